@@ -1,0 +1,39 @@
+// Tarvela Desk: the main window is the start-up object.
+#include "mainwindow/frmMain.h"
+
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+
+namespace {
+// A run-time error that no handler trapped ends in a message, never in a crash.
+class TarvelaApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const RuntimeError &e) {
+            MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
+        } catch (const std::exception &e) {
+            MessageBox::show(QString::fromLocal8Bit(e.what()), MessageBox::OkOnly, MessageBox::Critical, QString());
+        }
+        return false;
+    }
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    TarvelaApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TarvelaDesk"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tarvela Desk"));
+    frmMain::instance();
+    if (Platform::programEnded())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,1 @@
+// The balloons windows live here.

@@ -1,0 +1,2 @@
+#include "frmMain.h"
+frmMain::frmMain() {}

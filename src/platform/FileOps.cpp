@@ -1,0 +1,61 @@
+#include "FileOps.h"
+
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryFile>
+#include <cstdio>
+
+namespace {
+QStringList g_denied;
+
+QString normal(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+RuntimeError accessError(const QString &path)
+{
+    return RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(path));
+}
+} // namespace
+
+namespace FileOps {
+
+bool isDenied(const QString &path)
+{
+    const QString p = normal(path);
+    for (const QString &d : g_denied)
+        if (p.compare(d, Qt::CaseInsensitive) == 0 || p.startsWith(d + QLatin1Char('/'), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+bool exists(const QString &path) { return QFileInfo::exists(path); }
+
+void remove(const QString &path)
+{
+    if (isDenied(path) || !QFile::remove(path))
+        throw accessError(path);
+}
+
+void replace(const QString &from, const QString &to)
+{
+    if (isDenied(from) || isDenied(to))
+        throw accessError(to);
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw accessError(to);
+}
+
+bool canCreateIn(const QString &folder)
+{
+    if (isDenied(folder) || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarvela-probe-XXXXXX")));
+    return probe.open();
+}
+
+void denyChanges(const QString &path) { g_denied << normal(path); }
+void clearDenied() { g_denied.clear(); }
+
+} // namespace FileOps

@@ -1,0 +1,24 @@
+#pragma once
+// Deleting and renaming files, with the error numbers the program reports
+// (75: path/file access error). Tests can make the operations on a path fail
+// as a read-only or locked file would, whoever runs them.
+#include <QString>
+
+namespace FileOps {
+
+bool exists(const QString &path);
+// Removes the file; run-time error 75 when it cannot be removed.
+void remove(const QString &path);
+// Renames `from` to `to`, replacing `to` in one step when it exists;
+// run-time error 75 when that cannot be done.
+void replace(const QString &from, const QString &to);
+// True when a new file can be made in the folder.
+bool canCreateIn(const QString &folder);
+
+// Test support: every change of this path (or of anything inside this
+// folder) fails with error 75.
+void denyChanges(const QString &path);
+void clearDenied();
+bool isDenied(const QString &path);
+
+} // namespace FileOps

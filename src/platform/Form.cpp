@@ -1,0 +1,127 @@
+#include "Form.h"
+
+#include "MessageBox.h"
+#include "Platform.h"
+#include "RuntimeError.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+
+namespace {
+QPointer<QWidget> g_lastActive;
+}
+
+Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
+{
+    setAttribute(Qt::WA_DeleteOnClose, true);
+}
+
+QWidget *Form::lastActiveWindow() { return g_lastActive.data(); }
+
+void Form::load()
+{
+    m_loading = true;
+    Form_Load();
+    m_loading = false;
+}
+
+void Form::Show()
+{
+    if (m_unloaded)
+        throw RuntimeError(Err::ObjectUnloaded, QStringLiteral("Object was unloaded"));
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::ShowModal()
+{
+    if (m_unloaded)
+        throw RuntimeError(Err::ObjectUnloaded, QStringLiteral("Object was unloaded"));
+    setWindowModality(Qt::ApplicationModal);
+    Show();
+    if (Platform::testMode())
+        return;
+    QEventLoop loop;
+    QPointer<Form> self(this);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    while (self && !self->isUnloaded() && self->isVisible() && !Platform::programEnded()) {
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+bool Form::Unload()
+{
+    if (m_unloaded)
+        return true;
+    if (!close())
+        return false;
+    return true;
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || m_unloaded)
+        return;
+    if (isActiveWindow()) {
+        // Only a change of the active window within the program counts, not
+        // the return from another program to the same window.
+        if (g_lastActive == this || m_activating)
+            return;
+        g_lastActive = this;
+        m_activating = true;
+        Form_Activate();
+        m_activating = false;
+    } else {
+        Form_Deactivate();
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (m_unloaded || Platform::programEnded()) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (!cancel)
+        Form_Unload(cancel);
+    if (cancel || !runUnloadHooks()) {
+        event->ignore();
+        return;
+    }
+    m_unloaded = true;
+    if (g_lastActive == this)
+        g_lastActive = nullptr;
+    event->accept();
+}
+
+void Form::addUnloadHook(QObject *owner, std::function<void()> hook)
+{
+    m_unloadHooks.push_back(Hook{owner, std::move(hook)});
+}
+
+bool Form::runUnloadHooks()
+{
+    for (const Hook &h : m_unloadHooks) {
+        if (!h.owner)
+            continue;
+        try {
+            h.run();
+        } catch (const RuntimeError &e) {
+            MessageBox::show(e.description() + QStringLiteral("\n\nThe window stays open so that you can correct the entry."),
+                             MessageBox::OkOnly, MessageBox::Exclamation, QString());
+            return false;
+        }
+    }
+    return true;
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}

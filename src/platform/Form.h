@@ -1,0 +1,98 @@
+#pragma once
+// The base of every window of the program. A window is created on first use
+// through its one global instance, runs its load handler once, runs its
+// activation handler each time it becomes the program's active window, and
+// is unloaded (destroyed) when it closes; its query-unload and unload
+// handlers may refuse the closing.
+#include <QPointer>
+#include <QWidget>
+#include <QVector>
+#include <functional>
+
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::Window);
+
+    // Shows the window modeless and brings it forward. Showing a window whose
+    // load handler unloaded it raises run-time error 364.
+    void Show();
+    // Shows the window modal: the caller waits until it closes (in test mode
+    // the call returns at once and the window stays modal).
+    void ShowModal();
+    // Closes the window, running its query-unload and unload handlers.
+    // Returns false when a handler refused.
+    bool Unload();
+
+    bool isUnloaded() const { return m_unloaded; }
+    bool isLoading() const { return m_loading; }
+
+    // Runs the load handler; called once by the instance accessor.
+    void load();
+
+    // The window that was last the program's active window.
+    static QWidget *lastActiveWindow();
+
+    // Work to do when the window is about to unload, after its own handlers
+    // accepted the closing (bound data sources store their rows here). A hook
+    // that raises a run-time error shows its description and keeps the window
+    // open, so that nothing typed is lost.
+    void addUnloadHook(QObject *owner, std::function<void()> hook);
+    // Runs the hooks; false when one failed (its message was shown).
+    bool runUnloadHooks();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_QueryUnload(bool &cancel) { Q_UNUSED(cancel); }
+    virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
+    virtual void Form_Resize() {}
+
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    bool m_unloaded = false;
+    bool m_loading = false;
+    bool m_activating = false;
+    struct Hook {
+        QPointer<QObject> owner;
+        std::function<void()> run;
+    };
+    QVector<Hook> m_unloadHooks;
+};
+
+namespace FormRegistry {
+template <class T> QPointer<T> &slot()
+{
+    static QPointer<T> p;
+    return p;
+}
+// The one global instance, created and loaded on first use.
+template <class T> T *instance()
+{
+    QPointer<T> &p = slot<T>();
+    if (!p || p->isUnloaded()) {
+        p = new T;
+        p->load();
+    }
+    return p.data();
+}
+// The instance when it is loaded, else nullptr; creates nothing.
+template <class T> T *existing()
+{
+    QPointer<T> &p = slot<T>();
+    return (p && !p->isUnloaded()) ? p.data() : nullptr;
+}
+} // namespace FormRegistry
+
+// Declares `instance()` and `existing()` for a window class.
+#define TARVELA_FORM(Class)                                                          \
+public:                                                                              \
+    static Class *instance() { return FormRegistry::instance<Class>(); }             \
+    static Class *existing() { return FormRegistry::existing<Class>(); }             \
+                                                                                     \
+private:

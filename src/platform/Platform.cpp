@@ -1,0 +1,90 @@
+#include "Platform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+
+namespace {
+bool g_ended = false;
+bool g_testMode = false;
+}
+
+namespace Platform {
+
+QString programFolder()
+{
+    const QString home = qEnvironmentVariable("TARVELA_HOME");
+    if (!home.isEmpty())
+        return QDir::cleanPath(home);
+    return QCoreApplication::applicationDirPath();
+}
+
+QString driveAFolder()
+{
+    const QString a = qEnvironmentVariable("TARVELA_DRIVE_A");
+    if (!a.isEmpty())
+        return QDir::cleanPath(a);
+    return QDir::homePath();
+}
+
+QString findFileNoCase(const QString &folder, const QString &name)
+{
+    QDir dir(folder);
+    const QFileInfo exact(dir.filePath(name));
+    if (exact.exists() && exact.isFile())
+        return exact.filePath();
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return dir.filePath(name);
+}
+
+bool fileExistsNoCase(const QString &folder, const QString &name)
+{
+    const QFileInfo info(findFileNoCase(folder, name));
+    return info.exists() && info.isFile();
+}
+
+void endProgram()
+{
+    g_ended = true;
+    // Hide every window without closing it, so that no unload handling runs.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        w->setAttribute(Qt::WA_DeleteOnClose, false);
+        w->hide();
+    }
+    if (!g_testMode)
+        QCoreApplication::exit(0);
+}
+
+bool programEnded() { return g_ended; }
+void resetProgramEnded() { g_ended = false; }
+
+void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+int screenWidthTwips()
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? Twips::fromPixels(s->geometry().width()) : 0;
+}
+
+int screenHeightTwips()
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? Twips::fromPixels(s->geometry().height()) : 0;
+}
+
+bool testMode() { return g_testMode; }
+void setTestMode(bool on) { g_testMode = on; }
+
+} // namespace Platform

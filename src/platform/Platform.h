@@ -1,0 +1,44 @@
+#pragma once
+// What the operating system gave the program: its folder, drive A:, the
+// end of the program, pending events and short pauses.
+#include <QString>
+
+namespace Platform {
+
+// The program's folder: $TARVELA_HOME when set, else the executable's folder.
+QString programFolder();
+
+// Drive A: for the transfer files: $TARVELA_DRIVE_A when set, else the home folder.
+QString driveAFolder();
+
+// The path of `name` in `folder`, matched without regard to letter case.
+// Returns the existing file's path, or folder + "/" + name when none exists.
+QString findFileNoCase(const QString &folder, const QString &name);
+bool fileExistsNoCase(const QString &folder, const QString &name);
+
+// Ends the program at once: no window's unload handling runs.
+void endProgram();
+bool programEnded();
+void resetProgramEnded(); // for tests
+
+// Processes pending window events once.
+void doEvents();
+// Pauses the thread.
+void sleepMs(int ms);
+
+// The screen's size in twips (15 twips to a pixel).
+int screenWidthTwips();
+int screenHeightTwips();
+
+// True while automated tests run: dialogs answer from queues, sounds and the
+// shell are recorded instead of played or started.
+bool testMode();
+void setTestMode(bool on);
+
+} // namespace Platform
+
+namespace Twips {
+constexpr int PerPixel = 15;
+inline int fromPixels(int px) { return px * PerPixel; }
+inline int toPixels(int twips) { return twips / PerPixel; }
+}

@@ -1,0 +1,321 @@
+#include "DataGrid.h"
+
+#include "DataSource.h"
+#include "Values.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+void tell(const RuntimeError &e)
+{
+    MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+}
+} // namespace
+
+DataGridModel::DataGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void DataGridModel::setDataSource(DataSource *source, const QVector<Column> &columns)
+{
+    beginResetModel();
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    m_columns = columns;
+    m_pending.clear();
+    if (m_source) {
+        connect(m_source, &DataSource::refreshed, this, [this] {
+            m_pending.clear();
+            resetFromSource();
+        });
+        connect(m_source, &DataSource::rowsChanged, this, &DataGridModel::resetFromSource);
+        m_source->addSaver(this, [this] {
+            if (!commitPendingRow() && hasPendingRow())
+                discardPendingRow();
+        });
+    }
+    endResetModel();
+}
+
+void DataGridModel::setAllowAddNew(bool on)
+{
+    beginResetModel();
+    m_allowAddNew = on;
+    endResetModel();
+}
+
+void DataGridModel::resetFromSource()
+{
+    if (m_writing)
+        return;
+    beginResetModel();
+    endResetModel();
+}
+
+int DataGridModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || !m_source || !m_source->isOpen())
+        return 0;
+    return m_source->recordset().RecordCount() + (m_allowAddNew ? 1 : 0);
+}
+
+int DataGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+bool DataGridModel::isNewRow(int row) const
+{
+    return m_allowAddNew && m_source && m_source->isOpen() && row == m_source->recordset().RecordCount();
+}
+
+bool DataGridModel::isBooleanColumn(int column) const
+{
+    if (!m_source || !m_source->isOpen())
+        return false;
+    const Schema::Field *f = m_source->recordset().fieldDef(m_columns[column].field);
+    return f && f->type == Schema::Type::Boolean;
+}
+
+QVariant DataGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || !m_source || !m_source->isOpen())
+        return QVariant();
+    const int col = index.column();
+    QVariant value;
+    if (isNewRow(index.row()))
+        value = m_pending.value(col);
+    else
+        value = m_source->recordset().valueAt(index.row(), m_columns[col].field);
+    if (isBooleanColumn(col)) {
+        if (role == Qt::CheckStateRole)
+            return Values::isTrue(value) ? Qt::Checked : Qt::Unchecked;
+        return QVariant();
+    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return Values::displayText(value);
+    return QVariant();
+}
+
+QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section < m_columns.size() ? m_columns[section].caption : QVariant();
+    return isNewRow(section) ? QStringLiteral("*") : QString();
+}
+
+Qt::ItemFlags DataGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (isBooleanColumn(index.column()))
+        f |= Qt::ItemIsUserCheckable;
+    else
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || !m_source || !m_source->isOpen())
+        return false;
+    const int col = index.column();
+    const QString field = m_columns[col].field;
+    QVariant v;
+    if (isBooleanColumn(col)) {
+        if (role != Qt::CheckStateRole)
+            return false;
+        v = (value.toInt() == Qt::Checked);
+    } else {
+        if (role != Qt::EditRole)
+            return false;
+        v = value.toString();
+        if (v.toString().isEmpty())
+            v = QVariant();
+    }
+    Recordset &rs = m_source->recordset();
+    try {
+        // Refuse a value the field cannot take before anything is stored.
+        Values::toStorage(rs.fieldDef(field), v);
+    } catch (const RuntimeError &e) {
+        tell(e);
+        return false;
+    }
+    if (isNewRow(index.row())) {
+        m_pending[col] = v;
+        Q_EMIT dataChanged(index, index);
+        return true;
+    }
+    m_writing = true;
+    try {
+        if (rs.position() != index.row() || !rs.hasCurrentRow())
+            rs.moveTo(index.row());
+        rs.Edit();
+        rs.setValue(field, v);
+        rs.Update();
+    } catch (const RuntimeError &e) {
+        m_writing = false;
+        if (m_source && m_source->isOpen())
+            m_source->recordset().CancelUpdate();
+        tell(e);
+        return false;
+    }
+    m_writing = false;
+    Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    Q_EMIT AfterUpdate();
+    return true;
+}
+
+bool DataGridModel::commitPendingRow()
+{
+    if (m_pending.isEmpty() || !m_source || !m_source->isOpen())
+        return false;
+    Recordset &rs = m_source->recordset();
+    const QHash<int, QVariant> pending = m_pending;
+    m_pending.clear(); // appending moves the source, which must not commit again
+    m_writing = true;
+    try {
+        rs.AddNew();
+        for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+            rs.setValue(m_columns[it.key()].field, it.value());
+        rs.Update();
+    } catch (const RuntimeError &e) {
+        m_writing = false;
+        if (m_source && m_source->isOpen())
+            m_source->recordset().CancelUpdate();
+        m_pending = pending;
+        tell(e);
+        return false;
+    }
+    m_writing = false;
+    beginResetModel();
+    endResetModel();
+    Q_EMIT AfterInsert();
+    Q_EMIT AfterUpdate();
+    return true;
+}
+
+void DataGridModel::discardPendingRow()
+{
+    if (m_pending.isEmpty())
+        return;
+    m_pending.clear();
+    beginResetModel();
+    endResetModel();
+}
+
+QWidget *DataGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (m_lists.contains(index.column())) {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(m_lists.value(index.column()));
+        return combo;
+    }
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+void DataGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        combo->setEditText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void DataGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        model->setData(index, combo->currentText(), Qt::EditRole);
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("caption"));
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setVisible(false);
+    m_view = new QTableView(this);
+    m_view->setObjectName(QStringLiteral("view"));
+    m_model = new DataGridModel(this);
+    m_delegate = new DataGridDelegate(this);
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(m_delegate);
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    m_view->horizontalHeader()->setStretchLastSection(false);
+    m_view->viewport()->installEventFilter(this);
+    layout->addWidget(m_caption);
+    layout->addWidget(m_view);
+
+    connect(m_model, &DataGridModel::AfterInsert, this, &DataGrid::AfterInsert);
+    connect(m_model, &DataGridModel::AfterUpdate, this, &DataGrid::AfterUpdate);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                const int row = current.isValid() ? current.row() : -1;
+                const int before = previous.isValid() ? previous.row() : -1;
+                if (row == before)
+                    return;
+                // Leaving the new row stores it; choosing a stored row makes it
+                // the source's current row. Done after the view has settled.
+                QTimer::singleShot(0, this, [this, row] {
+                    DataSource *source = m_model->dataSource();
+                    if (!source || !source->isOpen())
+                        return;
+                    try {
+                        if (m_model->hasPendingRow() && !m_model->isNewRow(row))
+                            m_model->commitPendingRow();
+                        Recordset &rs = source->recordset();
+                        if (row >= 0 && row < rs.RecordCount() && (rs.position() != row || !rs.hasCurrentRow()))
+                            rs.moveTo(row);
+                    } catch (const RuntimeError &e) {
+                        tell(e);
+                    }
+                });
+            });
+}
+
+void DataGrid::setDataSource(DataSource *source, const QVector<Column> &columns)
+{
+    m_model->setDataSource(source, columns);
+}
+
+void DataGrid::setCaption(const QString &caption)
+{
+    m_caption->setText(caption);
+    m_caption->setVisible(!caption.isEmpty());
+}
+
+QString DataGrid::caption() const { return m_caption->text(); }
+
+void DataGrid::Refresh()
+{
+    m_view->reset();
+    m_view->viewport()->update();
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto *me = static_cast<QMouseEvent *>(event);
+        Q_EMIT MouseDown(me->button(), me->modifiers(), me->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}

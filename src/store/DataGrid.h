@@ -1,0 +1,121 @@
+#pragma once
+// The bound data grid: the rows of a data source in chosen columns, edited in
+// place. An empty last row takes a new row: what is typed into it is kept
+// until the user leaves that row (or the source moves or closes), then
+// appended; AfterInsert and then AfterUpdate follow. Editing a cell of an
+// existing row writes that row and raises AfterUpdate.
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QWidget>
+
+class DataSource;
+class QLabel;
+
+class DataGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    struct Column {
+        QString caption;
+        QString field;
+    };
+
+    DataGridModel(QObject *parent = nullptr);
+    void setDataSource(DataSource *source, const QVector<Column> &columns);
+    DataSource *dataSource() const { return m_source; }
+    const QVector<Column> &columns() const { return m_columns; }
+    void setAllowAddNew(bool on);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    bool isNewRow(int row) const;
+    bool hasPendingRow() const { return !m_pending.isEmpty(); }
+    // Appends the row typed into the new row. Returns false when nothing was
+    // pending or the row could not be stored (the message was shown and the
+    // typed values are kept).
+    bool commitPendingRow();
+    // Drops what was typed into the new row.
+    void discardPendingRow();
+
+Q_SIGNALS:
+    void AfterInsert();
+    void AfterUpdate();
+
+private:
+    bool isBooleanColumn(int column) const;
+    void resetFromSource();
+
+    QPointer<DataSource> m_source;
+    QVector<Column> m_columns;
+    bool m_allowAddNew = true;
+    QHash<int, QVariant> m_pending; // column -> typed value
+    bool m_writing = false;
+};
+
+class DataGridDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setList(int column, const QStringList &items) { m_lists[column] = items; }
+    QStringList list(int column) const { return m_lists.value(column); }
+    void clearList(int column) { m_lists.remove(column); }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+private:
+    QHash<int, QStringList> m_lists;
+};
+
+class DataGrid : public QWidget
+{
+    Q_OBJECT
+public:
+    using Column = DataGridModel::Column;
+
+    explicit DataGrid(QWidget *parent = nullptr);
+    void setDataSource(DataSource *source, const QVector<Column> &columns);
+    void setAllowAddNew(bool on) { m_model->setAllowAddNew(on); }
+
+    QTableView *view() const { return m_view; }
+    DataGridModel *model() const { return m_model; }
+
+    void setCaption(const QString &caption);
+    QString caption() const;
+
+    // The drop-down list of a column (any text may still be typed).
+    void setColumnList(int column, const QStringList &items) { m_delegate->setList(column, items); }
+    QStringList columnList(int column) const { return m_delegate->list(column); }
+    void clearColumnList(int column) { m_delegate->clearList(column); }
+
+    void setColumnWidth(int column, int pixels) { m_view->setColumnWidth(column, pixels); }
+
+    // Re-reads the rows from the data source.
+    void Refresh();
+
+Q_SIGNALS:
+    void AfterInsert();
+    void AfterUpdate();
+    // A mouse button went down on the grid (button, modifiers, position).
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLabel *m_caption;
+    QTableView *m_view;
+    DataGridModel *m_model;
+    DataGridDelegate *m_delegate;
+};

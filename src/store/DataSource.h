@@ -1,0 +1,95 @@
+#pragma once
+// The bound data control of a window: a database file and a record source
+// (a table name or a "SELECT * FROM ..." text with bound parameters). Refresh
+// opens the record source on its first row. Controls bound to its fields show
+// the current row; what the user changed in them is stored into the row when
+// the code saves the row, and before the source moves, finds, appends,
+// re-reads or closes, and when its window closes.
+#include "Database.h"
+#include "Recordset.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+class DataSource : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DataSource(QObject *parent = nullptr, const QString &name = QString());
+    ~DataSource() override;
+
+    void setDatabaseName(const QString &path);
+    QString databaseName() const { return m_databaseName; }
+    // A table name or an SQL text; "?" placeholders take `params` in order.
+    void setRecordSource(const QString &source, const QVariantList &params = {});
+    QString recordSource() const { return m_recordSource; }
+    QVariantList recordSourceParams() const { return m_params; }
+    void setRecordsetType(Database::RecordsetType type) { m_type = type; }
+
+    // Opens (or re-reads) the record source; the first row becomes current.
+    void Refresh();
+    bool isOpen() const { return m_rs != nullptr; }
+    // The open recordset; run-time error 91 before the first Refresh.
+    Recordset &recordset() const;
+    Recordset *recordsetOrNull() const { return m_rs.get(); }
+    // No rows (at its start and its end at once); also true when not open.
+    bool noRows() const;
+    // A row is current (neither at its start nor at its end).
+    bool hasCurrentRow() const;
+
+    // Binds a control to a field: text boxes, labels, check boxes, combo
+    // boxes, memo boxes and any control with a user property.
+    void bind(QWidget *control, const QString &field);
+    // Other savers of pending input (a bound grid's new row).
+    void addSaver(QObject *owner, std::function<void()> save);
+
+    // Stores what the user changed in the bound controls into the current row.
+    void saveBoundControls();
+    // Shows the current row in the bound controls again.
+    void showCurrentRow();
+    // Stores pending input and closes the recordset and the connection.
+    void close();
+
+Q_SIGNALS:
+    // A row became current, or the source was (re-)read.
+    void Reposition();
+    // The source was (re-)read: every row may have changed.
+    void refreshed();
+    // A row was written, added or deleted through the recordset.
+    void rowsChanged();
+
+private:
+    struct Binding {
+        QPointer<QWidget> control;
+        QString field;
+        QVariant shown; // what the control was given: QString or bool
+    };
+    struct Saver {
+        QPointer<QObject> owner;
+        std::function<void()> save;
+    };
+
+    void installHooks();
+    void display(Binding &b, const QVariant &value);
+    QVariant controlValue(const Binding &b) const;
+    bool isDirty(const Binding &b) const;
+    void writeDirtyControls();
+    void clearControls();
+
+    QString m_databaseName;
+    QString m_recordSource;
+    QVariantList m_params;
+    Database::RecordsetType m_type = Database::Dynaset;
+    std::shared_ptr<Database> m_db;
+    QString m_openDatabaseName;
+    std::unique_ptr<Recordset> m_rs;
+    QVector<Binding> m_bindings;
+    QVector<Saver> m_savers;
+    bool m_saving = false;
+};

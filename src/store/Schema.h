@@ -1,0 +1,38 @@
+#pragma once
+// The nine tables of the database file, every field in creation order, with
+// its type and length. Creation, the type conversions of the store and the
+// length checks all read this one definition.
+#include <QString>
+#include <QVector>
+
+namespace Schema {
+
+enum class Type { Boolean, Integer, Long, Double, DateTime, Text, Memo };
+
+struct Field {
+    QString name;
+    Type type;
+    int length = 0; // characters, for Text
+};
+
+struct Table {
+    QString name;
+    QVector<Field> fields; // the first field is the key
+};
+
+// The tables in creation order.
+const QVector<Table> &tables();
+// A table by name, without regard to letter case; nullptr when unknown.
+const Table *table(const QString &name);
+// A field of a table by name, without regard to letter case.
+const Field *field(const QString &table, const QString &name);
+
+// The declared type of a field in the database file.
+QString declaredType(const Field &f);
+// The CREATE TABLE statement of a table.
+QString createStatement(const Table &t);
+
+// The seven assignment types a new file starts with, in order.
+const QStringList &seedAssignmentTypes();
+
+} // namespace Schema

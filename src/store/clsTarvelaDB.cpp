@@ -1,0 +1,190 @@
+#include "clsTarvelaDB.h"
+
+#include "Database.h"
+#include "Recordset.h"
+#include "Schema.h"
+#include "platform/FileOps.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+namespace {
+
+// The hourglass while the file is worked on.
+struct WaitCursor {
+    bool on = false;
+    void set(bool wait)
+    {
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || wait == on)
+            return;
+        if (wait)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+        on = wait;
+    }
+    ~WaitCursor() { set(false); }
+};
+
+QString lines(std::initializer_list<const char *> list)
+{
+    QStringList out;
+    for (const char *l : list)
+        out << QString::fromLatin1(l);
+    return out.join(QLatin1Char('\n'));
+}
+
+const char *statusFor(const QString &table)
+{
+    if (table == QLatin1String("Assignments")) return "Creating Assignments table";
+    if (table == QLatin1String("AssignmentTypes")) return "Creating AssignmentTypes table";
+    if (table == QLatin1String("CalItems")) return "Creating CalItems table";
+    if (table == QLatin1String("Classes")) return "Creating Classes table";
+    if (table == QLatin1String("Contacts")) return "Creating contacts table";
+    if (table == QLatin1String("QuizItems")) return "Creating QuizItems table";
+    if (table == QLatin1String("Quizzes")) return "Creating Quizzes table";
+    if (table == QLatin1String("Semesters")) return "Creating Semesters table";
+    return "Creating Tasks table";
+}
+
+} // namespace
+
+bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
+{
+    m_lastError.clear();
+    WaitCursor cursor;
+    cursor.set(true);
+    const QString path = QDir(folder).filePath(databaseFileName());
+
+    // An old file (whatever the letter case of its name) goes first.
+    const QString old = Platform::findFileNoCase(folder, databaseFileName());
+    if (FileOps::exists(old)) {
+        try {
+            FileOps::remove(old);
+        } catch (const RuntimeError &e) {
+            if (e.number() == Err::PathFileAccess) {
+                MessageBox::show(lines({"The Tarvela database could not be created ", "because the old database was opened or",
+                                        "was read-only and therefore could not ", "be deleted.", "",
+                                        "Please close or disable any applications", "using Tarvela or adjust access rights",
+                                        "and try again."}),
+                                 MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
+                cursor.set(false);
+                m_lastError = e.description();
+                return false;
+            }
+        }
+    }
+
+    if (!FileOps::canCreateIn(folder)) {
+        m_lastError = QStringLiteral("The folder %1 does not exist or cannot be written.").arg(folder);
+        return false;
+    }
+
+    std::shared_ptr<Database> db;
+    try {
+        db = Database::create(path);
+        cursor.set(false);
+        cursor.set(true);
+        // The whole schema goes in as one piece: a failure leaves no half-made file.
+        db->beginTrans();
+        for (const Schema::Table &table : Schema::tables()) {
+            Q_EMIT StatusText(QString::fromLatin1(statusFor(table.name)));
+            db->execute(Schema::createStatement(table));
+            if (table.name == QLatin1String("Assignments"))
+                cursor.set(false);
+            if (table.name == QLatin1String("AssignmentTypes")) {
+                auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Table);
+                for (const QString &type : Schema::seedAssignmentTypes()) {
+                    rs->AddNew();
+                    rs->setValue(QStringLiteral("AssignmentTypeText"), type);
+                    rs->Update();
+                }
+                rs->Close();
+            }
+        }
+        db->commitTrans();
+        db->close();
+    } catch (const RuntimeError &e) {
+        m_lastError = e.description();
+        if (db) {
+            db->rollback();
+            db->close();
+            QFile::remove(path);
+        }
+        return false;
+    }
+    Q_EMIT StatusText(QStringLiteral("Database creation completed"));
+    return true;
+}
+
+bool clsTarvelaDB::Compact_Tarvela_DB(const QString &folder)
+{
+    Q_EMIT StatusText(QStringLiteral("Beginning compacting operation on the Tarvela database"));
+    const QString source = Platform::findFileNoCase(folder, databaseFileName());
+    const QString target = QDir(folder).filePath(databaseFileName());
+    const QString temp = QDir(folder).filePath(compactFileName());
+    bool tempMade = false;
+    try {
+        // A leftover copy under any letter case stops the compaction.
+        if (Platform::fileExistsNoCase(folder, compactFileName()))
+            throw RuntimeError(Err::DatabaseExists, QStringLiteral("Database already exists."));
+        if (!FileOps::canCreateIn(folder))
+            throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(folder));
+        Database::compact(source, temp);
+        tempMade = true;
+        // The copy must be whole before it takes the place of the database.
+        {
+            auto check = Database::open(temp);
+            QString verdict;
+            {
+                QSqlQuery q = check->run(QStringLiteral("PRAGMA integrity_check"));
+                verdict = q.next() ? q.value(0).toString() : QString();
+            }
+            check->close();
+            if (verdict != QLatin1String("ok"))
+                throw RuntimeError(Err::General, QStringLiteral("The compacted copy could not be verified (%1).").arg(verdict));
+        }
+        FileOps::replace(temp, target);
+        tempMade = false;
+        if (source != target && FileOps::exists(source)) {
+            try {
+                FileOps::remove(source);
+            } catch (const RuntimeError &) {
+                // The old name stays beside the new file; the new one is found first.
+            }
+        }
+    } catch (const RuntimeError &e) {
+        if (e.number() == Err::DatabaseExists) {
+            MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the temporary destination file,  ",
+                                    "tarvelac.mdb, already exists.", "", "Please delete the file (TARVELAC.MDB) and try",
+                                    "compacting your database again."}),
+                             MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB exists"));
+            return false;
+        }
+        // The database file itself is untouched: drop the useless copy.
+        if (tempMade) {
+            try {
+                FileOps::remove(temp);
+            } catch (const RuntimeError &) {
+            }
+        }
+        const QString where = QStringLiteral("\n\nYour database is unchanged: %1").arg(source);
+        if (e.number() == Err::PathFileAccess) {
+            MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the old database was opened or",
+                                    "was read-only and therefore could not ", "be deleted.", "",
+                                    "Please close or disable any applications", "using Tarvela or adjust access rights",
+                                    "and try again."}) + where,
+                             MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
+        } else {
+            MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
+        }
+        return false;
+    }
+    Q_EMIT StatusText(QStringLiteral("Compacting operation on the Tarvela database was successful"));
+    return true;
+}

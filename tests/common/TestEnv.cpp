@@ -1,0 +1,153 @@
+#include "TestEnv.h"
+
+#include "platform/FileDialogs.h"
+#include "platform/FileOps.h"
+#include "platform/InputBox.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "platform/Sound.h"
+#include "store/Database.h"
+#include "store/clsTarvelaDB.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSqlQuery>
+#include <QWidget>
+
+namespace {
+std::unique_ptr<QTemporaryDir> g_root;
+std::vector<std::function<void()>> &resetHooks()
+{
+    static std::vector<std::function<void()>> hooks;
+    return hooks;
+}
+std::vector<std::function<QObject *()>> &factories()
+{
+    static std::vector<std::function<QObject *()>> f;
+    return f;
+}
+} // namespace
+
+namespace TestEnv {
+
+QString root() { return g_root ? g_root->path() : QString(); }
+QString programFolder() { return root() + QStringLiteral("/program"); }
+QString configFolder() { return root() + QStringLiteral("/config"); }
+QString driveA() { return root() + QStringLiteral("/a"); }
+QString databasePath() { return programFolder() + QStringLiteral("/tarvela.mdb"); }
+
+void createDatabase()
+{
+    clsTarvelaDB creator;
+    QVERIFY2(creator.Create_Tarvela_DB(programFolder()), qPrintable(creator.lastError()));
+}
+
+std::shared_ptr<Database> open() { return Database::open(databasePath()); }
+
+void exec(const QString &sql, const QVariantList &params)
+{
+    auto db = open();
+    db->execute(sql, params);
+    db->close();
+}
+
+QVariant scalar(const QString &sql, const QVariantList &params)
+{
+    auto db = open();
+    QVariant v;
+    {
+        QSqlQuery q = db->run(sql, params);
+        if (q.next())
+            v = q.value(0);
+    }
+    db->close();
+    return v;
+}
+
+void closeAllWindows()
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        const auto widgets = QApplication::topLevelWidgets();
+        for (QWidget *w : widgets) {
+            w->setAttribute(Qt::WA_DeleteOnClose, false);
+            w->hide();
+            w->deleteLater();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+void addResetHook(std::function<void()> hook) { resetHooks().push_back(std::move(hook)); }
+
+QStringList shownTexts()
+{
+    QStringList out;
+    for (const auto &s : MessageBox::shown())
+        out << s.text;
+    return out;
+}
+
+QStringList shownTitles()
+{
+    QStringList out;
+    for (const auto &s : MessageBox::shown())
+        out << s.title;
+    return out;
+}
+
+} // namespace TestEnv
+
+void TestCase::init()
+{
+    g_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(g_root->isValid());
+    QDir().mkpath(TestEnv::programFolder());
+    QDir().mkpath(TestEnv::configFolder());
+    QDir().mkpath(TestEnv::driveA());
+    qputenv("TARVELA_HOME", TestEnv::programFolder().toUtf8());
+    qputenv("XDG_CONFIG_HOME", TestEnv::configFolder().toUtf8());
+    qputenv("TARVELA_DRIVE_A", TestEnv::driveA().toUtf8());
+    Platform::setTestMode(true);
+    Platform::resetProgramEnded();
+    MessageBox::clearShown();
+    InputBox::clear();
+    FileDialogs::clear();
+    Shell::clear();
+    Sound::clear();
+    FileOps::clearDenied();
+}
+
+void TestCase::cleanup()
+{
+    TestEnv::closeAllWindows();
+    for (auto &hook : resetHooks())
+        hook();
+    FileOps::clearDenied();
+    Platform::resetProgramEnded();
+    MessageBox::clearShown();
+    g_root.reset();
+}
+
+namespace TestRegistry {
+int add(std::function<QObject *()> factory)
+{
+    factories().push_back(std::move(factory));
+    return static_cast<int>(factories().size());
+}
+} // namespace TestRegistry
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    Platform::setTestMode(true);
+    int failures = 0;
+    for (auto &factory : factories()) {
+        std::unique_ptr<QObject> test(factory());
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}

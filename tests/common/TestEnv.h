@@ -1,0 +1,58 @@
+#pragma once
+// What every test stands on: a fresh program folder, settings folder and
+// drive A: folder for each test function, dialogs answered from queues, and
+// one main() that runs every test class of the executable.
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+class Database;
+
+namespace TestEnv {
+
+QString root();
+QString programFolder();
+QString configFolder();
+QString driveA();
+QString databasePath();
+
+// Makes a fresh database with the full schema in the program folder.
+void createDatabase();
+// Opens the program folder's database.
+std::shared_ptr<Database> open();
+// Runs a statement on the program folder's database.
+void exec(const QString &sql, const QVariantList &params = {});
+// The first column of the first row of a query.
+QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+// Closes and destroys every window, then lets pending deletions run.
+void closeAllWindows();
+
+// Work to undo after every test (global state of a subsystem).
+void addResetHook(std::function<void()> hook);
+
+// Text of the message boxes shown so far.
+QStringList shownTexts();
+QStringList shownTitles();
+
+} // namespace TestEnv
+
+// Base of the test classes: sets up and tears down the environment around
+// every test function.
+class TestCase : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+};
+
+namespace TestRegistry {
+int add(std::function<QObject *()> factory);
+}
+
+#define TARVELA_TEST_CLASS(Class) \
+    static const int Class##_registered = TestRegistry::add([]() -> QObject * { return new Class; });
