@@ -31,7 +31,8 @@ void Form::Show()
     if (m_unloaded)
         throw RuntimeError(Err::ObjectUnloaded, QStringLiteral("Object was unloaded"));
     show();
-    raise();
+    if (!Platform::testMode())
+        raise();
     activateWindow();
 }
 

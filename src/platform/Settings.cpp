@@ -29,7 +29,7 @@ QString escape(const QString &text)
         const bool edgeBlank = (c == QLatin1Char(' ') || c == QLatin1Char('\t')) && (i == 0 || i == text.size() - 1);
         if (c == QLatin1Char('%') || c == QLatin1Char('=') || c == QLatin1Char('[') || c == QLatin1Char(']')
             || c == QLatin1Char('\n') || c == QLatin1Char('\r') || edgeBlank) {
-            out += QStringLiteral("%%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+            out += QLatin1Char('%') + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
         } else {
             out += c;
         }

@@ -68,6 +68,8 @@ void DataSource::Refresh()
         m_openDatabaseName = m_databaseName;
     }
     m_rs = m_db->openRecordset(m_recordSource, m_type, m_params);
+    m_readSource = m_recordSource;
+    m_readParams = m_params;
     installHooks();
     showCurrentRow();
     Q_EMIT refreshed();

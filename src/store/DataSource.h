@@ -34,6 +34,8 @@ public:
 
     // Opens (or re-reads) the record source; the first row becomes current.
     void Refresh();
+    // True when the record source was changed since the rows were last read.
+    bool recordSourceChanged() const { return !m_rs || m_readSource != m_recordSource || m_readParams != m_params; }
     bool isOpen() const { return m_rs != nullptr; }
     // The open recordset; run-time error 91 before the first Refresh.
     Recordset &recordset() const;
@@ -85,6 +87,8 @@ private:
     QString m_databaseName;
     QString m_recordSource;
     QVariantList m_params;
+    QString m_readSource;
+    QVariantList m_readParams;
     Database::RecordsetType m_type = Database::Dynaset;
     std::shared_ptr<Database> m_db;
     QString m_openDatabaseName;

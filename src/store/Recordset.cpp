@@ -157,7 +157,7 @@ void Recordset::MoveLast()
 void Recordset::MoveNext()
 {
     leave();
-    if (m_rows.isEmpty())
+    if (m_rows.isEmpty() && !m_currentDeleted)
         throw noCurrentRecord();
     if (m_currentDeleted) {
         m_currentDeleted = false;

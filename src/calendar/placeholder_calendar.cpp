@@ -1,1 +1,0 @@
-// The calendar windows live here.

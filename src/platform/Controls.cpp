@@ -1,0 +1,62 @@
+#include "Controls.h"
+
+#include "DateText.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QLabel::mouseDoubleClickEvent(event);
+    Q_EMIT doubleClicked();
+}
+
+DateCombo::DateCombo(QWidget *parent) : QWidget(parent)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_edit = new QLineEdit(this);
+    m_edit->setObjectName(QStringLiteral("edit"));
+    m_button = new QToolButton(this);
+    m_button->setObjectName(QStringLiteral("dropDown"));
+    m_button->setArrowType(Qt::DownArrow);
+    layout->addWidget(m_edit);
+    layout->addWidget(m_button);
+    setFocusProxy(m_edit);
+    connect(m_edit, &QLineEdit::textChanged, this, &DateCombo::textChanged);
+    connect(m_button, &QToolButton::clicked, this, &DateCombo::dropDown);
+}
+
+QString DateCombo::text() const { return m_edit->text(); }
+void DateCombo::setText(const QString &text) { m_edit->setText(text); }
+
+void DateCombo::dropDown()
+{
+    auto *popup = new QCalendarWidget(nullptr);
+    popup->setWindowFlags(Qt::Popup);
+    popup->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto d = DateText::parseDate(text()))
+        popup->setSelectedDate(*d);
+    connect(popup, &QCalendarWidget::clicked, this, [this, popup](QDate date) {
+        setText(DateText::shortDate(date));
+        popup->close();
+    });
+    popup->move(mapToGlobal(QPoint(0, height())));
+    popup->show();
+}
+
+Panel::Panel(QWidget *parent) : QLabel(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setMargin(2);
+}

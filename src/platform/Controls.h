@@ -1,0 +1,54 @@
+#pragma once
+// Small controls the windows share: a label that answers clicks, a date box
+// whose text is read and written like a text box, and a framed status panel.
+#include <QCalendarWidget>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+class QToolButton;
+
+// A label (or picture) that reports clicks and double clicks.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+Q_SIGNALS:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+// A date box: free text, with a drop-down calendar that writes the chosen
+// day as "M/d/yyyy". Its text is what the program reads.
+class DateCombo : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
+public:
+    explicit DateCombo(QWidget *parent = nullptr);
+    QString text() const;
+    void setText(const QString &text);
+    QLineEdit *lineEdit() const { return m_edit; }
+
+Q_SIGNALS:
+    void textChanged(const QString &text);
+
+private:
+    void dropDown();
+    QLineEdit *m_edit;
+    QToolButton *m_button;
+};
+
+// A sunken panel with a one-line caption (status panels, bands).
+class Panel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit Panel(QWidget *parent = nullptr);
+};

@@ -1,0 +1,37 @@
+#pragma once
+// Offered when the main window closes: compacts the database when 30 days
+// or more have passed since the last compaction, unless the user chose never
+// to be asked.
+#include "platform/Form.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class clsTarvelaDB;
+
+class frmCompactDB : public Form
+{
+    Q_OBJECT
+    TARVELA_FORM(frmCompactDB)
+public:
+    frmCompactDB();
+
+    static constexpr int AskingHeightTwips = 3600;
+    static constexpr int WorkingHeightTwips = 4140;
+
+protected:
+    void Form_Load() override;
+
+private Q_SLOTS:
+    void Check1_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void cTarveladb_StatusText(const QString &text);
+
+private:
+    clsTarvelaDB *cTarveladb = nullptr;
+    QCheckBox *Check1;
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QLabel *lblStatus;
+};
