@@ -675,6 +675,8 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
             step(proc, true, [&] { gridAssignments->setCaption(datClasses->recordset().value(QStringLiteral("ClassName")).toString()); });
             step(proc, true, [&] { datAssignments->Refresh(); });
             step(proc, true, [&] { RefreshPoints(); });
+            // The class was made current before its semester was: remember the pair as it now stands.
+            step(proc, true, [&] { rememberSelection(); });
             SSTree2->setFocus();
         }
     }
@@ -710,18 +712,23 @@ void frmMain::datClasses_Reposition()
     if (lastError == Err::ObjectVariableNotSet)
         return;
     if (datSemesters->hasCurrentRow() && datClasses->hasCurrentRow()) {
-        ignore([&] {
-            Settings::save(Settings::App, SettingsSection, QStringLiteral("LastSemester"),
-                           datSemesters->recordset().value(QStringLiteral("Title")).toString());
-            Settings::save(Settings::App, SettingsSection, QStringLiteral("LastClass"),
-                           datClasses->recordset().value(QStringLiteral("ClassName")).toString());
-        });
+        ignore([&] { rememberSelection(); });
         ignore([&] {
             if (datClasses->recordset().value(QStringLiteral("ClassClosed")).toBool()
                 && !SSPanel5->text().endsWith(QStringLiteral("(Closed)")))
                 SSPanel5->setText(SSPanel5->text() + QStringLiteral(" (Closed)"));
         });
     }
+}
+
+void frmMain::rememberSelection()
+{
+    if (!datSemesters->hasCurrentRow() || !datClasses->hasCurrentRow())
+        return;
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("LastSemester"),
+                   datSemesters->recordset().value(QStringLiteral("Title")).toString());
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("LastClass"),
+                   datClasses->recordset().value(QStringLiteral("ClassName")).toString());
 }
 
 void frmMain::datAssignments_Reposition()

@@ -126,6 +126,7 @@ private:
     void layoutPass();
     void addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
     bool openDatabaseAtStart(bool existed);
+    void rememberSelection();
 
     bool m_layoutReady = false;
     clsTarvelaDB *cTarveladb = nullptr;

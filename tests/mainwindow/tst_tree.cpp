@@ -1,0 +1,231 @@
+#include "MainHelpers.h"
+
+#include "mainwindow/frmError.h"
+#include "platform/Settings.h"
+#include "platform/Shell.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+using namespace MainHelpers;
+
+// The semester/class tree and the current selection it keeps.
+class TreeTest : public TestCase
+{
+    Q_OBJECT
+
+    static QString panel(frmMain *m, const char *name) { return m->findChild<QLabel *>(name)->text(); }
+    static DataGrid *grid(frmMain *m) { return m->findChild<DataGrid *>("gridAssignments"); }
+    static QAction *menu(frmMain *m, const char *name) { return m->findChild<QAction *>(name); }
+    static void tipsOff() { Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0"); }
+
+private Q_SLOTS:
+    void treeShowsSemestersClassesAndColours()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall '26");
+        addSemester(""); // no title: not in the tree, nor its classes
+        const int blank = TestEnv::scalar("SELECT max(ID) FROM Semesters").toInt();
+        const int spring = addSemester("Spring 2027");
+        addClass(fall, "Women's Studies");
+        addClass(fall, "Biology 101");
+        addClass(blank, "Hidden");
+        addClass(spring, "Chemistry");
+        Settings::save(Settings::App, "ClassFolders", "Women's Studies", "Light Cyan");
+        Settings::save(Settings::App, "ClassFolders", "Biology 101", "yellow"); // wrong case: the default
+        frmMain *m = start();
+        QCOMPARE(treeText(m), (QStringList{"Fall '26", "  Women's Studies", "  Biology 101", "Spring 2027", "  Chemistry"}));
+        QCOMPARE(node(m, "Fall '26")->data(0, Qt::UserRole + 1).toInt(), 2);
+        QCOMPARE(node(m, "Women's Studies")->data(0, Qt::UserRole + 1).toInt(), 9);
+        QCOMPARE(node(m, "Biology 101")->data(0, Qt::UserRole + 1).toInt(), 3);
+        QCOMPARE(node(m, "Chemistry")->data(0, Qt::UserRole + 1).toInt(), 3);
+        QVERIFY(node(m, "Fall '26")->isExpanded());
+        QVERIFY(!frmError::existing());
+    }
+
+    void sharedClassNameIsReportedAndTheRebuildGoesOn()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int a = addSemester("Fall 2026");
+        const int b = addSemester("Spring 2027");
+        addClass(a, "Algebra");
+        addClass(b, "Algebra");
+        addClass(b, "Geometry");
+        frmMain *m = start();
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Algebra", "Spring 2027", "  Geometry"}));
+        frmError *e = frmError::existing();
+        QVERIFY(e);
+        QVERIFY(QTest::qWaitForWindowActive(e));
+        const QString report = e->findChild<QPlainTextEdit *>("txtError")->toPlainText();
+        QVERIFY(report.contains("Routine was (General)_RefreshTree"));
+        QVERIFY(report.contains("Form was frmMain"));
+        // A class click on the shared name takes the first such class and its semester.
+        clickNode(m, "Algebra");
+        QCOMPARE(panel(m, "SSPanel4"), QString("Semester : Fall 2026"));
+        QCOMPARE(m->datClasses->recordset().value("Semester_ID").toInt(), a);
+    }
+
+    void semesterClickFollowsItsFirstClass()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        const int empty = addSemester("Empty Term");
+        Q_UNUSED(empty);
+        const int bio = addClass(fall, "Biology 101", {90, 80, 70, 60, 0});
+        const int chem = addClass(fall, "Chemistry");
+        addAssignment(bio, "Lab 1", 10, 9, "2026-10-02");
+        addAssignment(bio, "Lab 2", 10, 8, "2026-10-01");
+        addAssignment(chem, "Quiz", 5, 5);
+        frmMain *m = start();
+        clickNode(m, "Fall 2026");
+        QCOMPARE(panel(m, "SSPanel4"), QString("Semester : Fall 2026"));
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : Biology 101"));
+        QCOMPARE(m->datClasses->recordset().RecordCount(), 2);
+        QCOMPARE(m->datAssignments->recordset().RecordCount(), 2);
+        QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Lab 2")); // by due date
+        QVERIFY(grid(m)->isEnabled());
+        QCOMPARE(grid(m)->caption(), QString("Biology 101"));
+        QCOMPARE(m->findChild<QLabel *>("lblMaxPoints")->text(), QString("20"));
+        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("17"));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastSemester"), QString("Fall 2026"));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Biology 101"));
+        QVERIFY(menu(m, "mnuAssignmentDelete")->isEnabled());
+
+        // A semester without classes leaves the grid disabled and the totals as they were.
+        clickNode(m, "Empty Term");
+        QVERIFY(!grid(m)->isEnabled());
+        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("17"));
+        QVERIFY(!menu(m, "mnuClassCloseOut")->isEnabled());
+    }
+
+    void semesterWhoseFirstClassHasNoWorkDisablesTheGrid()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        addClass(fall, "Empty Class");
+        frmMain *m = start();
+        clickNode(m, "Fall 2026");
+        QVERIFY(!grid(m)->isEnabled());
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : Empty Class"));
+        // A click on the class itself enables it again.
+        clickNode(m, "Empty Class");
+        QVERIFY(grid(m)->isEnabled());
+    }
+
+    void classClickShowsItsWorkAndTheClosedMarkOnce()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        addClass(fall, "Algebra");
+        const int closed = addClass(fall, "History");
+        TestEnv::exec("UPDATE Classes SET ClassClosed = 1 WHERE ID = ?", {closed});
+        const int work = addAssignment(closed, "Essay", 50, 45);
+        TestEnv::exec("UPDATE Assignments SET DocumentPath = '/home/me/essay.odt' WHERE ID = ?", {work});
+        frmMain *m = start();
+        clickNode(m, "History");
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : History (Closed)"));
+        m->datClasses->recordset().MoveFirst();
+        m->datClasses->recordset().FindFirst("ClassName", "History");
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : History (Closed)"));
+        QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Essay"));
+        QVERIFY(m->findChild<QLabel *>("imgDocumentLink")->isVisibleTo(m));
+        QCOMPARE(m->findChild<QLabel *>("imgDocumentLink")->toolTip(), QString("Open linked document (/home/me/essay.odt)"));
+        QVERIFY(menu(m, "mnuAssignmentOpenDocument")->isEnabled());
+        clickNode(m, "Algebra");
+        QVERIFY(!m->findChild<QLabel *>("imgDocumentLink")->isVisibleTo(m));
+        QVERIFY(!menu(m, "mnuAssignmentDelete")->isEnabled());
+        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString());
+    }
+
+    void rememberedSelectionComesBackAtTheNextStart()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall '26");
+        const int spring = addSemester("Spring 2027");
+        addClass(fall, "Algebra");
+        const int women = addClass(spring, "Women's Studies");
+        addAssignment(women, "Reading log", 20, 18);
+        frmMain *m = start();
+        clickNode(m, "Women's Studies");
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Women's Studies"));
+        QVERIFY(m->close());
+        TestEnv::closeAllWindows();
+
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastSemester"), QString("Spring 2027"));
+        m = start();
+        QCOMPARE(panel(m, "SSPanel4"), QString("Semester : Spring 2027"));
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : Women's Studies"));
+        QVERIFY(grid(m)->isEnabled());
+        // The grid shows the restored class's work, not another's.
+        QCOMPARE(m->datAssignments->recordset().RecordCount(), 1);
+        QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Reading log"));
+        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("18"));
+    }
+
+    void nothingIsRestoredWithoutTheClassName()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        const int spring = addSemester("Spring 2027");
+        addClass(fall, "Algebra");
+        addClass(spring, "Chemistry");
+        Settings::save(Settings::App, "Settings", "LastSemester", "Spring 2027");
+        frmMain *m = start();
+        QCOMPARE(m->datSemesters->recordset().value("Title").toString(), QString("Fall 2026"));
+        QCOMPARE(m->datClasses->recordset().value("ClassName").toString(), QString("Algebra"));
+        QVERIFY(!grid(m)->isEnabled());
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString());
+    }
+
+    void addInsShowOnlyWhenDescribed()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        addSemester("Fall 2026");
+        Settings::save(Settings::App, "AddIns", "AddIn2Desc", "Flash Cards");
+        Settings::save(Settings::App, "AddIns", "AddIn3Desc", "Planner");
+        Settings::save(Settings::App, "AddIns", "AddIn3Command", "planner --week \"my notes\"");
+        frmMain *m = start();
+        QVERIFY(menu(m, "mnuAddIns")->isVisible());
+        QVERIFY(!menu(m, "mnuAddIn1Desc")->isVisible());
+        QVERIFY(menu(m, "mnuAddIn2Desc")->isVisible());
+        QCOMPARE(menu(m, "mnuAddIn2Desc")->text(), QString("Flash Cards"));
+        menu(m, "mnuAddIn2Desc")->trigger();
+        QCOMPARE(MessageBox::shown().last().title, QString("No command line"));
+        QCOMPARE(MessageBox::shown().last().text, QString("Tarvela couldn't launch Flash Cards!\n\nThe command line wasn't specified by the AddIn."));
+        m->mnuAddInDesc_Click(1);
+        QCOMPARE(MessageBox::shown().last().text, QString("Tarvela couldn't launch the Add-In!\n\nThe command line wasn't specified by the AddIn."));
+        menu(m, "mnuAddIn3Desc")->trigger();
+        QCOMPARE(Shell::started().last(), TestEnv::programFolder() + "/planner --week \"my notes\"");
+        QCOMPARE(MessageBox::shown().last().title, QString("Add-In not started")); // no such program
+    }
+
+    void webPagesAskFirst()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        addSemester("Fall 2026");
+        frmMain *m = start();
+        MessageBox::setNextAnswers({MessageBox::No, MessageBox::Yes});
+        menu(m, "mnuHelpWebSite")->trigger();
+        QVERIFY(Shell::opened().isEmpty());
+        QCOMPARE(MessageBox::shown().last().title, QString("Connect?"));
+        QCOMPARE(MessageBox::shown().last().text, QString("Before connecting to the Orbique \nWeb Site, you must be connected to the internet.\n\nAre you online?"));
+        menu(m, "mnuHelpSubmitAComment")->trigger();
+        QCOMPARE(Shell::opened(), QStringList{frmMain::webHost() + "/software/tarvela/comment.htm"});
+    }
+};
+
+TARVELA_TEST_CLASS(TreeTest)
+#include "tst_tree.moc"
