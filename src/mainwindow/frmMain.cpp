@@ -1,9 +1,13 @@
 #include "frmMain.h"
 
 #include "frmAbout.h"
+#include "frmAddAssignment.h"
+#include "frmClassStatus.h"
+#include "frmConfirmGrade.h"
 #include "frmError.h"
 #include "frmSplash.h"
 #include "frmTip.h"
+#include "Grades.h"
 #include "modTransport.h"
 
 #include "calendar/frmToday.h"
@@ -802,19 +806,8 @@ void frmMain::RefreshPoints()
         const QVariant c = cls.value(QStringLiteral("Points_Grade_C"));
         const QVariant d = cls.value(QStringLiteral("Points_Grade_D"));
         const QVariant f = cls.value(QStringLiteral("Points_Grade_F"));
-        // A comparison with an empty threshold is false.
-        auto atLeast = [earned](const QVariant &t) { return !t.isNull() && earned >= t.toLongLong(); };
-        auto below = [earned](const QVariant &t) { return !t.isNull() && earned < t.toLongLong(); };
-        if (atLeast(a))
-            lblLetterGrade->setText(QStringLiteral("(A)"));
-        else if (atLeast(b) && below(a))
-            lblLetterGrade->setText(QStringLiteral("(B)"));
-        else if (atLeast(c) && below(b))
-            lblLetterGrade->setText(QStringLiteral("(C)"));
-        else if (atLeast(d) && below(c))
-            lblLetterGrade->setText(QStringLiteral("(D)"));
-        else if (atLeast(f))
-            lblLetterGrade->setText(QStringLiteral("(F)"));
+        if (const auto letter = Grades::letterFor(earned, a, b, c, d, f))
+            lblLetterGrade->setText(*letter);
         if (possible == 0)
             lblLetterGrade->setText(QStringLiteral("(A)"));
     }
@@ -841,13 +834,89 @@ void frmMain::LoadAssignmentTypes()
     gridAssignments->setColumnList(1, types);
 }
 
-void frmMain::CalculateGPA(bool) {}
+void frmMain::CalculateGPA(bool showMessage)
+{
+    // Any failure ends the calculation silently, the label unchanged.
+    try {
+        auto db = Database::open(DatabasePath);
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Classes"), Database::Snapshot);
+        if (rs->isEmpty())
+            return;
+        double hours = 0;
+        double quality = 0;
+        while (!rs->isEOF()) {
+            if (rs->value(QStringLiteral("ClassClosed")).toBool()) {
+                const QVariant credit = rs->value(QStringLiteral("CreditHours"));
+                if (credit.isNull())
+                    return; // an empty value leaves the totals empty
+                hours += credit.toDouble();
+                if (const auto points = Grades::gradePoints(rs->value(QStringLiteral("FinalLetterGrade")).toString()))
+                    quality += *points * credit.toDouble();
+            }
+            rs->MoveNext();
+        }
+        rs->Close();
+        db->close();
+        if (quality == 0 || hours == 0)
+            return;
+        const QString text = Grades::gpaText(quality / hours);
+        if (showMessage)
+            MessageBox::show(QStringLiteral("GPA = ") + text, MessageBox::OkOnly, MessageBox::NoIcon, QString());
+        lblGPA->setText(text);
+    } catch (const RuntimeError &) {
+    }
+}
 
 // ------------------------------------------------------------------- grid
 
-void frmMain::gridAssignments_AfterInsert() {}
+void frmMain::gridAssignments_AfterInsert()
+{
+    const QString proc = QStringLiteral("gridAssignments_AfterInsert");
+    // The new row belongs to the current class.
+    step(proc, false, [&] {
+        Recordset &rs = datAssignments->recordset();
+        rs.MoveLast();
+        rs.Edit();
+        rs.setValue(QStringLiteral("Class_ID"), datClasses->recordset().value(QStringLiteral("ID")));
+        rs.Update();
+    });
+    QString type;
+    step(proc, false, [&] { type = datAssignments->recordset().value(QStringLiteral("AssignmentType")).toString(); });
+    if (type.trimmed().isEmpty())
+        return;
+    bool found = false;
+    step(proc, false, [&] {
+        auto db = Database::open(DatabasePath);
+        auto types = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Snapshot);
+        while (!types->isEOF()) {
+            if (types->value(QStringLiteral("AssignmentTypeText")).toString() == type)
+                found = true;
+            types->MoveNext();
+        }
+        db->close();
+    });
+    if (found)
+        return;
+    const auto answer = MessageBox::show(QStringLiteral("I couldn't find the assignment type \n") + type
+                                             + QStringLiteral(" in the database.\n\nShall I add it?"),
+                                         MessageBox::YesNo, MessageBox::Question, QStringLiteral("New assignment type?"));
+    if (answer != MessageBox::Yes)
+        return;
+    step(proc, false, [&] {
+        auto db = Database::open(DatabasePath);
+        auto types = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Dynaset);
+        types->AddNew();
+        types->setValue(QStringLiteral("AssignmentTypeText"), type);
+        types->Update();
+        db->close();
+    });
+    step(proc, false, [&] { LoadAssignmentTypes(); });
+}
 
-void frmMain::gridAssignments_AfterUpdate() {}
+void frmMain::gridAssignments_AfterUpdate()
+{
+    quietly([&] { RefreshPoints(); });
+}
 
 void frmMain::gridAssignments_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &)
 {
@@ -881,16 +950,125 @@ void frmMain::mnuFileTodaysEvents_Click()
 void frmMain::mnuFileCalculateGPA_Click() { CalculateGPA(true); }
 void frmMain::mnuFileConfigureAssignmentTypes_Click() {}
 void frmMain::mnuFileExit_Click() { Unload(); }
-void frmMain::mnuSemesterDelete_Click() {}
+void frmMain::mnuSemesterDelete_Click()
+{
+    if (datSemesters->noRows()) {
+        MessageBox::show(QStringLiteral("In order to delete a semester, you have to have one selected!"), MessageBox::OkOnly,
+                         MessageBox::Information, QStringLiteral("No semester selected!"));
+        return;
+    }
+    QVariant semesterId;
+    QString title;
+    if (!quietly([&] {
+            semesterId = datSemesters->recordset().value(QStringLiteral("ID"));
+            title = datSemesters->recordset().value(QStringLiteral("Title")).toString();
+        }))
+        return;
+    if (MessageBox::show(QStringLiteral("Are you sure you want to delete ") + title
+                             + QStringLiteral("?\nAny classes and/or assignments associated with this\nsemester will also be "
+                                              "deleted!\n\nConfirm?"),
+                         MessageBox::YesNo, MessageBox::Question, QStringLiteral("Confirm semester deletion."))
+        != MessageBox::Yes)
+        return;
+    // The semester, its classes and their work go together or not at all.
+    try {
+        auto db = Database::open(DatabasePath);
+        db->beginTrans();
+        try {
+            db->execute(QStringLiteral("DELETE FROM Assignments WHERE Class_ID IN (SELECT ID FROM Classes WHERE Semester_ID = ?)"),
+                        {semesterId});
+            db->execute(QStringLiteral("DELETE FROM Classes WHERE Semester_ID = ?"), {semesterId});
+            db->execute(QStringLiteral("DELETE FROM Semesters WHERE ID = ?"), {semesterId});
+            db->commitTrans();
+        } catch (const RuntimeError &) {
+            db->rollback();
+            throw;
+        }
+        db->close();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(QStringLiteral("The semester could not be deleted; nothing was changed.\n\n") + e.description(),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        return;
+    }
+    afterDeletion();
+}
 void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
 void frmMain::mnuClassEdit_Click() {}
-void frmMain::mnuClassDelete_Click() {}
-void frmMain::mnuClassCloseOut_Click() {}
+void frmMain::mnuClassDelete_Click()
+{
+    QVariant classId;
+    if (!quietly([&] { classId = datClasses->recordset().value(QStringLiteral("ID")); }))
+        return;
+    bool hadWork = false;
+    quietly([&] {
+        datAssignments->recordset().MoveFirst();
+        hadWork = datAssignments->hasCurrentRow();
+    });
+    if (hadWork
+        && MessageBox::show(QStringLiteral("There are assignments associated with this class!\nDeleting the class with remove them "
+                                           "as well.\n\nDo you want to proceed?"),
+                            MessageBox::YesNo, MessageBox::Question, QStringLiteral("Classes Present!"))
+               != MessageBox::Yes)
+        return;
+    // The class and its work go together or not at all.
+    try {
+        auto db = Database::open(DatabasePath);
+        db->beginTrans();
+        try {
+            db->execute(QStringLiteral("DELETE FROM Assignments WHERE Class_ID = ?"), {classId});
+            db->execute(QStringLiteral("DELETE FROM Classes WHERE ID = ?"), {classId});
+            db->commitTrans();
+        } catch (const RuntimeError &) {
+            db->rollback();
+            throw;
+        }
+        db->close();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(QStringLiteral("The class could not be deleted; nothing was changed.\n\n") + e.description(),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        return;
+    }
+    afterDeletion();
+    if (hadWork)
+        gridAssignments->setEnabled(false);
+}
+
+void frmMain::afterDeletion()
+{
+    // The selection is read again, so that nothing deleted stays current.
+    quietly([&] { datSemesters->Refresh(); });
+    quietly([&] { datClasses->Refresh(); });
+    quietly([&] { datAssignments->Refresh(); });
+    quietly([&] { RefreshPoints(); });
+    step(QStringLiteral("(General)_RefreshTree"), false, [&] { RefreshTree(); });
+}
+
+void frmMain::mnuClassCloseOut_Click()
+{
+    if (!datClasses->hasCurrentRow()) {
+        MessageBox::show(QStringLiteral("You cannot close out a class unless a class is selected."), MessageBox::OkOnly,
+                         MessageBox::Information, QStringLiteral("No class!"));
+        return;
+    }
+    frmConfirmGrade *w = frmConfirmGrade::instance();
+    w->Show();
+    w->propose(lblLetterGrade->text().mid(1, 1));
+}
 void frmMain::mnuClassExport_Click() {}
 void frmMain::mnuClassImport_Click() {}
 void frmMain::mnuClassStatus_Click() { lblLetterGrade_Click(); }
 void frmMain::mnuAssignmentAddNew_Click() { SSCommand3_Click(); }
-void frmMain::mnuAssignmentDelete_Click() {}
+void frmMain::mnuAssignmentDelete_Click()
+{
+    if (NoAssignmentSelected()) {
+        MessageBox::show(QStringLiteral("There was no assignment to delete!  Select one with your \nleft mouse button first, "
+                                        "then delete."),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No assignment!"));
+        return;
+    }
+    if (quietly([&] { datAssignments->recordset().Delete(); }))
+        quietly([&] { RefreshPoints(); }); // the totals no longer count it
+}
 void frmMain::mnuAssignmentLinkDocument_Click() {}
 void frmMain::mnuAssignmentOpenDocument_Click() {}
 void frmMain::mnuAssignmentDetails_Click() {}
@@ -973,11 +1151,46 @@ void frmMain::mnuHelpAbout_Click() { frmAbout::instance()->Show(); }
 
 void frmMain::SSCommand1_Click() { frmAddSemesterWizard::instance()->showIntroduction(); }
 void frmMain::SSCommand2_Click() {}
-void frmMain::SSCommand3_Click() {}
+void frmMain::SSCommand3_Click()
+{
+    const QString proc = QStringLiteral("SSCommand3_Click");
+    if (NoClassSelected()) {
+        MessageBox::show(QStringLiteral("You cannot add an assignment unless a class is selected."), MessageBox::OkOnly,
+                         MessageBox::Information, QStringLiteral("No class!"));
+        if (frmAddAssignment *w = frmAddAssignment::existing())
+            w->Unload();
+        return;
+    }
+    frmAddAssignment *w = nullptr;
+    step(proc, false, [&] {
+        w = frmAddAssignment::instance();
+        w->Show();
+    });
+    if (!w)
+        return;
+    step(proc, false, [&] {
+        Recordset &rs = w->Data1->recordset();
+        rs.AddNew();
+        rs.setValue(QStringLiteral("Class_ID"), datClasses->recordset().value(QStringLiteral("ID")));
+        rs.Update();
+        rs.MoveLast();
+    });
+    step(proc, false, [&] { w->Show(); });
+}
 void frmMain::SSCommand4_Click() {}
 void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
 void frmMain::SSCommand6_Click() {}
-void frmMain::cmdClassStats_Click() {}
-void frmMain::lblLetterGrade_Click() {}
+void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }
+
+void frmMain::lblLetterGrade_Click()
+{
+    frmClassStatus *w = frmClassStatus::instance();
+    w->Show();
+    QVariant thresholds[4];
+    const char *fields[] = {"Points_Grade_A", "Points_Grade_B", "Points_Grade_C", "Points_Grade_D"};
+    for (int i = 0; i < 4; ++i)
+        quietly([&] { thresholds[i] = datClasses->recordset().value(QString::fromLatin1(fields[i])); });
+    w->fill(thresholds, lblCurrentPoints->text());
+}
 void frmMain::imgDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }
 void frmMain::lblDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }

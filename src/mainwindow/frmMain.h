@@ -127,6 +127,7 @@ private:
     void addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
+    void afterDeletion();
 
     bool m_layoutReady = false;
     clsTarvelaDB *cTarveladb = nullptr;

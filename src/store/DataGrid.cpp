@@ -220,6 +220,8 @@ QWidget *DataGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(m_lists.value(index.column()));
+        // Completion keeps the letter case the user typed apart from the list's.
+        combo->setCompleter(nullptr);
         return combo;
     }
     return QStyledItemDelegate::createEditor(parent, option, index);

@@ -97,6 +97,13 @@ QStringList shownTitles()
     return out;
 }
 
+MessageBox::Shown shownLast()
+{
+    if (MessageBox::shown().isEmpty())
+        return MessageBox::Shown{QString(), QString(), MessageBox::OkOnly, MessageBox::NoIcon, MessageBox::Ok};
+    return MessageBox::shown().last();
+}
+
 } // namespace TestEnv
 
 void TestCase::init()

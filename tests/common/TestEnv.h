@@ -2,6 +2,8 @@
 // What every test stands on: a fresh program folder, settings folder and
 // drive A: folder for each test function, dialogs answered from queues, and
 // one main() that runs every test class of the executable.
+#include "platform/MessageBox.h"
+
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -37,6 +39,8 @@ void addResetHook(std::function<void()> hook);
 // Text of the message boxes shown so far.
 QStringList shownTexts();
 QStringList shownTitles();
+// The last message box shown (an empty record when none was).
+MessageBox::Shown shownLast();
 
 } // namespace TestEnv
 

@@ -1,0 +1,382 @@
+#include "MainHelpers.h"
+
+#include "mainwindow/Grades.h"
+#include "mainwindow/frmAddAssignment.h"
+#include "mainwindow/frmClassStatus.h"
+#include "mainwindow/frmConfirmGrade.h"
+#include "platform/Controls.h"
+#include "platform/Settings.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace MainHelpers;
+
+// The grade book: figures, the grid's road, close-out, deletions and the GPA.
+class GradebookTest : public TestCase
+{
+    Q_OBJECT
+
+    static QString label(frmMain *m, const char *name) { return m->findChild<QLabel *>(name)->text(); }
+    static QTableView *view(frmMain *m) { return m->findChild<DataGrid *>("gridAssignments")->view(); }
+
+    static frmMain *startWith()
+    {
+        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
+        return start();
+    }
+
+    // Types a cell of the grid as the user does: edit, type, Enter.
+    static void typeCell(frmMain *m, int row, int column, const QString &text)
+    {
+        QTableView *v = view(m);
+        const QModelIndex idx = v->model()->index(row, column);
+        v->setCurrentIndex(idx);
+        v->edit(idx);
+        QWidget *editor = nullptr;
+        for (QWidget *w : v->viewport()->findChildren<QWidget *>())
+            if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w))
+                if (w->isVisible() && (!editor || qobject_cast<QComboBox *>(w)))
+                    editor = w;
+        QVERIFY2(editor, "no cell editor");
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            combo->lineEdit()->clear();
+            QTest::keyClicks(combo->lineEdit(), text);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        } else {
+            auto *line = qobject_cast<QLineEdit *>(editor);
+            line->clear();
+            QTest::keyClicks(line, text);
+            QTest::keyClick(line, Qt::Key_Return);
+        }
+        settle();
+    }
+
+    static void leaveRowTo(frmMain *m, int row)
+    {
+        view(m)->setCurrentIndex(view(m)->model()->index(row, 0));
+        settle();
+    }
+
+private Q_SLOTS:
+    void letterAndFigures()
+    {
+        using Grades::letterFor;
+        const QVariant none;
+        QCOMPARE(letterFor(90, 90, 80, 70, 60, 0), std::optional<QString>("(A)"));
+        QCOMPARE(letterFor(80, 90, 80, 70, 60, 0), std::optional<QString>("(B)"));
+        QCOMPARE(letterFor(69, 90, 80, 70, 60, 0), std::optional<QString>("(D)"));
+        QCOMPARE(letterFor(10, 90, 80, 70, 60, 0), std::optional<QString>("(F)"));
+        QCOMPARE(letterFor(10, 90, 80, 70, 60, none), std::optional<QString>());
+        QCOMPARE(letterFor(95, none, 80, 70, 60, 0), std::optional<QString>("(F)")); // empty A blocks A and B
+        QCOMPARE(letterFor(75, 90, none, 70, 60, 0), std::optional<QString>("(F)")); // empty B blocks B and C
+        QCOMPARE(Grades::gpaText(25.0 / 7.0), QString("3.57"));
+        QCOMPARE(Grades::gpaText(3), QString("3"));
+        QCOMPARE(Grades::gradePoints("b+"), std::optional<double>(3.33));
+        QCOMPARE(Grades::gradePoints(" B"), std::optional<double>());
+        QCOMPARE(Grades::pointsShy(100, "90"), std::optional<qint64>(10));
+        QCOMPARE(Grades::pointsShy(60, "90"), std::optional<qint64>(-30));
+        QCOMPARE(Grades::pointsShy(60, ""), std::optional<qint64>());
+    }
+
+    void refreshPointsFollowsTheRows()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int cls = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        const int nopoints = addClass(sem, "Art", {90, 80, 70, 60, 0});
+        const int low = addClass(sem, "Music", {90, 80, 70, 60, QVariant()});
+        addClass(sem, "Empty", {90, 80, 70, 60, 0});
+        addAssignment(cls, "Test 1", 50, 40);
+        addAssignment(cls, "Test 2", 50, 40);
+        addAssignment(cls, "Ungraded", QVariant(), QVariant());
+        addAssignment(nopoints, "Sketch", QVariant(), 5);
+        addAssignment(low, "Scales", 100, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("100"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("80"));
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(B)")); // exactly the B threshold
+        clickNode(m, "Music");
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(B)")); // no test holds: unchanged
+        clickNode(m, "Art");
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(A)")); // nothing possible
+        clickNode(m, "Empty");
+        QCOMPARE(label(m, "lblMaxPoints"), QString());
+        QCOMPARE(label(m, "lblCurrentPoints"), QString());
+        QCOMPARE(label(m, "lblLetterGrade"), QString());
+    }
+
+    void bigTotalsAreShown()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Marathon", {60000, 50000, 40000, 30000, 0});
+        for (int i = 0; i < 3; ++i)
+            addAssignment(cls, QString("Part %1").arg(i), 20000, 19000);
+        frmMain *m = startWith();
+        clickNode(m, "Marathon");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("60000"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("57000"));
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(B)"));
+    }
+
+    void typedRowJoinsTheClassAndOffersItsType()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(cls, "Old lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->columnList(1).size(), 7);
+        // Yes adds the new type.
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        typeCell(m, 1, 0, "Field trip");
+        typeCell(m, 1, 1, "Excursion");
+        typeCell(m, 1, 3, "20");
+        typeCell(m, 1, 4, "15");
+        leaveRowTo(m, 0);
+        QCOMPARE(TestEnv::scalar("SELECT Class_ID FROM Assignments WHERE AssignmentTitle = 'Field trip'").toInt(), cls);
+        QCOMPARE(TestEnv::shownLast().title, QString("New assignment type?"));
+        QCOMPARE(TestEnv::shownLast().text, QString("I couldn't find the assignment type \nExcursion in the database.\n\nShall I add it?"));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM AssignmentTypes WHERE AssignmentTypeText = 'Excursion'").toInt(), 1);
+        QVERIFY(m->findChild<DataGrid *>("gridAssignments")->columnList(1).contains("Excursion"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("25")); // the totals follow the written row
+        // No keeps the typed type and asks again next time; letter case makes a new type.
+        MessageBox::setNextAnswers({MessageBox::No, MessageBox::No});
+        const int shown = MessageBox::shown().size();
+        typeCell(m, 2, 0, "Second");
+        typeCell(m, 2, 1, "homework");
+        leaveRowTo(m, 0);
+        typeCell(m, 3, 0, "Third");
+        typeCell(m, 3, 1, "homework");
+        leaveRowTo(m, 0);
+        QCOMPARE(MessageBox::shown().size(), shown + 2);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentType = 'homework' AND Class_ID = ?", {cls}).toInt(), 2);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM AssignmentTypes WHERE AssignmentTypeText = 'homework' COLLATE BINARY").toInt(), 0);
+        // A blank type raises no question.
+        typeCell(m, 4, 0, "Fourth");
+        typeCell(m, 4, 1, "   ");
+        leaveRowTo(m, 0);
+        QCOMPARE(MessageBox::shown().size(), shown + 2);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {cls}).toInt(), 5);
+        // A bad date is refused at once and the row keeps what was typed.
+        typeCell(m, 5, 0, "Fifth");
+        typeCell(m, 5, 2, "someday");
+        QVERIFY(TestEnv::shownLast().text.contains("Type mismatch"));
+        leaveRowTo(m, 0);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Fifth' AND DateDue IS NULL").toInt(), 1);
+    }
+
+    void emptyTypeTableOffersTheDefaults()
+    {
+        TestEnv::createDatabase();
+        TestEnv::exec("DELETE FROM AssignmentTypes");
+        addClass(addSemester("Fall 2026"), "Biology");
+        frmMain *m = startWith();
+        QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->columnList(1),
+                 (QStringList{"Homework", "Quiz", "Test", "Response Journal", "Presentation"}));
+        clickNode(m, "Biology");
+        m->SSCommand3_Click();
+        QCOMPARE(frmAddAssignment::existing()->findChild<QComboBox *>("Combo1")->count(), 0);
+    }
+
+    void newWorkWindowAddsARowOfTheClass()
+    {
+        TestEnv::createDatabase();
+        addSemester("Fall 2026");
+        frmMain *m = startWith();
+        QTest::mouseClick(m->findChild<QWidget *>("SSCommand3"), Qt::LeftButton);
+        QCOMPARE(TestEnv::shownLast().title, QString("No class!"));
+        QCOMPARE(TestEnv::shownLast().text, QString("You cannot add an assignment unless a class is selected."));
+        QVERIFY(!frmAddAssignment::existing());
+
+        const int cls = addClass(TestEnv::scalar("SELECT ID FROM Semesters").toInt(), "Women's Studies");
+        m->RefreshTree();
+        clickNode(m, "Women's Studies");
+        m->findChild<QAction *>("mnuAssignmentAddNew")->trigger();
+        settle();
+        frmAddAssignment *w = frmAddAssignment::existing();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {cls}).toInt(), 1);
+        QCOMPARE(w->findChild<QComboBox *>("Combo1")->count(), 7);
+        QTest::keyClicks(w->findChild<QLineEdit *>("Text1"), "Read ch. 3");
+        w->findChild<QComboBox *>("Combo1")->setEditText("Reading");
+        w->findChild<DateCombo *>("SSDateCombo1")->setText("12/15/2026");
+        QTest::keyClicks(w->findChild<QLineEdit *>("Text2"), "10");
+        QTest::mouseClick(w->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        settle();
+        QVERIFY(!frmAddAssignment::existing());
+        QCOMPARE(TestEnv::scalar("SELECT AssignmentTitle || '|' || AssignmentType || '|' || DateDue || '|' || MaxPointsPossible "
+                                 "FROM Assignments WHERE Class_ID = ?", {cls}).toString(),
+                 QString("Read ch. 3|Reading|2026-12-15|10"));
+        QCOMPARE(m->datAssignments->recordset().RecordCount(), 1);
+        QCOMPARE(view(m)->model()->index(0, 0).data().toString(), QString("Read ch. 3"));
+    }
+
+    void classStatusShowsPointsShy()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {100, 80, 70, 60, 0});
+        addAssignment(cls, "Exam", 120, 90);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        frmClassStatus *w = frmClassStatus::existing();
+        QVERIFY(w);
+        QCOMPARE(w->findChild<QLabel *>("lblPointsShyOfA")->text(), QString("Points shy of A:  10"));
+        QCOMPARE(w->findChild<QLabel *>("lblPointsShyOfB")->text(), QString("Points shy of B:  -10"));
+        QCOMPARE(w->findChild<QLabel *>("lblPointsShyOfD")->text(), QString("Points shy of D:  -30"));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "asst_SeenClassStatus"), QString("Y"));
+        const int hints = TestEnv::shownTexts().count(frmClassStatus::hintText());
+        QCOMPARE(hints, 1);
+        QTest::mouseClick(w->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        m->findChild<QAction *>("mnuClassStatus")->trigger();
+        settle();
+        QVERIFY(frmClassStatus::existing());
+        QCOMPARE(TestEnv::shownTexts().count(frmClassStatus::hintText()), 1); // once per user
+    }
+
+    void closeOutConfirmsTheLetter()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        frmMain *m = startWith();
+        m->mnuClassCloseOut_Click();
+        QCOMPARE(TestEnv::shownTitles().value(0), QString("No class!")); // no class at all
+        QVERIFY(!frmConfirmGrade::existing());
+        const int cls = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        addAssignment(cls, "Exam", 100, 85);
+        m->RefreshTree();
+        clickNode(m, "Biology");
+        m->findChild<QAction *>("mnuClassCloseOut")->trigger();
+        frmConfirmGrade *w = frmConfirmGrade::existing();
+        QCOMPARE(w->findChild<QLineEdit *>("txtTarvelaLetterGrade")->text(), QString("B"));
+        auto *combo = w->findChild<QComboBox *>("cmbActualLetterGrade");
+        QCOMPARE(combo->currentText(), QString("B"));
+        QCOMPARE(combo->count(), 13);
+        combo->setEditText("  ");
+        QTest::mouseClick(w->findChild<QPushButton *>("cmdDone"), Qt::LeftButton);
+        QCOMPARE(TestEnv::shownLast().title, QString("No letter grade!"));
+        QVERIFY(frmConfirmGrade::existing());
+        combo->setEditText(" b+ ");
+        MessageBox::setNextAnswers({MessageBox::No});
+        QTest::mouseClick(w->findChild<QPushButton *>("cmdDone"), Qt::LeftButton);
+        QVERIFY(!frmConfirmGrade::existing());
+        QCOMPARE(TestEnv::scalar("SELECT ClassClosed FROM Classes").toInt(), 0);
+        m->mnuClassCloseOut_Click();
+        w = frmConfirmGrade::existing();
+        w->findChild<QComboBox *>("cmbActualLetterGrade")->setEditText(" b+ ");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        QTest::mouseClick(w->findChild<QPushButton *>("cmdDone"), Qt::LeftButton);
+        QCOMPARE(TestEnv::shownLast().title, QString("Close class?"));
+        QCOMPARE(TestEnv::scalar("SELECT FinalLetterGrade FROM Classes").toString(), QString("B+"));
+        QCOMPARE(TestEnv::scalar("SELECT ClassClosed FROM Classes").toInt(), 1);
+    }
+
+    void deletionsTakeTheirDependentsAndNothingElse()
+    {
+        TestEnv::createDatabase();
+        const int fall = addSemester("Fall 2026");
+        const int spring = addSemester("Spring 2027");
+        const int bio = addClass(fall, "Biology");
+        const int chem = addClass(fall, "Chemistry");
+        const int art = addClass(spring, "Art");
+        addAssignment(bio, "Lab", 10, 9);
+        addAssignment(chem, "Quiz", 5, 5);
+        addAssignment(art, "Sketch", 5, 4);
+        frmMain *m = startWith();
+        // A class with work asks first; No keeps it.
+        clickNode(m, "Biology");
+        MessageBox::setNextAnswers({MessageBox::No});
+        m->findChild<QAction *>("mnuClassDelete")->trigger();
+        QCOMPARE(TestEnv::shownLast().title, QString("Classes Present!"));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Classes").toInt(), 3);
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        m->findChild<QAction *>("mnuClassDelete")->trigger();
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Classes WHERE ID = ?", {bio}).toInt(), 0);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {bio}).toInt(), 0);
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Chemistry", "Spring 2027", "  Art"}));
+        // The assignment command: one selected goes without a question.
+        clickNode(m, "Chemistry");
+        const int before = MessageBox::shown().size();
+        m->findChild<QAction *>("mnuAssignmentDelete")->trigger();
+        QCOMPARE(MessageBox::shown().size(), before);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {chem}).toInt(), 0);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString());
+        m->findChild<QAction *>("mnuAssignmentDelete")->trigger();
+        QCOMPARE(TestEnv::shownLast().title, QString("No assignment!"));
+        QCOMPARE(TestEnv::shownLast().text, QString("There was no assignment to delete!  Select one with your \nleft mouse button first, then delete."));
+        // A class without work goes at once.
+        m->findChild<QAction *>("mnuClassDelete")->trigger();
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Classes WHERE ID = ?", {chem}).toInt(), 0);
+        // The semester takes its classes and their work; the other stays whole.
+        TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, 'Physics')", {fall});
+        addAssignment(TestEnv::scalar("SELECT max(ID) FROM Classes").toInt(), "Waves", 10, 10);
+        m->RefreshTree();
+        clickNode(m, "Fall 2026");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        m->findChild<QAction *>("mnuSemesterDelete")->trigger();
+        QCOMPARE(TestEnv::shownLast().title, QString("Confirm semester deletion."));
+        QCOMPARE(TestEnv::shownLast().text, QString("Are you sure you want to delete Fall 2026?\nAny classes and/or assignments "
+                                                           "associated with this\nsemester will also be deleted!\n\nConfirm?"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Spring 2027"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Art"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Sketch"));
+        QCOMPARE(treeText(m), (QStringList{"Spring 2027", "  Art"}));
+    }
+
+    void deletingWithNoSemester()
+    {
+        TestEnv::createDatabase();
+        frmMain *m = startWith();
+        settle();
+        TestEnv::closeAllWindows();
+        Q_UNUSED(m);
+        m = frmMain::instance();
+        m->mnuSemesterDelete_Click();
+        QCOMPARE(TestEnv::shownLast().title, QString("No semester selected!"));
+        QCOMPARE(TestEnv::shownLast().text, QString("In order to delete a semester, you have to have one selected!"));
+    }
+
+    void gpaOverClosedClasses()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        frmMain *m = startWith();
+        auto close = [&](const QString &name, const QString &letter, double hours, bool closed = true) {
+            TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, ?)",
+                          {sem, name, letter, hours, closed ? 1 : 0});
+        };
+        const int shown = MessageBox::shown().size();
+        m->mnuFileCalculateGPA_Click();
+        QCOMPARE(MessageBox::shown().size(), shown); // no closed class: nothing
+        close("Open one", "A", 3, false);
+        close("Failed", "F", 3);
+        m->mnuFileCalculateGPA_Click();
+        QCOMPARE(MessageBox::shown().size(), shown); // only F: nothing
+        QCOMPARE(label(m, "lblGPA"), QString());
+        TestEnv::exec("DELETE FROM Classes");
+        close("History", "b", 3);
+        close("Math", "A", 4);
+        m->findChild<QAction *>("mnuFileCalculateGPA")->trigger();
+        QCOMPARE(TestEnv::shownLast().text, QString("GPA = 3.57"));
+        QCOMPARE(TestEnv::shownLast().title, QString("Tarvela Desk"));
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::NoIcon);
+        QCOMPARE(label(m, "lblGPA"), QString("3.57"));
+        TestEnv::exec("DELETE FROM Classes");
+        close("Drawing", "D-", 2);
+        m->CalculateGPA(false);
+        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        QCOMPARE(TestEnv::shownLast().text, QString("GPA = 3.57")); // the timer's way shows no box
+    }
+};
+
+TARVELA_TEST_CLASS(GradebookTest)
+#include "tst_gradebook.moc"
