@@ -971,25 +971,11 @@ void frmMain::mnuSemesterDelete_Click()
         != MessageBox::Yes)
         return;
     // The semester, its classes and their work go together or not at all.
-    try {
-        auto db = Database::open(DatabasePath);
-        db->beginTrans();
-        try {
-            db->execute(QStringLiteral("DELETE FROM Assignments WHERE Class_ID IN (SELECT ID FROM Classes WHERE Semester_ID = ?)"),
-                        {semesterId});
-            db->execute(QStringLiteral("DELETE FROM Classes WHERE Semester_ID = ?"), {semesterId});
-            db->execute(QStringLiteral("DELETE FROM Semesters WHERE ID = ?"), {semesterId});
-            db->commitTrans();
-        } catch (const RuntimeError &) {
-            db->rollback();
-            throw;
-        }
-        db->close();
-    } catch (const RuntimeError &e) {
-        MessageBox::show(QStringLiteral("The semester could not be deleted; nothing was changed.\n\n") + e.description(),
-                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+    if (!deleteTogether(QStringLiteral("semester"),
+                        {{QStringLiteral("DELETE FROM Assignments WHERE Class_ID IN (SELECT ID FROM Classes WHERE Semester_ID = ?)"), {semesterId}},
+                         {QStringLiteral("DELETE FROM Classes WHERE Semester_ID = ?"), {semesterId}},
+                         {QStringLiteral("DELETE FROM Semesters WHERE ID = ?"), {semesterId}}}))
         return;
-    }
     afterDeletion();
 }
 void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
@@ -1011,26 +997,26 @@ void frmMain::mnuClassDelete_Click()
                != MessageBox::Yes)
         return;
     // The class and its work go together or not at all.
-    try {
-        auto db = Database::open(DatabasePath);
-        db->beginTrans();
-        try {
-            db->execute(QStringLiteral("DELETE FROM Assignments WHERE Class_ID = ?"), {classId});
-            db->execute(QStringLiteral("DELETE FROM Classes WHERE ID = ?"), {classId});
-            db->commitTrans();
-        } catch (const RuntimeError &) {
-            db->rollback();
-            throw;
-        }
-        db->close();
-    } catch (const RuntimeError &e) {
-        MessageBox::show(QStringLiteral("The class could not be deleted; nothing was changed.\n\n") + e.description(),
-                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+    if (!deleteTogether(QStringLiteral("class"), {{QStringLiteral("DELETE FROM Assignments WHERE Class_ID = ?"), {classId}},
+                                                  {QStringLiteral("DELETE FROM Classes WHERE ID = ?"), {classId}}}))
         return;
-    }
     afterDeletion();
     if (hadWork)
         gridAssignments->setEnabled(false);
+}
+
+bool frmMain::deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements)
+{
+    try {
+        auto db = Database::open(DatabasePath);
+        db->executeTogether(statements);
+        db->close();
+        return true;
+    } catch (const RuntimeError &e) {
+        MessageBox::show(QStringLiteral("The %1 could not be deleted; nothing was changed.\n\n").arg(what) + e.description(),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        return false;
+    }
 }
 
 void frmMain::afterDeletion()

@@ -5,6 +5,9 @@
 #include "platform/Form.h"
 
 #include <QHash>
+#include <QList>
+#include <QPair>
+#include <QVariantList>
 
 class ClickLabel;
 class DataGrid;
@@ -128,6 +131,7 @@ private:
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
     void afterDeletion();
+    bool deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements);
 
     bool m_layoutReady = false;
     clsTarvelaDB *cTarveladb = nullptr;

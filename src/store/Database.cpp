@@ -150,6 +150,19 @@ void Database::commitTrans()
 
 void Database::rollback() { QSqlDatabase::database(m_name, false).rollback(); }
 
+void Database::executeTogether(const QList<QPair<QString, QVariantList>> &statements)
+{
+    beginTrans();
+    try {
+        for (const auto &s : statements)
+            execute(s.first, s.second);
+        commitTrans();
+    } catch (const RuntimeError &) {
+        rollback();
+        throw;
+    }
+}
+
 void Database::close()
 {
     if (!m_open)

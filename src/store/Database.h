@@ -38,6 +38,8 @@ public:
     void beginTrans();
     void commitTrans();
     void rollback();
+    // Runs statements in one transaction: all of them take effect or none.
+    void executeTogether(const QList<QPair<QString, QVariantList>> &statements);
 
     void close();
     bool isOpen() const { return m_open; }

@@ -332,6 +332,29 @@ private Q_SLOTS:
         QCOMPARE(treeText(m), (QStringList{"Spring 2027", "  Art"}));
     }
 
+    void failedDeletionLeavesEverything()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int cls = addClass(sem, "Biology");
+        addAssignment(cls, "Lab", 10, 9);
+        // The file refuses to let classes go, after the work was already deleted.
+        TestEnv::exec("CREATE TRIGGER keep BEFORE DELETE ON Classes BEGIN SELECT RAISE(ABORT, 'kept for the test'); END");
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        m->mnuClassDelete_Click();
+        QVERIFY(TestEnv::shownLast().text.startsWith("The class could not be deleted; nothing was changed."));
+        clickNode(m, "Fall 2026");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        m->mnuSemesterDelete_Click();
+        QVERIFY(TestEnv::shownLast().text.startsWith("The semester could not be deleted; nothing was changed."));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 1);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Classes").toInt(), 1);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Semesters").toInt(), 1);
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology"}));
+    }
+
     void deletingWithNoSemester()
     {
         TestEnv::createDatabase();
