@@ -1,1 +1,0 @@
-// The balloons windows live here.
