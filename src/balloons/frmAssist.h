@@ -1,0 +1,37 @@
+#pragma once
+// The assistant: a small tool window with an animated figure. It opens out
+// of the notification area beside the message balloon and closes back into
+// it, remembering where the user left it.
+#include "platform/Form.h"
+
+#include <QPixmap>
+
+class QLabel;
+class QTimer;
+
+class frmAssist : public Form
+{
+    Q_OBJECT
+    TARVELA_FORM(frmAssist)
+public:
+    frmAssist();
+
+    // The balloon reports the button pressed; nothing is done with it.
+    void MsgResults(int buttonIndex);
+
+    QLabel *imgPic() const { return m_imgPic; }
+    QLabel *Image1(int index) const;
+    QTimer *Timer1() const { return m_timer1; }
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(bool &cancel) override;
+
+private Q_SLOTS:
+    void Timer1_Timer();
+
+private:
+    QLabel *m_imgPic = nullptr;
+    QLabel *m_image1[3] = {nullptr, nullptr, nullptr};
+    QTimer *m_timer1 = nullptr;
+};
