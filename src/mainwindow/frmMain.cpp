@@ -174,6 +174,9 @@ frmMain::frmMain()
                                                     {QStringLiteral("Points"), QStringLiteral("ActualPoints")},
                                                     {QStringLiteral("Done"), QStringLiteral("Completed")}});
 
+    gridAssignments->setColumnWidth(0, 300);
+    gridAssignments->setColumnWidth(1, 120);
+
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));
     SSPanel2->setMinimumHeight(299 / Twips::PerPixel + 8);

@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QTimer>
 
 namespace {
 QPointer<QWidget> g_lastActive;
+quint64 g_showCount = 0;
+QList<QPointer<Form>> g_awaiting;
 }
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
@@ -34,6 +37,30 @@ void Form::Show()
     if (!Platform::testMode())
         raise();
     activateWindow();
+    // A shown window is the active one and runs its activation handler once
+    // the current handler has finished, whether or not the desktop gives it
+    // the focus; a window shown after it in the same handler follows it.
+    m_awaitingPlatformActivation = true;
+    m_showOrder = ++g_showCount;
+    g_awaiting.append(this);
+    QTimer::singleShot(0, this, &Form::activateAfterShow);
+}
+
+void Form::activateAfterShow()
+{
+    if (m_unloaded || !isVisible() || Platform::programEnded() || g_lastActive == this)
+        return;
+    activateNow();
+}
+
+void Form::activateNow()
+{
+    if (m_activating)
+        return;
+    g_lastActive = this;
+    m_activating = true;
+    Form_Activate();
+    m_activating = false;
 }
 
 void Form::ShowModal()
@@ -67,14 +94,20 @@ void Form::changeEvent(QEvent *event)
     if (event->type() != QEvent::ActivationChange || m_unloaded)
         return;
     if (isActiveWindow()) {
+        if (m_awaitingPlatformActivation) {
+            // Show() has activated it already; windows shown before it no
+            // longer wait for theirs.
+            for (const QPointer<Form> &f : std::as_const(g_awaiting))
+                if (f && f->m_showOrder <= m_showOrder)
+                    f->m_awaitingPlatformActivation = false;
+            g_awaiting.removeIf([](const QPointer<Form> &f) { return !f || !f->m_awaitingPlatformActivation; });
+            return;
+        }
         // Only a change of the active window within the program counts, not
         // the return from another program to the same window.
         if (g_lastActive == this || m_activating)
             return;
-        g_lastActive = this;
-        m_activating = true;
-        Form_Activate();
-        m_activating = false;
+        activateNow();
     } else {
         Form_Deactivate();
     }

@@ -55,9 +55,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void activateNow();
+    void activateAfterShow();
+
     bool m_unloaded = false;
     bool m_loading = false;
     bool m_activating = false;
+    // Show() activates the window itself; the platform's own activation
+    // for that Show, when it comes, is then not run a second time.
+    bool m_awaitingPlatformActivation = false;
+    quint64 m_showOrder = 0;
     struct Hook {
         QPointer<QObject> owner;
         std::function<void()> run;
