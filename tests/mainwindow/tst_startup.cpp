@@ -1,5 +1,7 @@
 #include "MainHelpers.h"
 
+#include "store/Database.h"
+
 #include "calendar/frmToday.h"
 #include "mainwindow/frmSplash.h"
 #include "mainwindow/frmTip.h"
@@ -88,6 +90,21 @@ private Q_SLOTS:
         QVERIFY(!m->isVisible());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray(2048, 'x'));
+    }
+
+    void lockedDatabaseIsToldAndLeftAlone()
+    {
+        TestEnv::createDatabase();
+        addSemester("Fall 2026");
+        auto other = TestEnv::open(); // another program writing the file
+        other->execute("BEGIN EXCLUSIVE");
+        start();
+        other->rollback();
+        other->close();
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Cannot continue"});
+        QVERIFY(TestEnv::shownTexts().first().contains("locked by another program"));
+        QVERIFY(Platform::programEnded());
+        QCOMPARE(TestEnv::scalar("SELECT Title FROM Semesters").toString(), QString("Fall 2026"));
     }
 
     void readOnlyFolderIsToldAndEnds()

@@ -7,7 +7,9 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -69,6 +71,36 @@ private Q_SLOTS:
         clickNode(m, "Algebra");
         QCOMPARE(panel(m, "SSPanel4"), QString("Semester : Fall 2026"));
         QCOMPARE(m->datClasses->recordset().value("Semester_ID").toInt(), a);
+    }
+
+    void failuresReachTheErrorWindow()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        addClass(addSemester("Fall 2026"), "Biology");
+        frmMain *m = start();
+        QVERIFY(!frmError::existing());
+        // Tables go missing under the running program.
+        TestEnv::exec("ALTER TABLE Semesters RENAME TO Gone");
+        clickNode(m, "Fall 2026");
+        frmError *e = frmError::existing();
+        QVERIFY(e);
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
+        QVERIFY(TestEnv::shownTexts().first().contains("no such table"));
+        settle();
+        QVERIFY(e->findChild<QPlainTextEdit *>("txtError")->toPlainText().contains("Routine was SSTree2_NodeClick"));
+        QTest::mouseClick(e->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        TestEnv::exec("ALTER TABLE Gone RENAME TO Semesters");
+        TestEnv::exec("ALTER TABLE AssignmentTypes RENAME TO Gone");
+        MessageBox::clearShown();
+        m->Show();
+        frmError::instance()->Show(); // another window was active in between
+        settle();
+        m->Show();
+        settle();
+        QVERIFY(TestEnv::shownTexts().join("|").contains("no such table"));
+        QVERIFY(frmError::existing()->findChild<QPlainTextEdit *>("txtError")->toPlainText().contains("Routine was Form_Activate"));
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology"})); // the rebuild went on
     }
 
     void semesterClickFollowsItsFirstClass()
