@@ -438,13 +438,11 @@ void frmClassWizzy::discardNewClass()
     if (!rs)
         return;
     rs->CancelUpdate();
+    // The source holds the appended row only; once it is gone there is
+    // nothing more to delete.
     try {
-        if (!rs->hasCurrentRow())
-            rs->MoveLast();
-    } catch (const RuntimeError &) {
-    }
-    try {
-        rs->Delete();
+        if (rs->hasCurrentRow())
+            rs->Delete();
     } catch (const RuntimeError &) {
     }
 }
