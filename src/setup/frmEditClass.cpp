@@ -156,9 +156,11 @@ void frmEditClass::Form_Activate()
         bool found = !datClasses->noRows() && datClasses->recordset().FindFirst(QStringLiteral("ID"), id);
         if (!found) {
             // A class made since the editor read its rows: read them again.
+            // Should the class be gone, the editor stays with the class it showed.
+            const QVariant shown = datClasses->hasCurrentRow() ? datClasses->recordset().value(QStringLiteral("ID")) : QVariant();
             datClasses->Refresh();
-            if (!datClasses->noRows())
-                datClasses->recordset().FindFirst(QStringLiteral("ID"), id);
+            if (!datClasses->noRows() && !datClasses->recordset().FindFirst(QStringLiteral("ID"), id) && !shown.isNull())
+                datClasses->recordset().FindFirst(QStringLiteral("ID"), shown);
         }
     } catch (const RuntimeError &e) {
         // Most likely what was typed for the class shown could not be stored:

@@ -151,6 +151,21 @@ private Q_SLOTS:
         QCOMPARE(classField(poetry, "CreditHours").toDouble(), 2.0);
     }
 
+    void staysWithItsClassWhenTheCurrentOneIsGone()
+    {
+        const Fixture f = twoClasses();
+        frmMain *m = startProgram();
+        clickNode(m, "Music");
+        frmEditClass *e = openEditor(m);
+        QVERIFY(e);
+        const int poetry = addClass(f.fall, QStringLiteral("Poetry"));
+        QVERIFY(activate(m));
+        clickNode(m, "Poetry");
+        TestEnv::exec("DELETE FROM Classes WHERE ID = ?", {poetry});
+        QVERIFY(activate(e));
+        QCOMPARE(text(e, "Text6"), QString("Music"));
+    }
+
     void doneStoresEveryBox()
     {
         const Fixture f = twoClasses();
@@ -320,24 +335,6 @@ private Q_SLOTS:
         QVERIFY(classField(f.music, "SundayTo").isNull());
     }
 
-    void leavingABoxRewritesItsTime()
-    {
-        twoClasses();
-        frmMain *m = startProgram();
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
-        frmEditClassSchedule *s = openSchedule(e);
-        QVERIFY(s);
-        focusBox(s, "txtMondayFrom");
-        QTest::keyClicks(box(s, "txtMondayFrom"), "15:00");
-        QTest::keyClick(box(s, "txtMondayFrom"), Qt::Key_Down);
-        QCOMPARE(box(s, "txtMondayFrom")->text(), QString("3:00 PM"));
-        QCOMPARE(focused(), QString("txtMondayTo"));
-        QTest::keyClicks(box(s, "txtMondayTo"), "  ");
-        QTest::keyClick(box(s, "txtMondayTo"), Qt::Key_Tab);
-        QCOMPARE(box(s, "txtMondayTo")->text(), QString());
-        QVERIFY(!TestEnv::shownTitles().contains("Invalid time!"));
-    }
 
     void aBadTimeIsClearedWithTheMessageAndKeepsTheFocus()
     {
