@@ -20,6 +20,8 @@
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "setup/frmAddSemesterWizard.h"
+#include "setup/frmClassWizzy.h"
+#include "setup/frmEditClass.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
@@ -982,7 +984,14 @@ void frmMain::mnuSemesterDelete_Click()
     afterDeletion();
 }
 void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
-void frmMain::mnuClassEdit_Click() {}
+void frmMain::mnuClassEdit_Click()
+{
+    if (datClasses->noRows())
+        return;
+    frmEditClass *editor = frmEditClass::instance();
+    editor->datClasses->setDatabaseName(DatabasePath);
+    editor->Show();
+}
 void frmMain::mnuClassDelete_Click()
 {
     QVariant classId;
@@ -1139,7 +1148,28 @@ void frmMain::mnuHelpTipOfTheDay_Click()
 void frmMain::mnuHelpAbout_Click() { frmAbout::instance()->Show(); }
 
 void frmMain::SSCommand1_Click() { frmAddSemesterWizard::instance()->showIntroduction(); }
-void frmMain::SSCommand2_Click() {}
+void frmMain::SSCommand2_Click()
+{
+    // A wizard already open goes on with the class it is making.
+    if (frmClassWizzy *open = frmClassWizzy::existing()) {
+        open->Show();
+        return;
+    }
+    frmClassWizzy *wizard = frmClassWizzy::instance();
+    wizard->Show();
+    if (wizard->isUnloaded())
+        return;
+    // The blank class row that the wizard fills.
+    try {
+        Recordset &rs = wizard->datClasses->recordset();
+        rs.AddNew();
+        rs.Update();
+        rs.MoveLast();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        wizard->Unload();
+    }
+}
 void frmMain::SSCommand3_Click()
 {
     const QString proc = QStringLiteral("SSCommand3_Click");

@@ -1,0 +1,98 @@
+#pragma once
+// Starting the program with semesters and classes in its database, and
+// driving the set-up windows as a user does.
+#include "../mainwindow/MainHelpers.h"
+
+#include "platform/Settings.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace SetupHelpers {
+
+using namespace MainHelpers;
+
+// A database of its own, without the tips window, and the main window up.
+inline frmMain *startProgram()
+{
+    if (!QFile::exists(TestEnv::databasePath()))
+        TestEnv::createDatabase();
+    Settings::save(Settings::ExeApp, QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    frmMain *m = start();
+    settle();
+    return m;
+}
+
+// Makes the window the program's active window, as a click on it would.
+inline bool activate(QWidget *w)
+{
+    w->activateWindow();
+    const bool ok = QTest::qWaitForWindowActive(w, 2000);
+    settle();
+    return ok;
+}
+
+inline void click(QWidget *window, const char *name)
+{
+    QAbstractButton *button = find<QAbstractButton>(window, name);
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+}
+
+// Replaces what a box holds by typing, as a user does.
+inline void type(QWidget *window, const char *name, const QString &text)
+{
+    QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
+    QVERIFY2(w, name);
+    if (auto *line = qobject_cast<QLineEdit *>(w)) {
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_Delete);
+        QTest::keyClicks(line, text);
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(w)) {
+        plain->selectAll();
+        QTest::keyClick(plain, Qt::Key_Delete);
+        QTest::keyClicks(plain, text);
+    } else if (auto *edit = w->findChild<QLineEdit *>(QStringLiteral("edit"))) { // a date box
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    } else {
+        QFAIL(name);
+    }
+}
+
+inline QString text(QWidget *window, const char *name)
+{
+    QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
+    if (!w)
+        return QStringLiteral("<no control %1>").arg(QString::fromLatin1(name));
+    if (auto *line = qobject_cast<QLineEdit *>(w))
+        return line->text();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+        return plain->toPlainText();
+    return w->property("text").toString();
+}
+
+inline void trigger(frmMain *m, const char *action)
+{
+    auto *a = m->findChild<QAction *>(QString::fromLatin1(action));
+    QVERIFY2(a, action);
+    a->trigger();
+    settle();
+}
+
+inline QVariant classField(int id, const QString &field)
+{
+    return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Classes WHERE ID = ?").arg(field), {id});
+}
+
+inline int count(const QString &table)
+{
+    return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt();
+}
+
+} // namespace SetupHelpers
