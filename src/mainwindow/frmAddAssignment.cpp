@@ -4,6 +4,8 @@
 #include "modTransport.h"
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -97,9 +99,13 @@ void frmAddAssignment::Form_Activate()
 
 void frmAddAssignment::Command1_Click()
 {
-    Recordset &rs = Data1->recordset();
-    rs.Edit();
-    rs.Update();
+    try {
+        Data1->saveRow();
+    } catch (const RuntimeError &e) {
+        // The window stays with the entries, to be corrected.
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        return;
+    }
     if (frmMain *m = frmMain::existing()) {
         m->Show();
         m->findChild<DataGrid *>(QStringLiteral("gridAssignments"))->Refresh();

@@ -172,13 +172,9 @@ void frmEditClass::Form_Activate()
 void frmEditClass::Command1_Click()
 {
     try {
-        Recordset &rs = datClasses->recordset();
-        rs.Edit();
-        rs.Update();
+        datClasses->saveRow();
     } catch (const RuntimeError &) {
         // The closing stores the boxes once more and tells what failed.
-        if (Recordset *rs = datClasses->recordsetOrNull(); rs && rs->isEditing())
-            rs->CancelUpdate();
     }
     Unload();
 }

@@ -189,11 +189,8 @@ void frmEditClassSchedule::Form_QueryUnload(bool &)
     // cannot be stored is told as such and nothing else is held back.
     validateAll();
     try {
-        Recordset &rs = datClasses->recordset();
-        rs.Edit();
-        rs.Update();
+        datClasses->saveRow();
     } catch (const RuntimeError &) {
-        if (Recordset *rs = datClasses->recordsetOrNull(); rs && rs->isEditing())
-            rs->CancelUpdate();
+        // The window's closing tells what could not be stored.
     }
 }

@@ -199,6 +199,19 @@ void DataSource::saveBoundControls()
     m_rs->Update();
 }
 
+void DataSource::saveRow()
+{
+    Recordset &rs = recordset();
+    try {
+        rs.Edit();
+        rs.Update();
+    } catch (const RuntimeError &) {
+        if (m_rs && m_rs->isEditing())
+            m_rs->CancelUpdate();
+        throw;
+    }
+}
+
 void DataSource::showCurrentRow()
 {
     const bool current = m_rs && m_rs->hasCurrentRow();

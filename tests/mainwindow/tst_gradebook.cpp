@@ -209,8 +209,13 @@ private Q_SLOTS:
         QCOMPARE(w->findChild<QComboBox *>("Combo1")->count(), 7);
         QTest::keyClicks(w->findChild<QLineEdit *>("Text1"), "Read ch. 3");
         w->findChild<QComboBox *>("Combo1")->setEditText("Reading");
-        w->findChild<DateCombo *>("SSDateCombo1")->setText("12/15/2026");
+        w->findChild<DateCombo *>("SSDateCombo1")->setText("the fifteenth");
         QTest::keyClicks(w->findChild<QLineEdit *>("Text2"), "10");
+        QTest::mouseClick(w->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QVERIFY(TestEnv::shownLast().text.contains("Type mismatch"));
+        QVERIFY(frmAddAssignment::existing()); // kept open with what was typed
+        QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QString("Read ch. 3"));
+        w->findChild<DateCombo *>("SSDateCombo1")->setText("12/15/2026");
         QTest::mouseClick(w->findChild<QPushButton *>("Command1"), Qt::LeftButton);
         settle();
         QVERIFY(!frmAddAssignment::existing());
