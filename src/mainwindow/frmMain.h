@@ -59,8 +59,6 @@ public:
     // The maker's web host, before the page paths.
     static QString webHost();
 
-    bool layoutReady() const { return m_layoutReady; }
-
 protected:
     void Form_Load() override;
     void Form_Activate() override;

@@ -20,13 +20,9 @@ Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
     setAttribute(Qt::WA_DeleteOnClose, true);
 }
 
-QWidget *Form::lastActiveWindow() { return g_lastActive.data(); }
-
 void Form::load()
 {
-    m_loading = true;
     Form_Load();
-    m_loading = false;
 }
 
 void Form::Show()

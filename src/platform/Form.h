@@ -26,13 +26,9 @@ public:
     bool Unload();
 
     bool isUnloaded() const { return m_unloaded; }
-    bool isLoading() const { return m_loading; }
 
     // Runs the load handler; called once by the instance accessor.
     void load();
-
-    // The window that was last the program's active window.
-    static QWidget *lastActiveWindow();
 
     // Work to do when the window is about to unload, after its own handlers
     // accepted the closing (bound data sources store their rows here). A hook
@@ -59,7 +55,6 @@ private:
     void activateAfterShow();
 
     bool m_unloaded = false;
-    bool m_loading = false;
     bool m_activating = false;
     // Show() activates the window itself; the platform's own activation
     // for that Show, when it comes, is then not run a second time.

@@ -73,7 +73,6 @@ MessageBox::Answer MessageBox::show(const QString &text, Buttons buttons, Icon i
 }
 
 void MessageBox::setNextAnswers(const QList<Answer> &answers) { g_answers = answers; }
-int MessageBox::pendingAnswers() { return static_cast<int>(g_answers.size()); }
 const QList<MessageBox::Shown> &MessageBox::shown() { return g_shown; }
 void MessageBox::clearShown()
 {

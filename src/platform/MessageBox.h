@@ -28,7 +28,6 @@ public:
 
     // Test support.
     static void setNextAnswers(const QList<Answer> &answers);
-    static int pendingAnswers();
     static const QList<Shown> &shown();
     static void clearShown();
 

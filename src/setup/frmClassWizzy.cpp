@@ -399,15 +399,10 @@ void frmClassWizzy::Finish()
                 box->setText(checked.text);
         }
         // Saving stores every bound box of the four steps.
-        Recordset &rs = datClasses->recordset();
-        rs.Edit();
-        rs.setValue(QStringLiteral("AppliesToGPA"), true);
-        rs.Update();
+        datClasses->saveRow({{QStringLiteral("AppliesToGPA"), true}});
         m_saved = true;
         Unload();
     } catch (const RuntimeError &e) {
-        if (Recordset *rs = datClasses->recordsetOrNull(); rs && rs->isEditing())
-            rs->CancelUpdate();
         MessageBox::show(QStringLiteral("There was an error with one or more of the \nfields you entered.  Check dates and times \n"
                                         "to be sure they're entered correctly (mm/dd/yy for dates and hh:mm AM/PM for times).\n\n"
                                         "Exact error was : ")

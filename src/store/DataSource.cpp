@@ -199,11 +199,13 @@ void DataSource::saveBoundControls()
     m_rs->Update();
 }
 
-void DataSource::saveRow()
+void DataSource::saveRow(const QVariantHash &values)
 {
     Recordset &rs = recordset();
     try {
         rs.Edit();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            rs.setValue(it.key(), it.value());
         rs.Update();
     } catch (const RuntimeError &) {
         if (m_rs && m_rs->isEditing())

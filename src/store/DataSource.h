@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
+#include <QVariantHash>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -53,10 +54,10 @@ public:
 
     // Stores what the user changed in the bound controls into the current row.
     void saveBoundControls();
-    // Stores the current row with what its bound controls hold, as the
-    // code's Edit and Update do. A failure leaves the row as it was and is
-    // raised to the caller.
-    void saveRow();
+    // Stores the current row with what its bound controls hold and the
+    // given field values, as the code's Edit and Update do. A failure leaves
+    // the row as it was and is raised to the caller.
+    void saveRow(const QVariantHash &values = {});
     // Shows the current row in the bound controls again.
     void showCurrentRow();
     // Stores pending input and closes the recordset and the connection.

@@ -56,11 +56,6 @@ int overlaysLeft()
     return n;
 }
 
-void userScheme()
-{
-    Settings::save("AppEvents", "RestoreUp", "Current", "/sounds/up.wav");
-    Settings::save("AppEvents", "RestoreDown", "Current", "/sounds/down.wav");
-}
 } // namespace
 
 // The assistant as the other windows use it: a hint in the balloon, the

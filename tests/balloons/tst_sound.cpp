@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "BalloonTestUtil.h"
 
 #include "balloons/rg.h"
 
@@ -6,14 +7,6 @@
 #include "platform/Sound.h"
 
 // Sounds of the user's sound scheme, read from the settings store.
-namespace {
-void userScheme()
-{
-    Settings::save("AppEvents", "RestoreUp", "Current", "/sounds/up.wav");
-    Settings::save("AppEvents", "RestoreDown", "Current", "/sounds/down.wav");
-}
-} // namespace
-
 class SchemeSoundTest : public TestCase
 {
     Q_OBJECT
