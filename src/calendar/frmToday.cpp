@@ -1,6 +1,7 @@
 #include "frmToday.h"
 
-#include "mainwindow/modTransport.h"
+#include "store/modTransport.h"
+#include "platform/Clock.h"
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
@@ -43,7 +44,7 @@ frmToday::frmToday()
 void frmToday::Form_Load()
 {
     bool anyRows = false;
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     auto ofToday = [&](const QVariant &v) {
         const auto d = DateText::toDate(v);
         return d && *d == today;

@@ -1,7 +1,7 @@
 #include "frmAddAssignment.h"
 
 #include "frmMain.h"
-#include "modTransport.h"
+#include "store/modTransport.h"
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"

@@ -8,8 +8,10 @@
 #include <QList>
 #include <QPair>
 #include <QVariantList>
+#include <memory>
 
 class ClickLabel;
+class CurrentSelection;
 class DataGrid;
 class DataSource;
 class Panel;
@@ -32,6 +34,7 @@ class frmMain : public Form
     TARVELA_FORM(frmMain)
 public:
     frmMain();
+    ~frmMain() override;
 
     // The program-wide current selection (semester, class, its assignments).
     DataSource *datSemesters;
@@ -130,6 +133,9 @@ private:
     void rememberSelection();
     void afterDeletion();
     bool deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements);
+
+    // What the other folders see of the main window (the current selection).
+    std::unique_ptr<CurrentSelection> m_selection;
 
     bool m_layoutReady = false;
     clsTarvelaDB *cTarveladb = nullptr;

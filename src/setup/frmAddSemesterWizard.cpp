@@ -1,7 +1,8 @@
 #include "frmAddSemesterWizard.h"
 
-#include "mainwindow/frmMain.h"
+#include "store/CurrentSelection.h"
 #include "modDataManip.h"
+#include "platform/Clock.h"
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
@@ -64,7 +65,7 @@ frmAddSemesterWizard::frmAddSemesterWizard()
     SSDateCombo1->setObjectName(QStringLiteral("SSDateCombo1"));
     SSDateCombo2 = new DateCombo(fra2);
     SSDateCombo2->setObjectName(QStringLiteral("SSDateCombo2"));
-    const QString today = DateText::shortDate(QDate::currentDate());
+    const QString today = DateText::shortDate(Clock::today());
     SSDateCombo1->setText(today);
     SSDateCombo2->setText(today);
     auto *details = new QVBoxLayout;
@@ -122,20 +123,20 @@ void frmAddSemesterWizard::SSCommand1_Click()
     // A refused entry stays in the wizard to be corrected.
     if (!AddSemester(Text1->text(), SSDateCombo1->text(), SSDateCombo2->text()))
         return;
-    if (frmMain *main = frmMain::existing())
-        main->Show();
+    if (CurrentSelection *main = CurrentSelection::get())
+        main->showMainWindow();
     Unload();
 }
 
 void frmAddSemesterWizard::SSCommand2_Click()
 {
     Unload();
-    if (frmMain *main = frmMain::existing())
-        main->Show();
+    if (CurrentSelection *main = CurrentSelection::get())
+        main->showMainWindow();
 }
 
 void frmAddSemesterWizard::Form_Unload(bool &)
 {
-    if (frmMain *main = frmMain::existing())
-        main->Show();
+    if (CurrentSelection *main = CurrentSelection::get())
+        main->showMainWindow();
 }

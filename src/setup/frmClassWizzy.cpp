@@ -2,7 +2,7 @@
 
 #include "ClassTimes.h"
 #include "balloons/assistant.h"
-#include "mainwindow/modTransport.h"
+#include "store/modTransport.h"
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"

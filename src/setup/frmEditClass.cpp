@@ -1,8 +1,8 @@
 #include "frmEditClass.h"
 
 #include "frmEditClassSchedule.h"
-#include "mainwindow/frmMain.h"
-#include "mainwindow/modTransport.h"
+#include "store/CurrentSelection.h"
+#include "store/modTransport.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "store/DataSource.h"
@@ -148,11 +148,11 @@ void frmEditClass::Form_Load()
 void frmEditClass::Form_Activate()
 {
     // The editor follows the main window's current class.
-    frmMain *main = frmMain::existing();
-    if (!main || !main->datClasses->hasCurrentRow())
+    CurrentSelection *main = CurrentSelection::get();
+    if (!main || !main->datClasses()->hasCurrentRow())
         return;
     try {
-        const QVariant id = main->datClasses->recordset().value(QStringLiteral("ID"));
+        const QVariant id = main->datClasses()->recordset().value(QStringLiteral("ID"));
         bool found = !datClasses->noRows() && datClasses->recordset().FindFirst(QStringLiteral("ID"), id);
         if (!found) {
             // A class made since the editor read its rows: read them again.

@@ -1,6 +1,6 @@
 #include "frmEditClassSchedule.h"
 
-#include "mainwindow/modTransport.h"
+#include "store/modTransport.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"

@@ -1,6 +1,6 @@
 #include "modDataManip.h"
 
-#include "mainwindow/modTransport.h"
+#include "store/modTransport.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"

@@ -1,6 +1,7 @@
 #include "frmCompactDB.h"
 
 #include "clsTarvelaDB.h"
+#include "platform/Clock.h"
 #include "platform/Artwork.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -75,7 +76,7 @@ void frmCompactDB::Form_Load()
     }
     cTarveladb = new clsTarvelaDB(this);
     connect(cTarveladb, &clsTarvelaDB::StatusText, this, &frmCompactDB::cTarveladb_StatusText);
-    const QString today = DateText::mmddyyyy(QDate::currentDate());
+    const QString today = DateText::mmddyyyy(Clock::today());
     const QString last = Settings::get(Settings::App, Section, QStringLiteral("LastCompacted"));
     const auto lastDate = DateText::parseDate(last);
     if (last.isEmpty() || !lastDate) {
@@ -107,7 +108,7 @@ void frmCompactDB::Command2_Click()
     Platform::doEvents();
     // A failed compaction has told its own message; it is not reported as done.
     if (done) {
-        Settings::save(Settings::App, Section, QStringLiteral("LastCompacted"), DateText::mmddyyyy(QDate::currentDate()));
+        Settings::save(Settings::App, Section, QStringLiteral("LastCompacted"), DateText::mmddyyyy(Clock::today()));
         MessageBox::show(QStringLiteral("Compacting of the database was completed!"), MessageBox::OkOnly,
                          MessageBox::Information, QStringLiteral("Done!"));
     }

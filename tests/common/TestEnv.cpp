@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "platform/Clock.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileOps.h"
 #include "platform/InputBox.h"
@@ -124,6 +125,7 @@ void TestCase::init()
     Shell::clear();
     Sound::clear();
     FileOps::clearDenied();
+    Clock::reset();
 }
 
 void TestCase::cleanup()
@@ -134,6 +136,7 @@ void TestCase::cleanup()
     FileOps::clearDenied();
     Platform::resetProgramEnded();
     MessageBox::clearShown();
+    Clock::reset();
     g_root.reset();
 }
 

@@ -1,6 +1,6 @@
 #include "../mainwindow/MainHelpers.h"
 
-#include "mainwindow/modTransport.h"
+#include "store/modTransport.h"
 #include "platform/Controls.h"
 #include "platform/Settings.h"
 #include "setup/frmAddSemesterWizard.h"

@@ -1,7 +1,7 @@
 #include "modTransport.h"
 
+#include "clsTarvelaDB.h"
 #include "platform/Platform.h"
-#include "store/clsTarvelaDB.h"
 
 QString DatabasePath;
 

@@ -1,0 +1,219 @@
+#include "frmMain.h"
+#include "frmMainSteps.h"
+
+#include "frmAbout.h"
+#include "frmAddAssignment.h"
+#include "frmClassStatus.h"
+#include "frmConfirmGrade.h"
+#include "frmError.h"
+#include "frmSplash.h"
+#include "frmTip.h"
+#include "Grades.h"
+#include "store/modTransport.h"
+
+#include "calendar/frmToday.h"
+#include "platform/Clock.h"
+#include "platform/Artwork.h"
+#include "platform/Controls.h"
+#include "platform/DateText.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/Settings.h"
+#include "platform/Shell.h"
+#include "setup/frmAddSemesterWizard.h"
+#include "setup/frmClassWizzy.h"
+#include "setup/frmEditClass.h"
+#include "store/CurrentSelection.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/clsTarvelaDB.h"
+#include "store/frmCompactDB.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace frmMainSteps;
+
+// --------------------------------------------------------------- commands
+
+void frmMain::mnuFileTodaysEvents_Click()
+{
+    try {
+        frmToday::instance()->Show();
+    } catch (const RuntimeError &) {
+        // Nothing at all to list: the window closed itself.
+    }
+}
+
+void frmMain::mnuFileCalculateGPA_Click() { CalculateGPA(true); }
+void frmMain::mnuFileConfigureAssignmentTypes_Click() {}
+void frmMain::mnuFileExit_Click() { Unload(); }
+void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
+void frmMain::mnuClassEdit_Click()
+{
+    if (datClasses->noRows())
+        return;
+    frmEditClass *editor = frmEditClass::instance();
+    editor->datClasses->setDatabaseName(DatabasePath);
+    editor->Show();
+}
+
+
+
+void frmMain::mnuClassExport_Click() {}
+void frmMain::mnuClassImport_Click() {}
+void frmMain::mnuClassStatus_Click() { lblLetterGrade_Click(); }
+void frmMain::mnuAssignmentAddNew_Click() { SSCommand3_Click(); }
+void frmMain::mnuAssignmentLinkDocument_Click() {}
+void frmMain::mnuAssignmentOpenDocument_Click() {}
+void frmMain::mnuAssignmentDetails_Click() {}
+void frmMain::mnuReportsAllAssignments_Click() {}
+void frmMain::mnuReportsUngradedAssignments_Click() {}
+void frmMain::mnuQuizzerQuizBuilder_Click() {}
+void frmMain::mnuQuizzerTakeAQuiz_Click() {}
+void frmMain::mnuContacts_Click() {}
+
+void frmMain::mnuClassSetColor_Click(const QString &colour)
+{
+    // Without a current class there is no name to keep the colour under.
+    if (!datClasses->hasCurrentRow())
+        return;
+    const QString name = datClasses->recordset().value(QStringLiteral("ClassName")).toString();
+    if (name.isEmpty())
+        return;
+    Settings::save(Settings::App, QStringLiteral("ClassFolders"), name, colour);
+    RefreshTree();
+}
+
+void frmMain::mnuAddInDesc_Click(int number)
+{
+    const QString command = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Command").arg(number));
+    const QString desc = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Desc").arg(number));
+    if (command.isEmpty()) {
+        const QString who = number == 1 ? QStringLiteral("the Add-In") : desc;
+        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe command line wasn't specified by the AddIn.").arg(who),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No command line"));
+        return;
+    }
+    // The program named first is taken from the program's folder; the
+    // arguments that follow pass along.
+    QStringList parts = Shell::splitCommandLine(command);
+    if (parts.isEmpty())
+        return;
+    const QString folder = Platform::programFolder();
+    parts[0] = QDir(folder).filePath(parts[0]);
+    QStringList quoted;
+    for (const QString &p : parts)
+        quoted << (p.contains(QLatin1Char(' ')) || p.contains(QLatin1Char('"')) ? QLatin1Char('"') + QString(p).replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"') : p);
+    if (!Shell::start(quoted.join(QLatin1Char(' ')), folder))
+        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe program %2 could not be started.").arg(desc, parts[0]),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Add-In not started"));
+}
+
+void frmMain::mnuHelpTarvelaHelp_Click() { Shell::open(QDir(Platform::programFolder()).filePath(QStringLiteral("tarveladesk.chm"))); }
+
+namespace {
+bool online()
+{
+    return MessageBox::show(QStringLiteral("Before connecting to the Orbique \nWeb Site, you must be connected to the internet.\n\nAre you online?"),
+                            MessageBox::YesNo, MessageBox::Question, QStringLiteral("Connect?"))
+        == MessageBox::Yes;
+}
+} // namespace
+
+void frmMain::mnuHelpWebSite_Click()
+{
+    if (online())
+        Shell::open(webHost() + QStringLiteral("/support"));
+}
+
+void frmMain::mnuHelpSubmitAComment_Click()
+{
+    if (online())
+        Shell::open(webHost() + QStringLiteral("/software/tarvela/comment.htm"));
+}
+
+void frmMain::mnuHelpTipOfTheDay_Click()
+{
+    frmTip::setShowRegardless(true);
+    try {
+        frmTip::instance()->Show();
+    } catch (const RuntimeError &) {
+    }
+}
+
+void frmMain::mnuHelpAbout_Click() { frmAbout::instance()->Show(); }
+
+void frmMain::SSCommand1_Click() { frmAddSemesterWizard::instance()->showIntroduction(); }
+void frmMain::SSCommand2_Click()
+{
+    // A wizard already open goes on with the class it is making.
+    if (frmClassWizzy *open = frmClassWizzy::existing()) {
+        open->Show();
+        return;
+    }
+    frmClassWizzy *wizard = frmClassWizzy::instance();
+    wizard->Show();
+    if (wizard->isUnloaded())
+        return;
+    // The blank class row that the wizard fills.
+    try {
+        Recordset &rs = wizard->datClasses->recordset();
+        rs.AddNew();
+        rs.Update();
+        rs.MoveLast();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        wizard->Unload();
+    }
+}
+void frmMain::SSCommand3_Click()
+{
+    const QString proc = QStringLiteral("SSCommand3_Click");
+    if (NoClassSelected()) {
+        MessageBox::show(QStringLiteral("You cannot add an assignment unless a class is selected."), MessageBox::OkOnly,
+                         MessageBox::Information, QStringLiteral("No class!"));
+        if (frmAddAssignment *w = frmAddAssignment::existing())
+            w->Unload();
+        return;
+    }
+    frmAddAssignment *w = nullptr;
+    step(proc, false, [&] {
+        w = frmAddAssignment::instance();
+        w->Show();
+    });
+    if (!w)
+        return;
+    step(proc, false, [&] {
+        Recordset &rs = w->Data1->recordset();
+        rs.AddNew();
+        rs.setValue(QStringLiteral("Class_ID"), datClasses->recordset().value(QStringLiteral("ID")));
+        rs.Update();
+        rs.MoveLast();
+    });
+    step(proc, false, [&] { w->Show(); });
+}
+void frmMain::SSCommand4_Click() {}
+void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
+void frmMain::SSCommand6_Click() {}
+void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }
+
+void frmMain::imgDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }
+void frmMain::lblDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }

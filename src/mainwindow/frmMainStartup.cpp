@@ -1,0 +1,213 @@
+#include "frmMain.h"
+#include "frmMainSteps.h"
+
+#include "frmAbout.h"
+#include "frmAddAssignment.h"
+#include "frmClassStatus.h"
+#include "frmConfirmGrade.h"
+#include "frmError.h"
+#include "frmSplash.h"
+#include "frmTip.h"
+#include "Grades.h"
+#include "store/modTransport.h"
+
+#include "calendar/frmToday.h"
+#include "platform/Clock.h"
+#include "platform/Artwork.h"
+#include "platform/Controls.h"
+#include "platform/DateText.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/Settings.h"
+#include "platform/Shell.h"
+#include "setup/frmAddSemesterWizard.h"
+#include "setup/frmClassWizzy.h"
+#include "setup/frmEditClass.h"
+#include "store/CurrentSelection.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/clsTarvelaDB.h"
+#include "store/frmCompactDB.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace frmMainSteps;
+
+// ---------------------------------------------------------------- start-up
+
+bool frmMain::openDatabaseAtStart(bool existed)
+{
+    // A file that cannot be used is reported and left as it is; the program
+    // never puts an empty database in its place.
+    try {
+        auto db = Database::open(DatabasePath);
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
+        rs->Close();
+        db->close();
+        return true;
+    } catch (const RuntimeError &e) {
+        QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
+        if (existed)
+            text += QStringLiteral("\n\nThe file has been left as it is.");
+        MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+        Platform::endProgram();
+        return false;
+    }
+}
+
+void frmMain::Form_Load()
+{
+    bool existed = true;
+    const QString folder = Platform::programFolder();
+    try {
+        DatabasePath = databaseFileIn(folder);
+        if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
+            existed = false;
+            const auto answer = MessageBox::show(QStringLiteral("The Tarvela database was not found.\n\nShall I create a new one?"),
+                                                 MessageBox::YesNo, MessageBox::Information, QStringLiteral("No Database"));
+            if (answer == MessageBox::Yes) {
+                cTarveladb = new clsTarvelaDB(this);
+                const bool created = cTarveladb->Create_Tarvela_DB(folder);
+                DatabasePath = databaseFileIn(folder);
+                if (!created) {
+                    // Told, not passed over: without a database nothing can be kept.
+                    if (!cTarveladb->lastError().isEmpty() && !Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName()))
+                        MessageBox::show(QStringLiteral("The Tarvela database could not be created in\n%1\n\n%2")
+                                             .arg(folder, cTarveladb->lastError()),
+                                         MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+                    if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
+                        Platform::endProgram();
+                        return;
+                    }
+                }
+            } else {
+                MessageBox::show(QStringLiteral("Tarvela cannot continue to load without a database."), MessageBox::OkOnly,
+                                 MessageBox::Information, QStringLiteral("Cannot continue"));
+                Platform::endProgram();
+                return;
+            }
+        }
+        if (!openDatabaseAtStart(existed))
+            return;
+
+        SSPanel5->setText(QString());
+        datAssignments->setDatabaseName(DatabasePath);
+        datAssignmentTypes->setDatabaseName(DatabasePath);
+        datClasses->setDatabaseName(DatabasePath);
+        datSemesters->setDatabaseName(DatabasePath);
+        // The classes are read before the semesters, so that the remembered
+        // selection is not overwritten before the activation restores it; the
+        // assignments are read for the class that is then current.
+        datAssignmentTypes->Refresh();
+        datClasses->Refresh();
+        datAssignments->Refresh();
+        datSemesters->Refresh();
+        Settings::save(Settings::App, SettingsSection, QStringLiteral("TarvelaPath"), folder);
+        gridAssignments->setEnabled(false);
+        hide();
+        frmSplash::instance()->Show();
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < splashMilliseconds) {
+            Platform::doEvents();
+            if (Platform::programEnded())
+                return;
+            QThread::msleep(10);
+        }
+        Platform::doEvents();
+        Show();
+        if (frmSplash *splash = frmSplash::existing())
+            splash->Unload();
+        if (existed) {
+            try {
+                frmTip::instance()->Show();
+            } catch (const RuntimeError &e) {
+                if (e.number() != Err::ObjectUnloaded)
+                    throw;
+            }
+        }
+    } catch (const RuntimeError &e) {
+        frmError::report(e, FormName, QStringLiteral("Form_Load"));
+    }
+}
+
+void frmMain::Form_Unload(bool &)
+{
+    try {
+        frmCompactDB::instance()->Show();
+    } catch (const RuntimeError &) {
+        // The window closed itself: nothing to ask this time.
+    }
+}
+
+void frmMain::Form_Resize() { layoutPass(); }
+
+void frmMain::layoutPass()
+{
+    const QRect g = frameGeometry();
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainTop"), QString::number(Twips::fromPixels(g.y())));
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainLeft"), QString::number(Twips::fromPixels(g.x())));
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainWidth"), QString::number(Twips::fromPixels(g.width())));
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainHeight"), QString::number(Twips::fromPixels(g.height())));
+    if (!m_layoutReady)
+        return;
+    // The layouts keep the controls with the window; the title column takes
+    // what the other columns leave.
+    const int title = Twips::toPixels(Twips::fromPixels(width()) - 7605);
+    if (title > 40)
+        gridAssignments->setColumnWidth(0, title);
+}
+
+// ------------------------------------------------------------- activation
+
+void frmMain::Form_Activate()
+{
+    const QString proc = QStringLiteral("Form_Activate");
+    step(proc, true, [&] { layoutPass(); });
+    step(proc, true, [&] {
+        for (int n = 1; n <= 5; ++n) {
+            const QString desc = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Desc").arg(n));
+            if (!desc.isEmpty()) {
+                mnuAddIns->menuAction()->setVisible(true);
+                QAction *a = m_actions.value(QStringLiteral("mnuAddIn%1Desc").arg(n));
+                a->setVisible(true);
+                a->setText(desc);
+            }
+        }
+    });
+    step(proc, true, [&] { RefreshTree(); });
+    step(proc, true, [&] { LoadAssignmentTypes(); });
+    const QString lastSemester = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastSemester"));
+    const QString lastClass = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastClass"));
+    if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()) {
+        step(proc, true, [&] { datSemesters->recordset().FindFirst(QStringLiteral("Title"), lastSemester); });
+        step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), lastClass); });
+        // The grid follows the class now current, not the one read before.
+        step(proc, true, [&] {
+            if (datAssignments->recordSourceChanged() && datClasses->hasCurrentRow()) {
+                datAssignments->Refresh();
+                RefreshPoints();
+            }
+        });
+    }
+    m_layoutReady = true;
+    SSSplitter1->update();
+}

@@ -1,0 +1,50 @@
+#pragma once
+// What the main window's source files share: the window's name in error
+// reports, the trapping rules of its handlers and its fixed queries.
+#include "frmError.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QString>
+
+namespace frmMainSteps {
+
+inline const QString FormName = QStringLiteral("frmMain");
+inline const QString SettingsSection = QStringLiteral("Settings");
+constexpr int KeyRole = Qt::UserRole;
+constexpr int ImageRole = Qt::UserRole + 1;
+
+// Runs one statement of a handler that reports its errors and goes on.
+template <class F> void step(const QString &procedure, bool messageFirst, F &&f)
+{
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        frmError::report(e, FormName, procedure, messageFirst);
+    }
+}
+
+// Runs one statement whose failure is skipped silently.
+template <class F> bool quietly(F &&f)
+{
+    try {
+        f();
+        return true;
+    } catch (const RuntimeError &) {
+        return false;
+    }
+}
+
+inline int imageForColour(const QString &colour)
+{
+    static const char *names[] = {"Yellow", "Cyan", "Black", "Blue", "Brown", "Light Cyan", "Dark Green", "Green",
+                                  "Grey", "Light Blue", "Orange", "Pink", "Purple", "Red", "White"};
+    for (int i = 0; i < 15; ++i)
+        if (colour == QLatin1String(names[i]))
+            return i + 4;
+    return 3;
+}
+
+inline QString assignmentQuery() { return QStringLiteral("SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue"); }
+
+} // namespace frmMainSteps

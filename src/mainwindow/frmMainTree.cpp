@@ -1,0 +1,273 @@
+#include "frmMain.h"
+#include "frmMainSteps.h"
+
+#include "frmAbout.h"
+#include "frmAddAssignment.h"
+#include "frmClassStatus.h"
+#include "frmConfirmGrade.h"
+#include "frmError.h"
+#include "frmSplash.h"
+#include "frmTip.h"
+#include "Grades.h"
+#include "store/modTransport.h"
+
+#include "calendar/frmToday.h"
+#include "platform/Clock.h"
+#include "platform/Artwork.h"
+#include "platform/Controls.h"
+#include "platform/DateText.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/Settings.h"
+#include "platform/Shell.h"
+#include "setup/frmAddSemesterWizard.h"
+#include "setup/frmClassWizzy.h"
+#include "setup/frmEditClass.h"
+#include "store/CurrentSelection.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/clsTarvelaDB.h"
+#include "store/frmCompactDB.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace frmMainSteps;
+
+// ------------------------------------------------------------------- tree
+
+void frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image)
+{
+    if (m_nodes.contains(key))
+        throw RuntimeError(35602, QStringLiteral("Key is not unique in collection"));
+    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(SSTree2);
+    node->setText(0, text);
+    node->setData(0, KeyRole, key);
+    node->setData(0, ImageRole, image);
+    node->setIcon(0, Artwork::treeImage(image));
+    m_nodes.insert(key, node);
+}
+
+void frmMain::RefreshTree()
+{
+    const QString proc = QStringLiteral("(General)_RefreshTree");
+    SSTree2->clear();
+    m_nodes.clear();
+    std::shared_ptr<Database> semDb, classDb;
+    std::unique_ptr<Recordset> semesters;
+    step(proc, false, [&] {
+        semDb = Database::open(DatabasePath);
+        classDb = Database::open(DatabasePath);
+        semesters = semDb->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
+    });
+    if (!semesters)
+        return;
+    if (semesters->isEmpty()) {
+        MessageBox::show(QStringLiteral("You need to configure at least one semester to use Tarvela.\n"
+                                        "Click on the OK button to set up your first semester."),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No semesters."));
+        step(proc, false, [&] { frmAddSemesterWizard::instance()->showIntroduction(); });
+    }
+    while (!semesters->isEOF()) {
+        const QString title = semesters->value(QStringLiteral("Title")).toString();
+        if (!title.isEmpty()) {
+            step(proc, false, [&] { addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
+            std::unique_ptr<Recordset> classes;
+            step(proc, false, [&] {
+                classes = classDb->openRecordset(QStringLiteral("SELECT * From Classes WHERE Semester_ID = ?"), Database::Snapshot,
+                                                 {semesters->value(QStringLiteral("ID"))});
+            });
+            while (classes && !classes->isEOF()) {
+                const QString name = classes->value(QStringLiteral("ClassName")).toString();
+                // A class without a name (one being made by the class wizard) has no node.
+                if (!name.isEmpty()) {
+                    step(proc, false, [&] {
+                        const int image = imageForColour(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
+                        QTreeWidgetItem *parent = m_nodes.value(QStringLiteral("S") + title);
+                        if (!parent)
+                            throw RuntimeError(35601, QStringLiteral("Element not found"));
+                        addTreeNode(parent, QStringLiteral("C") + name, name, image);
+                        parent->setExpanded(true);
+                    });
+                }
+                classes->MoveNext();
+            }
+        }
+        semesters->MoveNext();
+    }
+    semesters->Close();
+    if (semDb)
+        semDb->close();
+    if (classDb)
+        classDb->close();
+}
+
+bool frmMain::NoSemesterSelected() const { return datSemesters->noRows(); }
+bool frmMain::NoClassSelected() const { return datClasses->noRows(); }
+bool frmMain::NoAssignmentSelected() const { return datAssignments->noRows(); }
+
+void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    const QString proc = QStringLiteral("SSTree2_NodeClick");
+    const QString key = node->data(0, KeyRole).toString();
+    const QString text = node->text(0);
+    if (key.startsWith(QLatin1Char('S'))) {
+        step(proc, true, [&] {
+            datSemesters->setRecordSource(QStringLiteral("SELECT * FROM SEMESTERS"));
+            datSemesters->Refresh();
+        });
+        step(proc, true, [&] {
+            datSemesters->setRecordSource(QStringLiteral("SELECT * From Semesters WHERE Title = ?"), {text});
+            datSemesters->Refresh();
+        });
+        step(proc, true, [&] {
+            datClasses->setRecordSource(QStringLiteral("SELECT * From Classes"));
+            datClasses->Refresh();
+        });
+        step(proc, true, [&] {
+            datClasses->setRecordSource(QStringLiteral("SELECT * From Classes WHERE Semester_ID = ?"),
+                                        {datSemesters->recordset().value(QStringLiteral("ID"))});
+            datClasses->Refresh();
+        });
+        if (!datClasses->noRows()) {
+            step(proc, true, [&] {
+                datAssignments->setRecordSource(assignmentQuery(), {datClasses->recordset().value(QStringLiteral("ID"))});
+            });
+            step(proc, true, [&] { gridAssignments->setCaption(datClasses->recordset().value(QStringLiteral("ClassName")).toString()); });
+            step(proc, true, [&] { datAssignments->Refresh(); });
+            step(proc, true, [&] { gridAssignments->Refresh(); });
+            if (!datAssignments->noRows()) {
+                step(proc, true, [&] { datAssignments->recordset().MoveFirst(); });
+                gridAssignments->setEnabled(true);
+                gridAssignments->setVisible(true);
+            } else {
+                gridAssignments->setEnabled(false);
+            }
+            step(proc, true, [&] { RefreshPoints(); });
+        } else {
+            gridAssignments->setEnabled(false);
+        }
+    }
+    if (key.startsWith(QLatin1Char('C'))) {
+        gridAssignments->setVisible(true);
+        step(proc, true, [&] {
+            datClasses->setRecordSource(QStringLiteral("SELECT * From Classes"));
+            datClasses->Refresh();
+        });
+        if (datClasses->hasCurrentRow()) {
+            step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), text); });
+            step(proc, true, [&] {
+                datAssignments->setRecordSource(assignmentQuery(), {datClasses->recordset().value(QStringLiteral("ID"))});
+            });
+            step(proc, true, [&] {
+                datSemesters->setRecordSource(QStringLiteral("SELECT * From Semesters WHERE ID = ?"),
+                                              {datClasses->recordset().value(QStringLiteral("Semester_ID"))});
+                datSemesters->Refresh();
+            });
+            step(proc, true, [&] { gridAssignments->setCaption(datClasses->recordset().value(QStringLiteral("ClassName")).toString()); });
+            step(proc, true, [&] { datAssignments->Refresh(); });
+            step(proc, true, [&] { RefreshPoints(); });
+            // The class was made current before its semester was: remember the pair as it now stands.
+            step(proc, true, [&] { rememberSelection(); });
+            SSTree2->setFocus();
+        }
+    }
+}
+
+// --------------------------------------------------------- reposition rules
+
+void frmMain::datSemesters_Reposition()
+{
+    if (datSemesters->hasCurrentRow())
+        SSPanel4->setText(QStringLiteral("Semester : ") + datSemesters->recordset().value(QStringLiteral("Title")).toString());
+}
+
+void frmMain::datClasses_Reposition()
+{
+    int lastError = 0;
+    auto ignore = [&](auto &&f) {
+        try {
+            f();
+        } catch (const RuntimeError &e) {
+            lastError = e.number();
+        }
+    };
+    ignore([&] { SSPanel5->setText(QStringLiteral("Class : ") + datClasses->recordset().value(QStringLiteral("ClassName")).toString()); });
+    if (datClasses->noRows()) {
+        action("mnuClassCloseOut")->setEnabled(false);
+        gridAssignments->setEnabled(false);
+        return;
+    }
+    gridAssignments->setEnabled(true);
+    action("mnuClassCloseOut")->setEnabled(true);
+    ignore([&] { datAssignments->setRecordSource(assignmentQuery(), {datClasses->recordset().value(QStringLiteral("ID"))}); });
+    if (lastError == Err::ObjectVariableNotSet)
+        return;
+    if (datSemesters->hasCurrentRow() && datClasses->hasCurrentRow()) {
+        ignore([&] { rememberSelection(); });
+        ignore([&] {
+            if (datClasses->recordset().value(QStringLiteral("ClassClosed")).toBool()
+                && !SSPanel5->text().endsWith(QStringLiteral("(Closed)")))
+                SSPanel5->setText(SSPanel5->text() + QStringLiteral(" (Closed)"));
+        });
+    }
+}
+
+void frmMain::rememberSelection()
+{
+    if (!datSemesters->hasCurrentRow() || !datClasses->hasCurrentRow())
+        return;
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("LastSemester"),
+                   datSemesters->recordset().value(QStringLiteral("Title")).toString());
+    Settings::save(Settings::App, SettingsSection, QStringLiteral("LastClass"),
+                   datClasses->recordset().value(QStringLiteral("ClassName")).toString());
+}
+
+void frmMain::datAssignments_Reposition()
+{
+    const QString proc = QStringLiteral("datAssignments_Reposition");
+    const bool current = datAssignments->hasCurrentRow();
+    if (current) {
+        action("mnuAssignmentLinkDocument")->setEnabled(true);
+        action("mnuAssignmentDelete")->setEnabled(true);
+        action("mnuAssignmentDetails")->setEnabled(true);
+        QString path;
+        step(proc, false, [&] { path = datAssignments->recordset().value(QStringLiteral("DocumentPath")).toString(); });
+        if (!path.isEmpty()) {
+            action("mnuAssignmentOpenDocument")->setEnabled(true);
+            imgDocumentLink->setVisible(true);
+            lblDocumentLink->setVisible(true);
+            imgDocumentLink->setToolTip(QStringLiteral("Open linked document (") + path + QStringLiteral(")"));
+        } else {
+            action("mnuAssignmentOpenDocument")->setEnabled(false);
+            imgDocumentLink->setVisible(false);
+            lblDocumentLink->setVisible(false);
+        }
+    } else {
+        imgDocumentLink->setVisible(false);
+        lblDocumentLink->setVisible(false);
+        action("mnuAssignmentLinkDocument")->setEnabled(false);
+        action("mnuAssignmentOpenDocument")->setEnabled(false);
+        action("mnuAssignmentDelete")->setEnabled(false);
+        action("mnuAssignmentDetails")->setEnabled(false);
+    }
+}
