@@ -6,6 +6,7 @@
 #include "frmClassStatus.h"
 #include "frmConfirmGrade.h"
 #include "frmError.h"
+#include "frmSearch.h"
 #include "frmSplash.h"
 #include "frmTip.h"
 #include "Grades.h"
@@ -211,7 +212,7 @@ void frmMain::SSCommand3_Click()
     });
     step(proc, false, [&] { w->Show(); });
 }
-void frmMain::SSCommand4_Click() {}
+void frmMain::SSCommand4_Click() { frmSearch::instance()->Show(); }
 void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
 void frmMain::SSCommand6_Click() {}
 void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }
