@@ -15,8 +15,7 @@ void openQuizBuilder()
         frmQuizBuilder::instance()->Show();
     } catch (const RuntimeError &e) {
         QuizzerErrors::tell(e);
-        if (CurrentSelection *main = CurrentSelection::get())
-            main->showMainWindow();
+        QuizzerErrors::backToMainWindow(nullptr);
     }
 }
 

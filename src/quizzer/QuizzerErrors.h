@@ -1,7 +1,9 @@
 #pragma once
 // How the quizzer's handlers keep run-time errors from escaping a slot.
+#include "platform/Form.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "store/CurrentSelection.h"
 
 namespace QuizzerErrors {
 
@@ -20,15 +22,15 @@ template <class F> void guarded(F &&f)
     }
 }
 
-// Runs one statement whose failure is skipped.
-template <class F> bool quietly(F &&f)
+// After a failure while opening a quizzer window: closes the window, whose
+// unloading brings the main window back, or shows the main window itself
+// when the window never opened.
+inline void backToMainWindow(Form *window)
 {
-    try {
-        f();
-        return true;
-    } catch (const RuntimeError &) {
-        return false;
-    }
+    if (window)
+        window->Unload();
+    else if (CurrentSelection *main = CurrentSelection::get())
+        main->showMainWindow();
 }
 
 } // namespace QuizzerErrors

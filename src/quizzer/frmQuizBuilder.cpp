@@ -58,6 +58,35 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption = QStrin
     return l;
 }
 
+// Appends a row with the given fields and returns its key; on failure
+// nothing is stored and the error goes to the caller.
+QVariant appendRow(Recordset &rs, const QList<QPair<QString, QVariant>> &fields)
+{
+    try {
+        rs.AddNew();
+        for (const auto &f : fields)
+            rs.setValue(f.first, f.second);
+        rs.Update();
+    } catch (const RuntimeError &) {
+        rs.CancelUpdate();
+        throw;
+    }
+    return rs.valueAt(rs.RecordCount() - 1, QStringLiteral("ID"));
+}
+
+// Asks whether the diskette is ready.
+bool ready(const QString &text, const QString &title)
+{
+    return MessageBox::show(text, MessageBox::YesNo, MessageBox::Question, title) == MessageBox::Yes;
+}
+
+// Ends the hourglass and shows the message.
+void say(WaitCursor &hourglass, const QString &text, MessageBox::Icon icon, const QString &title)
+{
+    hourglass.set(false);
+    MessageBox::show(text, MessageBox::OkOnly, icon, title);
+}
+
 } // namespace
 
 frmQuizBuilder::frmQuizBuilder()
@@ -249,7 +278,7 @@ void frmQuizBuilder::datQuizzes_Reposition()
 {
     QVariant id;
     QString title;
-    quietly([&] {
+    Trap::skip([&] {
         if (datQuizzes->hasCurrentRow()) {
             const Recordset &rs = datQuizzes->recordset();
             id = rs.value(QStringLiteral("ID"));
@@ -257,7 +286,7 @@ void frmQuizBuilder::datQuizzes_Reposition()
         }
     });
     // Re-reading stores a question still typed for the quiz shown so far.
-    quietly([&] {
+    Trap::skip([&] {
         datQuizItems->setRecordSource(QStringLiteral("SELECT * FROM QuizItems WHERE Quiz_ID = ?"), {id});
         datQuizItems->Refresh();
     });
@@ -273,7 +302,7 @@ void frmQuizBuilder::datQuizItems_Reposition() { SSPanel2->update(); }
 
 void frmQuizBuilder::gridQuestions_AfterInsert()
 {
-    quietly([&] {
+    Trap::skip([&] {
         Recordset &rs = datQuizItems->recordset();
         rs.MoveLast();
         datQuizItems->saveRow({{QStringLiteral("Quiz_ID"), m_shownQuizId}});
@@ -287,19 +316,15 @@ void frmQuizBuilder::cmdAddQuiz_Click()
         if (title.trimmed().isEmpty())
             return;
         storeTypedQuestion();
-        Recordset &rs = datQuizzes->recordset();
+        QVariant id;
         try {
-            rs.AddNew();
-            rs.setValue(QStringLiteral("Title"), title);
-            rs.setValue(QStringLiteral("LastUser"), UserName::text());
-            rs.Update();
+            id = appendRow(datQuizzes->recordset(), {{QStringLiteral("Title"), title}, {QStringLiteral("LastUser"), UserName::text()}});
         } catch (const RuntimeError &e) {
-            rs.CancelUpdate();
             MessageBox::show(QStringLiteral("The quiz was not added.\n") + e.description(), MessageBox::OkOnly, MessageBox::Exclamation,
                              QStringLiteral("Name quiz"));
             return;
         }
-        RefreshQuizTree(rs.valueAt(rs.RecordCount() - 1, QStringLiteral("ID")));
+        RefreshQuizTree(id);
     });
 }
 
@@ -317,18 +342,13 @@ void frmQuizBuilder::SSCommand1_Click()
 void frmQuizBuilder::cmdExportQuiz_Click()
 {
     guarded([&] {
-        if (MessageBox::show(QStringLiteral("To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?"),
-                             MessageBox::YesNo, MessageBox::Question, ExportTitle)
-            != MessageBox::Yes)
+        if (!ready(QStringLiteral("To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?"), ExportTitle))
             return;
         WaitCursor hourglass;
         storeTypedQuestion();
-        if (!datQuizzes->hasCurrentRow()) {
-            hourglass.set(false);
-            MessageBox::show(QStringLiteral("There is no quiz to export.\nAdd a quiz or import one first."), MessageBox::OkOnly,
-                             MessageBox::Exclamation, ExportTitle);
-            return;
-        }
+        if (!datQuizzes->hasCurrentRow())
+            return say(hourglass, QStringLiteral("There is no quiz to export.\nAdd a quiz or import one first."), MessageBox::Exclamation,
+                       ExportTitle);
         const QVariant title = datQuizzes->recordset().value(QStringLiteral("Title"));
         QVector<QPair<QVariant, QVariant>> pairs;
         if (datQuizItems->isOpen()) {
@@ -336,35 +356,26 @@ void frmQuizBuilder::cmdExportQuiz_Click()
             for (int i = 0; i < items.RecordCount(); ++i)
                 pairs.append({items.valueAt(i, QStringLiteral("Question")), items.valueAt(i, QStringLiteral("Answer"))});
         }
-        if (pairs.isEmpty()) {
-            hourglass.set(false);
-            MessageBox::show(QStringLiteral("The quiz \"%1\" has no questions, so nothing was exported.\n"
-                                            "Type its questions into the grid first.")
-                                 .arg(title.toString()),
-                             MessageBox::OkOnly, MessageBox::Exclamation, ExportTitle);
-            return;
-        }
+        if (pairs.isEmpty())
+            return say(hourglass,
+                       QStringLiteral("The quiz \"%1\" has no questions, so nothing was exported.\nType its questions into the grid first.")
+                           .arg(title.toString()),
+                       MessageBox::Exclamation, ExportTitle);
         const QString path = QuizTransfer::filePath();
         try {
             QuizTransfer::write(path, QuizTransfer::encode(title, Clock::today(), pairs));
         } catch (const RuntimeError &e) {
-            hourglass.set(false);
-            MessageBox::show(QStringLiteral("The quiz was not exported: the file a:\\quiz.out could not be written.\n") + e.description(),
-                             MessageBox::OkOnly, MessageBox::Critical, ExportTitle);
-            return;
+            return say(hourglass, QStringLiteral("The quiz was not exported: the file a:\\quiz.out could not be written.\n") + e.description(),
+                       MessageBox::Critical, ExportTitle);
         }
-        hourglass.set(false);
-        MessageBox::show(QStringLiteral("Quiz was exported as a:\\quiz.out!"), MessageBox::OkOnly, MessageBox::Information,
-                         QStringLiteral("Export done"));
+        say(hourglass, QStringLiteral("Quiz was exported as a:\\quiz.out!"), MessageBox::Information, QStringLiteral("Export done"));
     });
 }
 
 void frmQuizBuilder::cmdImportQuiz_Click()
 {
     guarded([&] {
-        if (MessageBox::show(QStringLiteral("To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?"),
-                             MessageBox::YesNo, MessageBox::Question, ImportTitle)
-            != MessageBox::Yes)
+        if (!ready(QStringLiteral("To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?"), ImportTitle))
             return;
         WaitCursor hourglass;
         storeTypedQuestion();
@@ -372,25 +383,15 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         try {
             quiz = QuizTransfer::read(QuizTransfer::filePath());
         } catch (const RuntimeError &e) {
-            hourglass.set(false);
-            MessageBox::show(e.description() + QStringLiteral("\nNo quiz was imported."), MessageBox::OkOnly, MessageBox::Exclamation,
-                             ImportTitle);
-            return;
+            return say(hourglass, e.description() + QStringLiteral("\nNo quiz was imported."), MessageBox::Exclamation, ImportTitle);
         }
         // The quiz first; its questions only when it was stored.
-        Recordset &rs = datQuizzes->recordset();
+        QVariant quizId;
         try {
-            rs.AddNew();
-            rs.setValue(QStringLiteral("Title"), quiz.title);
-            rs.Update();
+            quizId = appendRow(datQuizzes->recordset(), {{QStringLiteral("Title"), quiz.title}});
         } catch (const RuntimeError &e) {
-            rs.CancelUpdate();
-            hourglass.set(false);
-            MessageBox::show(QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::OkOnly, MessageBox::Exclamation,
-                             ImportTitle);
-            return;
+            return say(hourglass, QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::Exclamation, ImportTitle);
         }
-        const QVariant quizId = rs.valueAt(rs.RecordCount() - 1, QStringLiteral("ID"));
         int refused = 0;
         QString firstReason;
         auto db = Database::open(DatabasePath);
@@ -399,13 +400,9 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         db->beginTrans();
         for (const auto &pair : std::as_const(quiz.pairs)) {
             try {
-                items->AddNew();
-                items->setValue(QStringLiteral("Quiz_ID"), quizId);
-                items->setValue(QStringLiteral("Question"), pair.first);
-                items->setValue(QStringLiteral("Answer"), pair.second);
-                items->Update();
+                appendRow(*items, {{QStringLiteral("Quiz_ID"), quizId}, {QStringLiteral("Question"), pair.first},
+                                   {QStringLiteral("Answer"), pair.second}});
             } catch (const RuntimeError &e) {
-                items->CancelUpdate();
                 if (refused++ == 0)
                     firstReason = e.description();
             }
@@ -419,13 +416,10 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         items->Close();
         db->close();
         RefreshQuizTree(quizId);
-        hourglass.set(false);
         if (refused > 0)
-            MessageBox::show(QStringLiteral("%1 of the %2 questions of the quiz could not be imported.\n%3")
-                                 .arg(refused)
-                                 .arg(quiz.pairs.size())
-                                 .arg(firstReason),
-                             MessageBox::OkOnly, MessageBox::Exclamation, ImportTitle);
+            say(hourglass,
+                QStringLiteral("%1 of the %2 questions of the quiz could not be imported.\n%3").arg(refused).arg(quiz.pairs.size()).arg(firstReason),
+                MessageBox::Exclamation, ImportTitle);
     });
 }
 

@@ -69,10 +69,7 @@ void frmQuizSelection::TakeAQuiz()
         w->fillList();
     } catch (const RuntimeError &e) {
         tell(e);
-        if (w)
-            w->Unload();
-        else if (CurrentSelection *main = CurrentSelection::get())
-            main->showMainWindow();
+        backToMainWindow(w);
     }
 }
 

@@ -96,8 +96,7 @@ void frmQuizTaker::StartQuiz(const QString &title)
             db->close();
             MessageBox::show(QStringLiteral("The quiz \"%1\" is no longer in the database.").arg(title), MessageBox::OkOnly,
                              MessageBox::Information, QStringLiteral("No quizzes."));
-            if (CurrentSelection *main = CurrentSelection::get())
-                main->showMainWindow();
+            backToMainWindow(nullptr);
             return;
         }
         taker = instance();
@@ -118,10 +117,7 @@ void frmQuizTaker::StartQuiz(const QString &title)
         taker->txtAnswer->setFocus();
     } catch (const RuntimeError &e) {
         tell(e);
-        if (taker)
-            taker->Unload();
-        else if (CurrentSelection *main = CurrentSelection::get())
-            main->showMainWindow();
+        backToMainWindow(taker);
     }
 }
 
