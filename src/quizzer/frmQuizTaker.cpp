@@ -47,6 +47,7 @@ frmQuizTaker::frmQuizTaker()
     lblLastScore = field(this, "lblLastScore");
     lblQuestion = field(this, "lblQuestion");
     lblQuestion->setMinimumHeight(48);
+    lblQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont big = lblQuestion->font();
     big.setPointSizeF(big.pointSizeF() * 1.25);
     lblQuestion->setFont(big);
