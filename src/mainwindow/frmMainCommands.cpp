@@ -11,6 +11,7 @@
 #include "Grades.h"
 #include "store/modTransport.h"
 
+#include "addressbook/frmAddressBook.h"
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
@@ -89,7 +90,7 @@ void frmMain::mnuReportsAllAssignments_Click() {}
 void frmMain::mnuReportsUngradedAssignments_Click() {}
 void frmMain::mnuQuizzerQuizBuilder_Click() { Quizzer::openQuizBuilder(); }
 void frmMain::mnuQuizzerTakeAQuiz_Click() { Quizzer::takeAQuiz(); }
-void frmMain::mnuContacts_Click() {}
+void frmMain::mnuContacts_Click() { frmAddressBook::open(); }
 
 void frmMain::mnuClassSetColor_Click(const QString &colour)
 {
