@@ -23,6 +23,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
+#include "quizzer/Quizzer.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
@@ -88,8 +89,8 @@ void frmMain::mnuAssignmentOpenDocument_Click() {}
 void frmMain::mnuAssignmentDetails_Click() {}
 void frmMain::mnuReportsAllAssignments_Click() {}
 void frmMain::mnuReportsUngradedAssignments_Click() {}
-void frmMain::mnuQuizzerQuizBuilder_Click() {}
-void frmMain::mnuQuizzerTakeAQuiz_Click() {}
+void frmMain::mnuQuizzerQuizBuilder_Click() { Quizzer::openQuizBuilder(); }
+void frmMain::mnuQuizzerTakeAQuiz_Click() { Quizzer::takeAQuiz(); }
 void frmMain::mnuContacts_Click() { frmAddressBook::open(); }
 
 void frmMain::mnuClassSetColor_Click(const QString &colour)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -53,6 +54,15 @@ bool canCreateIn(const QString &folder)
         return false;
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarvela-probe-XXXXXX")));
     return probe.open();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    if (isDenied(path))
+        throw accessError(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1): %2").arg(path, file.errorString()));
 }
 
 void denyChanges(const QString &path) { g_denied << normal(path); }

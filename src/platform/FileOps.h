@@ -14,6 +14,10 @@ void remove(const QString &path);
 void replace(const QString &from, const QString &to);
 // True when a new file can be made in the folder.
 bool canCreateIn(const QString &folder);
+// Writes the whole file under a temporary name and renames it over `path`
+// at the end, so that a failure leaves an earlier file as it was; run-time
+// error 75, naming the reason, when the file cannot be written.
+void writeFile(const QString &path, const QByteArray &bytes);
 
 // Test support: every change of this path (or of anything inside this
 // folder) fails with error 75.
