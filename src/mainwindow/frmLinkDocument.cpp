@@ -10,6 +10,7 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,6 +54,9 @@ frmLinkDocument::frmLinkDocument()
 
     Drive1 = new DriveList(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
+    // Long place names must not widen the folder side.
+    Drive1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Drive1->setMinimumContentsLength(16);
     Dir1 = new FolderList(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     File1 = new FileList(this);

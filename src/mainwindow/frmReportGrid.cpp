@@ -75,7 +75,9 @@ void frmReportGrid::printListing(bool ungraded)
 
 bool frmReportGrid::PrintGrid(const QString &className)
 {
-    std::unique_ptr<QPrinter> printer = Printing::choosePrinter(className + QStringLiteral(" Assignment Listing"));
+    // The document name is also what the print dialog offers as the PDF file's name.
+    const QString documentName = QString(className).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(" Assignment Listing");
+    std::unique_ptr<QPrinter> printer = Printing::choosePrinter(documentName);
     if (!printer)
         return false;
     const QVector<QStringList> rows = AssignmentListing::rowsOf(*gridAssignments->model());

@@ -38,14 +38,6 @@ class AssignmentTypesTest : public TestCase
         return frmConfiguration::existing();
     }
 
-    static bool activate(QWidget *w)
-    {
-        w->activateWindow();
-        const bool ok = QTest::qWaitForWindowActive(w, 2000);
-        settle();
-        return ok;
-    }
-
     // The window's list after it became active again.
     static QStringList listAfterActivation(frmMain *m, frmConfiguration *w)
     {

@@ -69,14 +69,6 @@ class DocumentsTest : public TestCase
         settle();
     }
 
-    static bool activate(QWidget *w)
-    {
-        w->activateWindow();
-        const bool ok = QTest::qWaitForWindowActive(w, 2000);
-        settle();
-        return ok;
-    }
-
     static QVariant documentOf(int id) { return TestEnv::scalar("SELECT DocumentPath FROM Assignments WHERE ID = ?", {id}); }
 
     static frmLinkDocument *openPicker(frmMain *m)
