@@ -3,9 +3,13 @@
 
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
+#include "frmAssignmentDetail.h"
 #include "frmClassStatus.h"
+#include "frmConfiguration.h"
 #include "frmConfirmGrade.h"
 #include "frmError.h"
+#include "frmLinkDocument.h"
+#include "frmReportGrid.h"
 #include "frmSearch.h"
 #include "frmSplash.h"
 #include "frmTip.h"
@@ -66,7 +70,7 @@ void frmMain::mnuFileTodaysEvents_Click()
 }
 
 void frmMain::mnuFileCalculateGPA_Click() { CalculateGPA(true); }
-void frmMain::mnuFileConfigureAssignmentTypes_Click() {}
+void frmMain::mnuFileConfigureAssignmentTypes_Click() { frmConfiguration::instance()->Show(); }
 void frmMain::mnuFileExit_Click() { Unload(); }
 void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
 void frmMain::mnuClassEdit_Click()
@@ -84,11 +88,11 @@ void frmMain::mnuClassExport_Click() {}
 void frmMain::mnuClassImport_Click() {}
 void frmMain::mnuClassStatus_Click() { lblLetterGrade_Click(); }
 void frmMain::mnuAssignmentAddNew_Click() { SSCommand3_Click(); }
-void frmMain::mnuAssignmentLinkDocument_Click() {}
-void frmMain::mnuAssignmentOpenDocument_Click() {}
-void frmMain::mnuAssignmentDetails_Click() {}
-void frmMain::mnuReportsAllAssignments_Click() {}
-void frmMain::mnuReportsUngradedAssignments_Click() {}
+void frmMain::mnuAssignmentLinkDocument_Click() { frmLinkDocument::linkCurrentAssignment(); }
+void frmMain::mnuAssignmentOpenDocument_Click() { frmLinkDocument::openCurrentDocument(); }
+void frmMain::mnuAssignmentDetails_Click() { frmAssignmentDetail::showCurrentAssignment(); }
+void frmMain::mnuReportsAllAssignments_Click() { frmReportGrid::printAllAssignments(); }
+void frmMain::mnuReportsUngradedAssignments_Click() { frmReportGrid::printUngradedAssignments(); }
 void frmMain::mnuQuizzerQuizBuilder_Click() { Quizzer::openQuizBuilder(); }
 void frmMain::mnuQuizzerTakeAQuiz_Click() { Quizzer::takeAQuiz(); }
 void frmMain::mnuContacts_Click() { frmAddressBook::open(); }

@@ -12,8 +12,18 @@
 
 namespace {
 QStringList g_denied;
+QStringList g_readDenied;
 
 QString normal(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// Whether the path is one of the listed paths or lies inside one of them.
+bool within(const QString &p, const QStringList &list)
+{
+    for (const QString &d : list)
+        if (p.compare(d, Qt::CaseInsensitive) == 0 || p.startsWith(d + QLatin1Char('/'), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
 
 RuntimeError accessError(const QString &path)
 {
@@ -23,14 +33,7 @@ RuntimeError accessError(const QString &path)
 
 namespace FileOps {
 
-bool isDenied(const QString &path)
-{
-    const QString p = normal(path);
-    for (const QString &d : g_denied)
-        if (p.compare(d, Qt::CaseInsensitive) == 0 || p.startsWith(d + QLatin1Char('/'), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
+bool isDenied(const QString &path) { return within(normal(path), g_denied); }
 
 bool exists(const QString &path) { return QFileInfo::exists(path); }
 
@@ -66,6 +69,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 void denyChanges(const QString &path) { g_denied << normal(path); }
-void clearDenied() { g_denied.clear(); }
+void clearDenied()
+{
+    g_denied.clear();
+    g_readDenied.clear();
+}
+
+bool canRead(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable() || (info.isDir() && !info.isExecutable()))
+        return false;
+    return !within(normal(path), g_readDenied);
+}
+void denyReading(const QString &path) { g_readDenied << normal(path); }
 
 } // namespace FileOps

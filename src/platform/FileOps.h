@@ -25,4 +25,10 @@ void denyChanges(const QString &path);
 void clearDenied();
 bool isDenied(const QString &path);
 
+// True when the folder or file exists and its contents can be read.
+bool canRead(const QString &path);
+// Test support: reading this path (or anything inside it) fails as a folder
+// without permission would. clearDenied() lifts it too.
+void denyReading(const QString &path);
+
 } // namespace FileOps
