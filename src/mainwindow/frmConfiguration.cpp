@@ -65,7 +65,11 @@ frmConfiguration::frmConfiguration()
 
     connect(SSCommand1, &QPushButton::clicked, this, &frmConfiguration::SSCommand1_Click);
     connect(SSCommand2, &QPushButton::clicked, this, &frmConfiguration::SSCommand2_Click);
+    // A Done button that did nothing would leave the user stuck: it closes.
+    connect(cmdDone, &QPushButton::clicked, this, &frmConfiguration::cmdDone_Click);
 }
+
+void frmConfiguration::cmdDone_Click() { Unload(); }
 
 void frmConfiguration::Form_Activate() { RefreshAssignmentTypes(); }
 

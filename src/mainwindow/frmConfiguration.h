@@ -21,6 +21,7 @@ protected:
 private Q_SLOTS:
     void SSCommand1_Click();
     void SSCommand2_Click();
+    void cmdDone_Click();
 
 private:
     void RefreshAssignmentTypes();
