@@ -1,10 +1,12 @@
 #include "frmCalendar.h"
 
+#include "CalendarItems.h"
 #include "DaySchedule.h"
 #include "DayView.h"
 #include "Guarded.h"
 #include "MonthMarks.h"
 #include "MonthView.h"
+#include "frmCalItem.h"
 #include "balloons/assistant.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
@@ -28,6 +30,7 @@ using Calendar::guarded;
 
 namespace {
 const QString AssignmentDue = QStringLiteral("AssignmentDue");
+QString automaticallyCreated() { return QStringLiteral("Cannot delete that record, it was automatically created!"); }
 }
 
 frmCalendar::frmCalendar()
@@ -220,10 +223,75 @@ void frmCalendar::gridTasks_GotFocus()
 
 void frmCalendar::SSCommand2_Click() { Unload(); }
 
-void frmCalendar::cmdAddEvent_Click() {}
+void frmCalendar::cmdAddEvent_Click()
+{
+    guarded([] { frmCalItem::addEvent(); });
+}
 
-void frmCalendar::SSDay1_CloseEdit(int, const QTime &, const QTime &, const QString &) {}
+void frmCalendar::SSDay1_CloseEdit(int, const QTime &, const QTime &, const QString &)
+{
+    // Every entry of the day is considered; only what the user typed or
+    // changed is stored, each once.
+    const auto date = MonthView::cellDate(m_lastSelected);
+    if (!date)
+        return;
+    guarded([&] {
+        auto db = Database::open(DatabasePath);
+        CalendarItems::storeTyped(*db, *date, SSDay1->entries());
+        db->close();
+    });
+}
 
-void frmCalendar::SSDay1_DeleteTask(bool *, bool *) {}
+void frmCalendar::SSDay1_DeleteTask(bool *rtnCancel, bool *rtnDispPromptMsg)
+{
+    *rtnDispPromptMsg = false;
+    const int index = SSDay1->selectedIndex();
+    const auto date = MonthView::cellDate(m_lastSelected);
+    if (index < 0 || !date) {
+        *rtnCancel = true;
+        return;
+    }
+    const DayEntry e = SSDay1->entry(index);
+    bool deleted = false;
+    const bool ok = guarded([&] {
+        auto db = Database::open(DatabasePath);
+        deleted = CalendarItems::deleteFirst(*db, *date, e.start, e.text);
+        db->close();
+    });
+    if (!ok) {
+        *rtnCancel = true; // the failure was told; the entry stays
+        return;
+    }
+    if (!deleted) {
+        MessageBox::show(automaticallyCreated(), MessageBox::OkOnly, MessageBox::NoIcon, QString());
+        *rtnCancel = true;
+    }
+}
 
-void frmCalendar::SSCommand1_Click() {}
+void frmCalendar::SSCommand1_Click()
+{
+    const int index = SSDay1->selectedIndex();
+    if (index < 0) {
+        AssistantMessage(QStringLiteral("In order to delete an event, you'll need to select one first.  Some events cannot be "
+                                        "deleted, for example any events that have been added by Tarvela automatically based "
+                                        "upon your assignment due dates."));
+        SSDay1->Repaint();
+        return;
+    }
+    const DayEntry e = SSDay1->entry(index);
+    if (MessageBox::show(QStringLiteral("Are you sure you want to delete, \n'") + e.text + QStringLiteral("?'"),
+                         MessageBox::YesNoCancel, MessageBox::Question, QStringLiteral("Confirm event deletion"))
+        != MessageBox::Yes)
+        return;
+    const auto date = MonthView::cellDate(m_lastSelected);
+    if (!date)
+        return;
+    guarded([&] {
+        auto db = Database::open(DatabasePath);
+        const bool deleted = CalendarItems::deleteFirst(*db, *date, e.start, e.text);
+        db->close();
+        // The entry stays in sight until the day is selected again.
+        if (!deleted)
+            MessageBox::show(automaticallyCreated(), MessageBox::OkOnly, MessageBox::NoIcon, QString());
+    });
+}

@@ -11,6 +11,7 @@
 #include "Grades.h"
 #include "store/modTransport.h"
 
+#include "calendar/CalendarAlarm.h"
 #include "calendar/frmCalendar.h"
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
@@ -214,6 +215,7 @@ void frmMain::SSCommand3_Click()
 void frmMain::SSCommand4_Click() {}
 void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
 void frmMain::SSCommand6_Click() { frmCalendar::open(); }
+void frmMain::tmrCheckCalendar_Timer() { CalendarAlarm::tick(tmrCheckCalendar); }
 void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }
 
 void frmMain::imgDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }
