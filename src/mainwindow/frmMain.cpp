@@ -253,6 +253,7 @@ frmMain::frmMain()
     tmrCheckCalendar->setInterval(10000);
     connect(tmrCalculateGPA, &QTimer::timeout, this, &frmMain::tmrCalculateGPA_Timer);
     connect(tmrTimeDate, &QTimer::timeout, this, &frmMain::tmrTimeDate_Timer);
+    connect(tmrCheckCalendar, &QTimer::timeout, this, &frmMain::tmrCheckCalendar_Timer);
     tmrCalculateGPA->start();
     tmrTimeDate->start();
 

@@ -123,6 +123,7 @@ private Q_SLOTS:
     void gridAssignments_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
     void tmrCalculateGPA_Timer();
     void tmrTimeDate_Timer();
+    void tmrCheckCalendar_Timer();
 
 private:
     void buildMenus(QMenuBar *bar);

@@ -17,6 +17,8 @@
 #include "store/modTransport.h"
 
 #include "addressbook/frmAddressBook.h"
+#include "calendar/CalendarAlarm.h"
+#include "calendar/frmCalendar.h"
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
@@ -219,7 +221,8 @@ void frmMain::SSCommand3_Click()
 }
 void frmMain::SSCommand4_Click() { frmSearch::instance()->Show(); }
 void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
-void frmMain::SSCommand6_Click() {}
+void frmMain::SSCommand6_Click() { frmCalendar::open(); }
+void frmMain::tmrCheckCalendar_Timer() { CalendarAlarm::tick(tmrCheckCalendar); }
 void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }
 
 void frmMain::imgDocumentLink_Click() { mnuAssignmentOpenDocument_Click(); }

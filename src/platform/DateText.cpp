@@ -135,6 +135,14 @@ std::optional<QTime> toTime(const QVariant &value)
     }
 }
 
+std::optional<QTime> timeOfDay(const QString &text)
+{
+    const QVariant value = parse(text);
+    if (!value.isValid())
+        return std::nullopt;
+    return toTime(value);
+}
+
 QString mmddyyyy(const QDate &d)
 {
     return QStringLiteral("%1/%2/%3").arg(d.month(), 2, 10, QLatin1Char('0')).arg(d.day(), 2, 10, QLatin1Char('0')).arg(d.year(), 4, 10, QLatin1Char('0'));
@@ -158,6 +166,14 @@ QString hhmmAmPm(const QTime &t)
 QString longTime(const QTime &t)
 {
     return QStringLiteral("%1:%2:%3 %4").arg(hour12(t)).arg(t.minute(), 2, 10, QLatin1Char('0')).arg(t.second(), 2, 10, QLatin1Char('0')).arg(ampm(t));
+}
+
+QString weekdayName(const QDate &d)
+{
+    static const char *const names[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    if (!d.isValid())
+        return QString();
+    return QString::fromLatin1(names[d.dayOfWeek() - 1]);
 }
 
 QString general(const QVariant &value)

@@ -24,12 +24,17 @@ bool isDate(const QString &text);
 std::optional<QDate> toDate(const QVariant &value);
 // Reads a value as a time of day; a date without time gives midnight.
 std::optional<QTime> toTime(const QVariant &value);
+// The time of day a typed text stands for, as the time boxes read it: a
+// time, or the time of a date with a time, or midnight for a date alone.
+std::optional<QTime> timeOfDay(const QString &text);
 
 QString mmddyyyy(const QDate &d);   // "12/09/2026"
 QString shortDate(const QDate &d);  // "12/9/2026"
 QString hmmAmPm(const QTime &t);    // "3:05 PM"
 QString hhmmAmPm(const QTime &t);   // "03:05 PM"
 QString longTime(const QTime &t);   // "3:05:00 PM"
+// The English name of the weekday ("Monday"), whatever the machine's language.
+QString weekdayName(const QDate &d);
 // The ordinary text of a date/time value: a date "M/d/yyyy", a time
 // "h:mm:ss AM/PM", both joined by a blank.
 QString general(const QVariant &value);

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QApplication>
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 
 namespace {
 QStringList g_played;
+int g_beeps = 0;
 QPointer<QMediaPlayer> g_player;
 }
 
@@ -36,5 +38,17 @@ void Sound::play(const QString &path)
     g_player->play();
 }
 
+void Sound::beep()
+{
+    ++g_beeps;
+    if (!Platform::testMode())
+        QApplication::beep();
+}
+
 const QStringList &Sound::played() { return g_played; }
-void Sound::clear() { g_played.clear(); }
+int Sound::beeps() { return g_beeps; }
+void Sound::clear()
+{
+    g_played.clear();
+    g_beeps = 0;
+}

@@ -4,13 +4,7 @@
 
 namespace ClassTimes {
 
-std::optional<QTime> read(const QString &text)
-{
-    const QVariant value = DateText::parse(text);
-    if (!value.isValid())
-        return std::nullopt;
-    return DateText::toTime(value);
-}
+std::optional<QTime> read(const QString &text) { return DateText::timeOfDay(text); }
 
 QString show(const QTime &time) { return DateText::hmmAmPm(time); }
 

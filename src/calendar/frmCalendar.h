@@ -1,0 +1,67 @@
+#pragma once
+// The calendar window: the day view of the selected date, the to-do grid and
+// the month view, whose days are marked where calendar items and due dates
+// fall. It opens beside the main window and shows the main window when it
+// closes.
+#include "platform/Form.h"
+
+#include <QString>
+#include <QTime>
+
+class DataGrid;
+class DataSource;
+class DayView;
+class MonthView;
+class QPushButton;
+class QSplitter;
+
+class frmCalendar : public Form
+{
+    Q_OBJECT
+    TARVELA_FORM(frmCalendar)
+public:
+    frmCalendar();
+
+    // The main window's Calendar command: shows the window.
+    static void open();
+
+    DataSource *datTasks;
+    DataSource *datAssignments;
+    DataSource *datCalendar;
+
+public Q_SLOTS:
+    // "Add Event", also offered by a double click on a day.
+    void cmdAddEvent_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload(bool &cancel) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    void SSMonth1_SelChange(const QString &selDate);
+    void SSMonth1_DblClick();
+    void gridTasks_GotFocus();
+    void SSDay1_CloseEdit(int taskIndex, const QTime &start, const QTime &end, const QString &text);
+    void SSDay1_DeleteTask(bool *rtnCancel, bool *rtnDispPromptMsg);
+    void SSCommand1_Click();
+    void SSCommand2_Click();
+
+private:
+    void markDays();
+    void showDay(const QString &selDate);
+
+    QSplitter *SSSplitter1;
+    DayView *SSDay1;
+    DataGrid *gridTasks;
+    MonthView *SSMonth1;
+    QPushButton *cmdAddEvent;
+    QPushButton *SSCommand1;
+    QPushButton *SSCommand2;
+
+    // The month marks are made at the first activation of each opening.
+    bool m_marksDone = false;
+    // The date last selected in the month view, as its text.
+    QString m_lastSelected;
+};

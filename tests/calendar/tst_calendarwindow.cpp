@@ -1,0 +1,339 @@
+#include "CalendarHelpers.h"
+
+#include "balloons/MsgForm.h"
+#include "balloons/frmAssist.h"
+#include "platform/Clock.h"
+#include "store/DataGrid.h"
+#include "store/DataSource.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+
+using namespace CalendarHelpers;
+
+// The calendar window: where it opens, the month marks, what the day view
+// shows for a date, the to-do grid and its hint, and its closing.
+class CalendarWindowTest : public TestCase
+{
+    Q_OBJECT
+
+    static QTableView *tasks(frmCalendar *c) { return c->findChild<DataGrid *>("gridTasks")->view(); }
+
+    // The colour the month view draws in the middle of a day's cell edge.
+    static QColor cellColour(MonthView *month, int day)
+    {
+        auto *view = month->findChild<QTableView *>();
+        const QRect cell = dayCell(month, day);
+        const QImage shot = view->viewport()->grab().toImage();
+        return shot.pixelColor(cell.left() + 3, cell.top() + 3);
+    }
+
+private Q_SLOTS:
+    void opensBesideTheMainWindow()
+    {
+        frmMain *m = startWithSemester();
+        m->move(0, 40);
+        m->resize(820, 560);
+        settle();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QVERIFY(c->isVisible());
+        QCOMPARE(c->windowTitle(), QString("Tarvela Calendar"));
+        QCOMPARE(c->size(), m->size());
+        QCOMPARE(c->frameGeometry().top(), m->frameGeometry().top());
+        QCOMPARE(c->frameGeometry().left(), m->frameGeometry().width());
+        // Its panes and buttons.
+        auto *splitter = c->findChild<QSplitter *>("SSSplitter1");
+        QVERIFY(splitter);
+        QCOMPARE(splitter->count(), 3);
+        QCOMPARE(splitter->widget(0), static_cast<QWidget *>(dayView(c)));
+        QCOMPARE(splitter->widget(2), static_cast<QWidget *>(monthView(c)));
+        auto *grid = c->findChild<DataGrid *>("gridTasks");
+        QCOMPARE(grid->caption(), QString("Tasks/To-Do List"));
+        QCOMPARE(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Completed"));
+        QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Description"));
+        QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Date"));
+        QCOMPARE(c->findChild<QPushButton *>("cmdAddEvent")->text(), QString("Add Event"));
+        QCOMPARE(c->findChild<QPushButton *>("SSCommand1")->text(), QString("Delete Event"));
+        QCOMPARE(c->findChild<QPushButton *>("SSCommand2")->text(), QString("Exit Calendar"));
+        QCOMPARE(monthView(c)->dayStyleNames(),
+                 QStringList({"(Today)", "SemesterEnds", "ClassDay", "ClassStarts", "Sundays", "ClassEnds", "SemesterStarts",
+                              "AssignmentDue"}));
+        // A second press brings the same window forward.
+        click(m, "SSCommand6");
+        QCOMPARE(frmCalendar::existing(), c);
+    }
+
+    void exitAndTheCloseBoxShowTheMainWindow()
+    {
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        m->hide();
+        click(c, "SSCommand2");
+        QVERIFY(!frmCalendar::existing());
+        QVERIFY(m->isVisible());
+
+        c = openCalendar(m);
+        QVERIFY(c);
+        m->hide();
+        QVERIFY(c->close());
+        settle();
+        QVERIFY(!frmCalendar::existing());
+        QVERIFY(m->isVisible());
+    }
+
+    void marksShowInEveryYear()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Spring 2026"), "Biology");
+        Clock::set(QDateTime(QDate(2026, 3, 20), QTime(10, 0)));
+        addCalItem("2026-03-15", QVariant(), "Exam day", QVariant(), 3, 15);
+        addCalItem("2026-04-10", "10:00:00", "Typed in the day view"); // no Month/Day
+        addAssignment(cls, "Lab report", 10, QVariant(), "2026-10-08");
+        addAssignment(cls, "No date", 10, QVariant(), QString());
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        MonthView *month = monthView(c);
+        for (int year : {2025, 2026, 2031})
+            QCOMPARE(month->dayStyleOf(QDate(year, 3, 15)), QString("AssignmentDue"));
+        QCOMPARE(month->dayStyle(10, 8), QString("AssignmentDue"));
+        QCOMPARE(month->dayStyle(4, 10), QString());
+        QCOMPARE(month->dayStyle(3, 16), QString());
+        QCOMPARE(month->dayStyleText("AssignmentDue"), QString());
+
+        // The marked day is drawn so, in whichever year is paged to.
+        const QColor marked(255, 222, 173);
+        for (int year : {2025, 2031}) {
+            month->setCurrentPage(year, 3);
+            settle();
+            QCOMPARE(cellColour(month, 15), marked);
+            QVERIFY(cellColour(month, 16) != marked);
+        }
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+    }
+
+    void aSecondActivationDoesNotRecomputeTheMarks()
+    {
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QVERIFY(activate(c));
+        addCalItem("2026-05-12", QVariant(), "Later", QVariant(), 5, 12);
+        QVERIFY(activate(m));
+        QVERIFY(activate(c));
+        QCOMPARE(monthView(c)->dayStyle(5, 12), QString());
+        // The next opening marks it.
+        click(c, "SSCommand2");
+        c = openCalendar(m);
+        QVERIFY(c);
+        QCOMPARE(monthView(c)->dayStyle(5, 12), QString("AssignmentDue"));
+    }
+
+    void theDayViewShowsItemsDueWorkAndToDos()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Spring 2026");
+        const int biology = addClass(sem, "Biology");
+        setClassTimes(biology, "Monday", "09:00:00", "09:50:00");
+        const int art = addClass(sem, "Women's Art");
+        setClassTimes(art, "Monday", "00:00:00", "00:00:00");
+        const int music = addClass(sem, "Music");
+        setClassTimes(music, "Monday", "10:00:00", QVariant());
+        const int chemistry = addClass(sem, "Chemistry");
+        setClassTimes(chemistry, "Tuesday", "11:00:00", "12:00:00");
+        const QString monday = "2026-03-16";
+        addCalItem(monday, "14:15:00", "Dentist", "Bring the card");
+        addCalItem(monday, QVariant(), "Mom's party");
+        addCalItem("2026-03-17", "08:00:00", "Other day");
+        addAssignment(biology, "Essay", 10, QVariant(), monday);
+        addAssignment(art, "Sketch", 10, QVariant(), monday);
+        addAssignment(music, "Scales", 10, QVariant(), monday);
+        addAssignment(chemistry, "Titration", 10, QVariant(), monday);
+        addAssignment(999, "Orphan", 10, QVariant(), monday);
+        addAssignment(chemistry, "Lab quiz", 10, QVariant(), "2026-03-17");
+        addTask(monday, "Buy milk");
+        addTask("2026-03-17", "Tomorrow's task");
+
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        clickDay(c, QDate(2026, 3, 16));
+        DayView *day = dayView(c);
+        QCOMPARE(entryLines(day), QStringList({"14:15-14:16 Dentist #ff0000", "13:00-13:01 Mom's party #ff0000",
+                                               "09:00-09:50 Essay #ff0000", "00:00-00:30 Sketch #ff0000",
+                                               "00:00-01:00 (To-Do) Buy milk default"}));
+        QCOMPARE(day->caption(), QString("3/16/2026"));
+        QCOMPARE(c->windowTitle(), QString("Tarvela Calendar - Bring the card"));
+        for (int i = 0; i < day->count(); ++i)
+            QVERIFY(!day->entry(i).typed);
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+
+        // The next day: only its own; the caption keeps its text.
+        clickDay(c, QDate(2026, 3, 17));
+        QCOMPARE(entryLines(day), QStringList({"08:00-08:01 Other day #ff0000", "11:00-12:00 Lab quiz #ff0000",
+                                               "00:00-01:00 (To-Do) Tomorrow's task default"}));
+        QCOMPARE(day->caption(), QString("3/17/2026"));
+        QCOMPARE(c->windowTitle(), QString("Tarvela Calendar - Bring the card"));
+    }
+
+    void theCaptionNamesTheLastTimedItemWithDetails()
+    {
+        TestEnv::createDatabase();
+        addSemester("Spring 2026");
+        addCalItem("2026-03-18", "09:00:00", "First", "First details");
+        addCalItem("2026-03-18", "10:00:00", "Second", "Second details");
+        addCalItem("2026-03-18", QVariant(), "Untimed", "Untimed details");
+        addCalItem("2026-03-18", "11:00:00", "Plain");
+        addCalItem("2026-03-18", "12:00:00", QString(), "No text");
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        clickDay(c, QDate(2026, 3, 18));
+        QCOMPARE(c->windowTitle(), QString("Tarvela Calendar - Second details"));
+        // The item without a text is passed over.
+        QCOMPARE(dayView(c)->count(), 4);
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+    }
+
+    void theWeekdayIsFoundInAnyLanguage()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Spring 2026"), "Biology");
+        setClassTimes(cls, "Monday", "09:00:00", "09:50:00");
+        addAssignment(cls, "Essay", 10, QVariant(), "2026-03-16");
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        if (c)
+            clickDay(c, QDate(2026, 3, 16));
+        const QStringList lines = c ? entryLines(dayView(c)) : QStringList();
+        QLocale::setDefault(before);
+        QCOMPARE(lines, QStringList({"09:00-09:50 Essay #ff0000"}));
+    }
+
+    void theDaySelectedAtOpeningIsShown()
+    {
+        TestEnv::createDatabase();
+        addSemester("Spring 2026");
+        Clock::set(QDateTime(QDate(2026, 3, 19), QTime(8, 0)));
+        addCalItem("2026-03-19", "15:00:00", "Today's item");
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QCOMPARE(monthView(c)->selectedDate(), QDate(2026, 3, 19));
+        QCOMPARE(dayView(c)->caption(), QString("3/19/2026"));
+        QCOMPARE(entryLines(dayView(c)), QStringList({"15:00-15:01 Today's item #ff0000"}));
+    }
+
+    void aDoubleClickOnADayOffersToAddAnItem()
+    {
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::No});
+        doubleClickDay(c, QDate(2026, 3, 12));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown()[0].text, QString("There is no item current there.  Add one?"));
+        QCOMPARE(MessageBox::shown()[0].title, QString("No item."));
+        QCOMPARE(MessageBox::shown()[0].buttons, MessageBox::YesNo);
+        QCOMPARE(MessageBox::shown()[0].icon, MessageBox::Question);
+        QCOMPARE(count("CalItems"), 0);
+        // A single click asks nothing.
+        MessageBox::clearShown();
+        clickDay(c, QDate(2026, 3, 13));
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void theToDoHintShowsOnceEver()
+    {
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QVERIFY(activate(c));
+        QTest::mouseClick(tasks(c)->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        settle();
+        QVERIFY(MsgForm::existing());
+        QCOMPARE(MsgForm::existing()->msgText()->text(),
+                 QString("The To-Do list is where you can add items that you don't want displayed on the calendar.  "
+                         "Think of it as a note pad rather than a day-timer."));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "asst_SeenToDo"), QString("Y"));
+        frmAssist::existing()->Unload();
+        settle();
+        QVERIFY(!MsgForm::existing());
+        // Again in this opening, and in a later one: no hint.
+        QVERIFY(activate(c));
+        dayView(c)->setFocus();
+        settle();
+        tasks(c)->setFocus();
+        settle();
+        QVERIFY(tasks(c)->hasFocus());
+        QVERIFY(!MsgForm::existing());
+        click(c, "SSCommand2");
+        c = openCalendar(m);
+        QVERIFY(activate(c));
+        tasks(c)->setFocus();
+        settle();
+        QVERIFY(!MsgForm::existing());
+    }
+
+    void theToDoGridEditsTasks()
+    {
+        TestEnv::createDatabase();
+        addSemester("Spring 2026");
+        Settings::save(Settings::App, "Settings", "asst_SeenToDo", "Y");
+        addTask("2026-03-16", "Buy milk");
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QTableView *v = tasks(c);
+        QCOMPARE(v->model()->rowCount(), 2); // the task and the new row
+        QCOMPARE(v->model()->index(0, 1).data().toString(), QString("Buy milk"));
+        QCOMPARE(v->model()->index(0, 2).data().toString(), QString("3/16/2026"));
+        // A typed row is stored, dates typed as a user does.
+        typeCell(v, 1, 1, "Return Sam's book");
+        typeCell(v, 1, 2, "03/20/26");
+        v->setCurrentIndex(v->model()->index(0, 1));
+        settle();
+        QCOMPARE(count("Tasks"), 2);
+        QCOMPARE(TestEnv::scalar("SELECT \"Date\" FROM Tasks WHERE Details = ?", {"Return Sam's book"}).toString(),
+                 QString("2026-03-20"));
+        // A date that is none is refused with a message, the old one kept.
+        typeCell(v, 0, 2, "someday");
+        QVERIFY(TestEnv::shownLast().text.contains("someday"));
+        QCOMPARE(TestEnv::scalar("SELECT \"Date\" FROM Tasks WHERE TaskID = 1").toString(), QString("2026-03-16"));
+        // The Completed box toggles.
+        v->setCurrentIndex(v->model()->index(0, 0));
+        QTest::keyClick(v, Qt::Key_Space);
+        settle();
+        QCOMPARE(TestEnv::scalar("SELECT Completed FROM Tasks WHERE TaskID = 1").toInt(), 1);
+        QTest::keyClick(v, Qt::Key_Space);
+        settle();
+        QCOMPARE(TestEnv::scalar("SELECT Completed FROM Tasks WHERE TaskID = 1").toInt(), 0);
+    }
+
+    void aMissingDatabaseIsToldNotFatal()
+    {
+        frmMain *m = startWithSemester();
+        QFile::remove(TestEnv::databasePath());
+        MessageBox::clearShown();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QVERIFY(!MessageBox::shown().isEmpty());
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
+        // Selecting a day tells it again and leaves an empty day.
+        MessageBox::clearShown();
+        clickDay(c, QDate(2026, 3, 12));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(dayView(c)->count(), 0);
+        click(c, "SSCommand2");
+        QVERIFY(!frmCalendar::existing());
+    }
+};
+
+TARVELA_TEST_CLASS(CalendarWindowTest)
+#include "tst_calendarwindow.moc"
