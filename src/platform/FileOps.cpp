@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -53,6 +54,38 @@ bool canCreateIn(const QString &folder)
         return false;
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarvela-probe-XXXXXX")));
     return probe.open();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: the folder %1 does not exist.")
+                                                     .arg(QDir::toNativeSeparators(info.absolutePath())));
+    if (isDenied(path))
+        throw accessError(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        // The temporary file goes with `file`; an earlier file stays.
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be written (%2).")
+                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+QByteArray readFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        throw RuntimeError(Err::FileNotFound, QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read (%2).")
+                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read (%2).")
+                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return bytes;
 }
 
 void denyChanges(const QString &path) { g_denied << normal(path); }
