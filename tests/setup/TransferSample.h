@@ -97,6 +97,12 @@ inline QByteArray golden(const char *name = "class_full.tarvela")
     return file.readAll();
 }
 
+// The 26 class lines of the golden file, to build other files from.
+inline QStringList classLines()
+{
+    return ClassTransfer::splitLines(QString::fromUtf8(golden())).mid(0, ClassTransfer::ClassLines);
+}
+
 // Where the difference between two files begins, for a failing comparison.
 inline QString firstDifference(const QByteArray &got, const QByteArray &want)
 {

@@ -72,12 +72,6 @@ void writeTransferFile(const QByteArray &bytes)
     f.write(bytes);
 }
 
-// The 26 class lines of the sample, to build files from.
-QStringList sampleClassLines()
-{
-    return ClassTransfer::splitLines(QString::fromUtf8(TransferSample::golden())).mid(0, 26);
-}
-
 const QString ImportQuestion = QStringLiteral(
     "To import a class, you must have a floppy diskette\nwith the classes in drive A.\n\nAre you ready to proceed?");
 
@@ -282,7 +276,7 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines[0] = "Null Hypothesis";
         lines[1] = "Null";   // no value
         lines[2] = "null";   // text
@@ -309,7 +303,7 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        writeTransferFile(ClassTransfer::encode(sampleClassLines().mid(0, 20)));
+        writeTransferFile(ClassTransfer::encode(TransferSample::classLines().mid(0, 20)));
         frmMain *m = startProgram();
         Reports reports;
         MessageBox::setNextAnswers({MessageBox::Yes});
@@ -341,7 +335,7 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines << "Homework" << "9/10/2026" << "10" << "Null" << "Whole";
         lines << "Quiz" << "11/5/2026" << "5";
         writeTransferFile(ClassTransfer::encode(lines));
@@ -359,7 +353,7 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines[18] = "someday";          // StartDate
         lines[3] = QString(51, 'e');    // TeacherEMail, 50 at most
         lines[20] = "40000";            // PointsPossible beyond 16 bits
@@ -394,7 +388,7 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        QByteArray bytes = ClassTransfer::encode(sampleClassLines());
+        QByteArray bytes = ClassTransfer::encode(TransferSample::classLines());
         bytes.replace("O'Neill's Drama  Modern", "Fran\xe7" "ais \x96 Caf\xe9 \x80");
         bytes.replace("M\xc3\xbcller  J\xc3\xbcrgen", "M\xfcller  J\xfcrgen");
         bytes += "Essay\r\n10/1/2026\r\n20\r\n\x93Quoted\x94 comments\r\nT\xeate-\xe0-t\xeate\r\n";

@@ -13,12 +13,6 @@ namespace {
 
 QByteArray crlf(const QStringList &lines) { return encode(lines); }
 
-// A file of the given lines: the class lines first, then the blocks.
-QStringList sampleClassLines()
-{
-    return splitLines(QString::fromUtf8(TransferSample::golden())).mid(0, ClassLines);
-}
-
 QVector<int> lineNumbers(const Row &row)
 {
     QVector<int> out;
@@ -266,7 +260,7 @@ private Q_SLOTS:
 
     void aShortFileReportsEachMissingLine()
     {
-        const QStringList twenty = sampleClassLines().mid(0, 20);
+        const QStringList twenty = TransferSample::classLines().mid(0, 20);
         const ReadFile file = read(crlf(twenty));
         QVERIFY(!file.classRow.complete);
         QCOMPARE(lineNumbers(file.classRow), (QVector<int>{21, 22, 23, 24, 25, 26}));
@@ -279,7 +273,7 @@ private Q_SLOTS:
 
     void anIncompleteLastBlock()
     {
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines << "Homework" << "9/10/2026" << "10" << "Null" << "First";
         lines << "Quiz" << "not a date";
         const ReadFile file = read(crlf(lines));
@@ -295,13 +289,13 @@ private Q_SLOTS:
 
     void emptyLinesAfterTheLastBlockAreNoBlock()
     {
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines << "Homework" << "9/10/2026" << "10" << "Null" << "First" << "" << "";
         const ReadFile file = read(crlf(lines));
         QCOMPARE(file.assignments.size(), 1);
         QVERIFY(file.assignments[0].complete);
         // A last value of blanks is a value: its block is whole.
-        QStringList blankTitle = sampleClassLines();
+        QStringList blankTitle = TransferSample::classLines();
         blankTitle << "Homework" << "9/10/2026" << "10" << "Null" << "   ";
         const ReadFile withBlankTitle = read(crlf(blankTitle) + "\r\n");
         QCOMPARE(withBlankTitle.assignments.size(), 1);
@@ -309,7 +303,7 @@ private Q_SLOTS:
         QVERIFY(withBlankTitle.assignments[0].problems.isEmpty());
         QVERIFY(!withBlankTitle.assignments[0].values.contains("AssignmentTitle"));
         // Blank lines inside the class are fields without value.
-        QStringList gaps = sampleClassLines();
+        QStringList gaps = TransferSample::classLines();
         gaps[1] = "";
         gaps[2] = "  ";
         const ReadFile withGaps = read(crlf(gaps));
@@ -326,7 +320,7 @@ private Q_SLOTS:
     void aLineWithCommasIsOneValue()
     {
         // A file made by hand may hold commas; the whole line is the value.
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines[1] = "Smith, John, Dr.";
         const ReadFile file = read(crlf(lines));
         QCOMPARE(file.classRow.values.value("TeacherName"), QVariant("Smith, John, Dr."));
@@ -335,24 +329,24 @@ private Q_SLOTS:
 
     void readsWindows1252WhenTheBytesAreNoUtf8()
     {
-        QByteArray bytes = crlf(sampleClassLines());
+        QByteArray bytes = crlf(TransferSample::classLines());
         bytes.replace("M\xc3\xbcller  J\xc3\xbcrgen", "M\xfcller  J\xfcrgen \x80 \x93quoted\x94 \x81");
         const ReadFile file = read(bytes);
         QVERIFY(file.classRow.problems.isEmpty());
         QCOMPARE(file.classRow.values.value("TeacherName").toString(),
                  QString::fromUtf8("Müller  Jürgen € “quoted” \xc2\x81"));
         // Valid UTF-8 is UTF-8, and a byte-order mark is no part of the name.
-        const ReadFile utf8 = read("\xef\xbb\xbf" + crlf(sampleClassLines()));
+        const ReadFile utf8 = read("\xef\xbb\xbf" + crlf(TransferSample::classLines()));
         QCOMPARE(utf8.classRow.values.value("ClassName"), QVariant("O'Neill's Drama  Modern"));
         QCOMPARE(utf8.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("Müller  Jürgen")));
         // Half a UTF-8 letter at the very end is no UTF-8.
-        const ReadFile cut = read(crlf(sampleClassLines()) + "\xc3");
+        const ReadFile cut = read(crlf(TransferSample::classLines()) + "\xc3");
         QCOMPARE(cut.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("MÃ¼ller  JÃ¼rgen")));
     }
 
     void reportsEveryLineOfItsRowThatDoesNotRead()
     {
-        QStringList lines = sampleClassLines();
+        QStringList lines = TransferSample::classLines();
         lines[3] = QString(51, 'e');  // TeacherEMail
         lines[18] = "someday";        // StartDate
         lines[20] = "99999999999";    // PointsPossible
