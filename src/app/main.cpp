@@ -30,8 +30,7 @@ public:
 int main(int argc, char **argv)
 {
     TarvelaApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TarvelaDesk"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarvela Desk"));
+    Platform::nameApplication();
     frmMain::instance();
     if (Platform::programEnded())
         return 0;

@@ -44,6 +44,44 @@ Placement placeBalloon(int windowTop, int windowLeft, int windowWidth, int ballo
     return m;
 }
 
+QPoint clearOfBoxes(const QRect &assistant, const QSize &balloon, const QRect &screen, const QRect &window,
+                    const QVector<QRect> &boxes)
+{
+    auto balloonBeside = [&](const QRect &a) {
+        const Placement p = placeBalloon(pixelsToTwips(a.top()), pixelsToTwips(a.left()), pixelsToTwips(a.width()),
+                                         pixelsToTwips(balloon.width()), pixelsToTwips(balloon.height()),
+                                         pixelsToTwips(screen.right() + 1));
+        return QRect(QPoint(twipsToPixels(p.left), twipsToPixels(p.top)), balloon);
+    };
+    auto coversNone = [&](const QRect &a) {
+        const QRect b = balloonBeside(a);
+        for (const QRect &box : boxes)
+            if (a.intersects(box) || b.intersects(box))
+                return false;
+        return true;
+    };
+    if (coversNone(assistant))
+        return assistant.topLeft();
+    constexpr int Gap = 10;
+    const int w = assistant.width(), h = assistant.height();
+    // Room for the balloon above the assistant (its 200 twips included).
+    const int above = balloon.height() + twipsToPixels(200);
+    const int xs[] = {window.right() + 1 + Gap, window.left() - w - Gap};
+    const int ys[] = {window.top() + above, window.top(), window.bottom() + 1 - h};
+    QVector<QPoint> places;
+    for (int x : xs)
+        for (int y : ys)
+            places << QPoint(x, y);
+    places << QPoint(window.left(), window.bottom() + 1 + Gap + above) << QPoint(window.left(), window.bottom() + 1 + Gap)
+           << QPoint(window.left(), window.top() - h - Gap);
+    for (const QPoint &at : std::as_const(places)) {
+        const QRect a(at, assistant.size());
+        if (screen.contains(a) && screen.contains(balloonBeside(a)) && coversNone(a))
+            return at;
+    }
+    return assistant.topLeft();
+}
+
 namespace {
 ScreenRect pointRect(int x, int y) { return ScreenRect{x, y, x + 1, y + 1}; }
 } // namespace

@@ -3,6 +3,9 @@
 // involved: where the balloon goes beside a window, the point an animation
 // starts from, the strip of the notification area, the growing rectangles,
 // the balloon's button positions and the sound-scheme event names.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -39,6 +42,14 @@ struct Placement {
 };
 Placement placeBalloon(int windowTop, int windowLeft, int windowWidth, int balloonWidth, int balloonHeight,
                        int screenWidth);
+
+// Where the assistant goes so that neither it nor its balloon (placed as
+// placeBalloon does) covers any of `boxes`, the input boxes of the window
+// the user types in, whose frame is `window`; all in screen pixels. Its own
+// place when that covers none; else the first place beside, below or above
+// that window that covers none and lies on the screen; else its own place.
+QPoint clearOfBoxes(const QRect &assistant, const QSize &balloon, const QRect &screen, const QRect &window,
+                    const QVector<QRect> &boxes);
 
 // The origin codes of the animations.
 namespace Origin {

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QRegion>
@@ -33,9 +34,11 @@ QRegion RoundRectRegion(int width, int height, int ellipseWidth, int ellipseHeig
     return region;
 }
 
-MsgForm::MsgForm() : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+MsgForm::MsgForm() : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("MsgForm"));
+    // The user goes on typing in the window that has the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
     setFixedSize(twipsToPixels(Balloon::BalloonWidth), twipsToPixels(Balloon::BalloonHeight));
     setAutoFillBackground(true);
 
@@ -169,4 +172,25 @@ void MsgForm::picOptions_MouseUp(int index)
     }
 }
 
-void MsgForm::Form_Deactivate() { hide(); }
+void MsgForm::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    qApp->installEventFilter(this);
+}
+
+void MsgForm::hideEvent(QHideEvent *event)
+{
+    qApp->removeEventFilter(this);
+    Form::hideEvent(event);
+}
+
+bool MsgForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The balloon is never the active window, so a click elsewhere in the
+    // program is what takes it away.
+    if (event->type() == QEvent::MouseButtonPress && isVisible()) {
+        if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() != this)
+            hide();
+    }
+    return Form::eventFilter(watched, event);
+}

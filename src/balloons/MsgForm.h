@@ -1,7 +1,8 @@
 #pragma once
 // The message balloon: a borderless window with rounded corners showing an
-// icon, one message and a row of drawn buttons. Pressing a button hides it
-// and closes the assistant window; losing activation only hides it.
+// icon, one message and a row of drawn buttons. It never takes the focus.
+// Pressing a button hides it and closes the assistant window; a click
+// anywhere else in the program only hides it.
 #include "platform/Form.h"
 
 #include <QRegion>
@@ -40,7 +41,9 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_Deactivate() override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void picOptions_MouseDown(int index);

@@ -4,10 +4,46 @@
 #include "frmAssist.h"
 #include "rg.h"
 
-#include <QLabel>
+#include "platform/Form.h"
 
-void AssistantMessage(const QString &message)
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+
+namespace {
+// Moves the assistant where neither it nor its balloon covers the input
+// boxes of the window the user types in.
+void keepClearOf(frmAssist *assist, MsgForm *balloon, QWidget *typingIn)
 {
+    QVector<QRect> boxes;
+    const auto children = typingIn->findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QTextEdit *>(w)
+                           || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w);
+        if (input && w->isVisibleTo(typingIn))
+            boxes << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    }
+    if (boxes.isEmpty())
+        return;
+    QScreen *screen = typingIn->screen() ? typingIn->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QPoint at = Balloon::clearOfBoxes(assist->frameGeometry(), balloon->frameGeometry().size(), screen->availableGeometry(),
+                                            typingIn->frameGeometry(), boxes);
+    if (at != assist->frameGeometry().topLeft())
+        assist->move(at);
+}
+} // namespace
+
+bool AssistantMessage(const QString &message)
+{
+    // The window the user works in, which keeps the focus.
+    Form *typingIn = Form::activeForm();
     MsgForm *balloon = MsgForm::instance();
     balloon->A_SetBackColor(SysColor::Highlight);
 
@@ -27,5 +63,10 @@ void AssistantMessage(const QString &message)
     balloon->A_MsgText(message);
     balloon->A_Initialize();
 
-    AnimateForm(frmAssist::instance(), Balloon::Origin::Tray2, 0, 0, 7, -1);
+    frmAssist *assist = frmAssist::instance();
+    if (typingIn && typingIn != assist && typingIn != balloon && typingIn->isVisible())
+        keepClearOf(assist, balloon, typingIn);
+    AnimateForm(assist, Balloon::Origin::Tray2, 0, 0, 7, -1);
+    MsgForm *shown = MsgForm::existing();
+    return shown && shown->isVisible();
 }

@@ -9,7 +9,9 @@
 #include "platform/Settings.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
+#include <QToolButton>
 
 using Balloon::pixelsToTwips;
 using Balloon::twipsToPixels;
@@ -27,11 +29,13 @@ double storedTwips(const QString &key, double fallback)
 } // namespace
 
 frmAssist::frmAssist()
-    : Form(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("frmAssist"));
     setWindowTitle(QStringLiteral("Tarvela Assistant"));
     setFixedSize(AssistantArt::Width, AssistantArt::Height);
+    // The user goes on typing in the window that has the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
 
     for (int i = 0; i < 3; ++i) {
         m_image1[i] = new QLabel(this);
@@ -46,6 +50,16 @@ frmAssist::frmAssist()
     m_imgPic->setObjectName(QStringLiteral("imgPic"));
     m_imgPic->setGeometry(0, 0, AssistantArt::Width, AssistantArt::Height);
     m_imgPic->setPixmap(m_image1[2]->pixmap());
+
+    // Without a frame, a small button of its own closes the window.
+    auto *close = new QToolButton(this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    close->setText(QStringLiteral("\u00D7"));
+    close->setToolTip(QStringLiteral("Close"));
+    close->setAutoRaise(true);
+    close->setFocusPolicy(Qt::NoFocus);
+    close->setGeometry(AssistantArt::Width - 18, 2, 16, 16);
+    connect(close, &QToolButton::clicked, this, [this] { Unload(); });
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -85,6 +99,21 @@ void frmAssist::Form_Unload(bool &cancel)
 }
 
 void frmAssist::MsgResults(int buttonIndex) { Q_UNUSED(buttonIndex); }
+
+// The figure is dragged to where the user wants it.
+void frmAssist::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragFrom = event->globalPosition().toPoint() - pos();
+    Form::mousePressEvent(event);
+}
+
+void frmAssist::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        move(event->globalPosition().toPoint() - m_dragFrom);
+    Form::mouseMoveEvent(event);
+}
 
 void frmAssist::Timer1_Timer()
 {

@@ -1,7 +1,8 @@
 #pragma once
-// The assistant: a small tool window with an animated figure. It opens out
-// of the notification area beside the message balloon and closes back into
-// it, remembering where the user left it.
+// The assistant: a small frameless tool window with an animated figure,
+// which never takes the focus. It opens out of the notification area beside
+// the message balloon and closes back into it (by the balloon's button or
+// its own small close button), remembering where the user dragged it.
 #include "platform/Form.h"
 
 #include <QPixmap>
@@ -26,6 +27,8 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload(bool &cancel) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private Q_SLOTS:
     void Timer1_Timer();
@@ -34,4 +37,5 @@ private:
     QLabel *m_imgPic = nullptr;
     QLabel *m_image1[3] = {nullptr, nullptr, nullptr};
     QTimer *m_timer1 = nullptr;
+    QPoint m_dragFrom;
 };

@@ -67,8 +67,9 @@ void frmClassStatus::fill(const QVariant thresholds[4], const QString &earnedTex
 void frmClassStatus::Form_Activate()
 {
     if (Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassStatus")) != QLatin1String("Y")) {
-        Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassStatus"), QStringLiteral("Y"));
-        AssistantMessage(hintText());
+        // Marked as seen only once the balloon was on the screen.
+        if (AssistantMessage(hintText()))
+            Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassStatus"), QStringLiteral("Y"));
     }
 }
 

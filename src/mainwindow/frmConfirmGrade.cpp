@@ -38,7 +38,7 @@ frmConfirmGrade::frmConfirmGrade()
                                                     "calculated by Tarvela (no +'s or -'s).  If your school uses these, or if your "
                                                     "grade was modified by the teacher for something other than graded assignments, "
                                                     "please select or enter the full grade (with the modifier) in the second box, "
-                                                    "then click &Done.")));
+                                                    "then click Done."))); // "&" marks the button's access key, not shown in a label
     top->addLayout(texts, 1);
     txtTarvelaLetterGrade = new QLineEdit(this);
     txtTarvelaLetterGrade->setObjectName(QStringLiteral("txtTarvelaLetterGrade"));
@@ -47,6 +47,9 @@ frmConfirmGrade::frmConfirmGrade()
     cmbActualLetterGrade->setObjectName(QStringLiteral("cmbActualLetterGrade"));
     cmbActualLetterGrade->setEditable(true);
     cmbActualLetterGrade->setInsertPolicy(QComboBox::NoInsert);
+    // The list offers the grades; what is typed is never completed from it
+    // ("B" must not become "B+").
+    cmbActualLetterGrade->setCompleter(nullptr);
     cmbActualLetterGrade->addItems({QStringLiteral("A+"), QStringLiteral("A"), QStringLiteral("A-"), QStringLiteral("B+"),
                                     QStringLiteral("B"), QStringLiteral("B-"), QStringLiteral("C+"), QStringLiteral("C"),
                                     QStringLiteral("C-"), QStringLiteral("D+"), QStringLiteral("D"), QStringLiteral("D-"),

@@ -90,6 +90,7 @@ frmMain::frmMain()
     datAssignmentTypes->setRecordSource(QStringLiteral("AssignmentTypes"));
     m_selection = std::make_unique<MainSelection>(this);
     CurrentSelection::set(m_selection.get());
+    Form::setMainWindow(this);
 
     auto *bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("menuBar"));
@@ -161,8 +162,23 @@ frmMain::frmMain()
                                                     {QStringLiteral("Points"), QStringLiteral("ActualPoints")},
                                                     {QStringLiteral("Done"), QStringLiteral("Completed")}});
 
-    gridAssignments->setColumnWidth(0, 300);
-    gridAssignments->setColumnWidth(1, 120);
+    // All six columns fit the window: each column but the title is as wide
+    // as its caption and values need, and the title takes what they leave.
+    {
+        QHeaderView *header = gridAssignments->view()->horizontalHeader();
+        const QFontMetrics fm(gridAssignments->view()->font());
+        const QString widest[] = {QString(), QStringLiteral("Take-Home Test"), QStringLiteral("12/31/2026"),
+                                  QStringLiteral("99999"), QStringLiteral("99999"), QString()};
+        for (int c = 1; c < 6; ++c)
+            gridAssignments->setColumnWidth(c, qMax(header->sectionSizeHint(c) + 8, fm.horizontalAdvance(widest[c]) + 16));
+        gridAssignments->setStretchColumn(0);
+    }
+    // A row typed into the grid belongs to the class it was typed under: it
+    // is stored before the class source moves on or closes.
+    datClasses->addSaver(gridAssignments, [this] {
+        if (gridAssignments->model()->hasPendingRow())
+            gridAssignments->model()->commitPendingRow();
+    });
 
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));

@@ -65,6 +65,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void Form_QueryUnload(bool &cancel) override;
     void Form_Unload(bool &cancel) override;
     void Form_Resize() override;
 

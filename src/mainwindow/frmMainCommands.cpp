@@ -3,14 +3,20 @@
 
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
+#include "frmAssignmentDetail.h"
 #include "frmClassStatus.h"
+#include "frmConfiguration.h"
 #include "frmConfirmGrade.h"
 #include "frmError.h"
+#include "frmLinkDocument.h"
+#include "frmReportGrid.h"
+#include "frmSearch.h"
 #include "frmSplash.h"
 #include "frmTip.h"
 #include "Grades.h"
 #include "store/modTransport.h"
 
+#include "addressbook/frmAddressBook.h"
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
@@ -21,6 +27,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
+#include "quizzer/Quizzer.h"
 #include "setup/ClassTransferCommands.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
@@ -64,7 +71,7 @@ void frmMain::mnuFileTodaysEvents_Click()
 }
 
 void frmMain::mnuFileCalculateGPA_Click() { CalculateGPA(true); }
-void frmMain::mnuFileConfigureAssignmentTypes_Click() {}
+void frmMain::mnuFileConfigureAssignmentTypes_Click() { frmConfiguration::instance()->Show(); }
 void frmMain::mnuFileExit_Click() { Unload(); }
 void frmMain::mnuClassAddNew_Click() { SSCommand2_Click(); }
 void frmMain::mnuClassEdit_Click()
@@ -90,14 +97,14 @@ void frmMain::mnuClassImport_Click()
 }
 void frmMain::mnuClassStatus_Click() { lblLetterGrade_Click(); }
 void frmMain::mnuAssignmentAddNew_Click() { SSCommand3_Click(); }
-void frmMain::mnuAssignmentLinkDocument_Click() {}
-void frmMain::mnuAssignmentOpenDocument_Click() {}
-void frmMain::mnuAssignmentDetails_Click() {}
-void frmMain::mnuReportsAllAssignments_Click() {}
-void frmMain::mnuReportsUngradedAssignments_Click() {}
-void frmMain::mnuQuizzerQuizBuilder_Click() {}
-void frmMain::mnuQuizzerTakeAQuiz_Click() {}
-void frmMain::mnuContacts_Click() {}
+void frmMain::mnuAssignmentLinkDocument_Click() { frmLinkDocument::linkCurrentAssignment(); }
+void frmMain::mnuAssignmentOpenDocument_Click() { frmLinkDocument::openCurrentDocument(); }
+void frmMain::mnuAssignmentDetails_Click() { frmAssignmentDetail::showCurrentAssignment(); }
+void frmMain::mnuReportsAllAssignments_Click() { frmReportGrid::printAllAssignments(); }
+void frmMain::mnuReportsUngradedAssignments_Click() { frmReportGrid::printUngradedAssignments(); }
+void frmMain::mnuQuizzerQuizBuilder_Click() { Quizzer::openQuizBuilder(); }
+void frmMain::mnuQuizzerTakeAQuiz_Click() { Quizzer::takeAQuiz(); }
+void frmMain::mnuContacts_Click() { frmAddressBook::open(); }
 
 void frmMain::mnuClassSetColor_Click(const QString &colour)
 {
@@ -219,7 +226,7 @@ void frmMain::SSCommand3_Click()
     });
     step(proc, false, [&] { w->Show(); });
 }
-void frmMain::SSCommand4_Click() {}
+void frmMain::SSCommand4_Click() { frmSearch::instance()->Show(); }
 void frmMain::SSCommand5_Click() { mnuQuizzer->popup(QCursor::pos()); }
 void frmMain::SSCommand6_Click() {}
 void frmMain::cmdClassStats_Click() { lblLetterGrade_Click(); }

@@ -149,6 +149,16 @@ void frmMain::Form_Load()
     }
 }
 
+void frmMain::Form_QueryUnload(bool &cancel)
+{
+    // A row being typed into the grid is stored under its class before
+    // anything closes; one that cannot be stored (the user was told) keeps
+    // the window open with what was typed.
+    DataGridModel *grid = gridAssignments->model();
+    if (grid->hasPendingRow() && !grid->commitPendingRow())
+        cancel = true;
+}
+
 void frmMain::Form_Unload(bool &)
 {
     try {
@@ -169,11 +179,8 @@ void frmMain::layoutPass()
     Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainHeight"), QString::number(Twips::fromPixels(g.height())));
     if (!m_layoutReady)
         return;
-    // The layouts keep the controls with the window; the title column takes
-    // what the other columns leave.
-    const int title = Twips::toPixels(Twips::fromPixels(width()) - 7605);
-    if (title > 40)
-        gridAssignments->setColumnWidth(0, title);
+    // The layouts keep the controls with the window; the grid's title column
+    // stretches over what the tree pane and the other columns leave.
 }
 
 // ------------------------------------------------------------- activation

@@ -27,12 +27,7 @@ template <class F> void step(const QString &procedure, bool messageFirst, F &&f)
 // Runs one statement whose failure is skipped silently.
 template <class F> bool quietly(F &&f)
 {
-    try {
-        f();
-        return true;
-    } catch (const RuntimeError &) {
-        return false;
-    }
+    return Trap::skip(std::forward<F>(f));
 }
 
 inline int imageForColour(const QString &colour)

@@ -60,3 +60,7 @@ Panel::Panel(QWidget *parent) : QLabel(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setMargin(2);
 }
+
+QSize Panel::sizeHint() const { return layout() ? QWidget::sizeHint() : QLabel::sizeHint(); }
+
+QSize Panel::minimumSizeHint() const { return layout() ? QWidget::minimumSizeHint() : QLabel::minimumSizeHint(); }

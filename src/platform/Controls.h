@@ -45,10 +45,13 @@ private:
     QToolButton *m_button;
 };
 
-// A sunken panel with a one-line caption (status panels, bands).
+// A sunken panel with a one-line caption (status panels, bands). A panel
+// that holds controls in a layout is as big as they need.
 class Panel : public QLabel
 {
     Q_OBJECT
 public:
     explicit Panel(QWidget *parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 };

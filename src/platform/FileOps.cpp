@@ -12,8 +12,18 @@
 
 namespace {
 QStringList g_denied;
+QStringList g_readDenied;
 
 QString normal(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// Whether the path is one of the listed paths or lies inside one of them.
+bool within(const QString &p, const QStringList &list)
+{
+    for (const QString &d : list)
+        if (p.compare(d, Qt::CaseInsensitive) == 0 || p.startsWith(d + QLatin1Char('/'), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
 
 RuntimeError accessError(const QString &path)
 {
@@ -23,14 +33,7 @@ RuntimeError accessError(const QString &path)
 
 namespace FileOps {
 
-bool isDenied(const QString &path)
-{
-    const QString p = normal(path);
-    for (const QString &d : g_denied)
-        if (p.compare(d, Qt::CaseInsensitive) == 0 || p.startsWith(d + QLatin1Char('/'), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
+bool isDenied(const QString &path) { return within(normal(path), g_denied); }
 
 bool exists(const QString &path) { return QFileInfo::exists(path); }
 
@@ -58,29 +61,23 @@ bool canCreateIn(const QString &folder)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: the folder %1 does not exist.")
-                                                     .arg(QDir::toNativeSeparators(info.absolutePath())));
     if (isDenied(path))
         throw accessError(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        // The temporary file goes with `file`; an earlier file stays.
-        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be written (%2).")
-                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1): %2").arg(path, file.errorString()));
 }
 
 QByteArray readFile(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!info.exists())
         throw RuntimeError(Err::FileNotFound, QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read (%2).")
-                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (info.isDir() || !canRead(path) || !file.open(QIODevice::ReadOnly))
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read%2.")
+                                                     .arg(QDir::toNativeSeparators(path),
+                                                          info.isDir() ? QStringLiteral(" (it is a folder)") : QString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read (%2).")
@@ -89,6 +86,19 @@ QByteArray readFile(const QString &path)
 }
 
 void denyChanges(const QString &path) { g_denied << normal(path); }
-void clearDenied() { g_denied.clear(); }
+void clearDenied()
+{
+    g_denied.clear();
+    g_readDenied.clear();
+}
+
+bool canRead(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable() || (info.isDir() && !info.isExecutable()))
+        return false;
+    return !within(normal(path), g_readDenied);
+}
+void denyReading(const QString &path) { g_readDenied << normal(path); }
 
 } // namespace FileOps

@@ -16,12 +16,11 @@ void remove(const QString &path);
 void replace(const QString &from, const QString &to);
 // True when a new file can be made in the folder.
 bool canCreateIn(const QString &folder);
-
-// Writes the whole file under a temporary name in its folder and renames it
-// into place, so that a failure leaves an earlier file of that name as it
-// was; run-time error 75 when the folder is missing or not writable or the
-// write fails.
+// Writes the whole file under a temporary name and renames it over `path`
+// at the end, so that a failure leaves an earlier file as it was; run-time
+// error 75, naming the reason, when the file cannot be written.
 void writeFile(const QString &path, const QByteArray &bytes);
+
 // The whole content of a file; run-time error 53 when there is no such
 // file, 75 when it cannot be read.
 QByteArray readFile(const QString &path);
@@ -31,5 +30,11 @@ QByteArray readFile(const QString &path);
 void denyChanges(const QString &path);
 void clearDenied();
 bool isDenied(const QString &path);
+
+// True when the folder or file exists and its contents can be read.
+bool canRead(const QString &path);
+// Test support: reading this path (or anything inside it) fails as a folder
+// without permission would. clearDenied() lifts it too.
+void denyReading(const QString &path);
 
 } // namespace FileOps

@@ -6,13 +6,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 QPointer<QWidget> g_lastActive;
 quint64 g_showCount = 0;
 QList<QPointer<Form>> g_awaiting;
+QPointer<QWidget> g_mainWindow;
 }
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
@@ -25,13 +30,68 @@ void Form::load()
     Form_Load();
 }
 
+void Form::setMainWindow(QWidget *window) { g_mainWindow = window; }
+
+Form *Form::activeForm() { return qobject_cast<Form *>(g_lastActive.data()); }
+
+bool Form::takesFocus() const
+{
+    return !(windowFlags() & Qt::WindowDoesNotAcceptFocus) && !testAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void Form::placeOverMainWindow()
+{
+    QPointer<QWidget> main = g_mainWindow.data();
+    if (main == this)
+        return;
+    bool over = main && main->isVisible() && !main->isMinimized();
+    if (over && main->windowHandle() && !main->windowHandle()->isExposed()) {
+        // Just shown: its place on the screen is known once it is up.
+        QElapsedTimer waited;
+        waited.start();
+        while (main && main->windowHandle() && !main->windowHandle()->isExposed() && waited.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        over = main && main->isVisible();
+    }
+    QScreen *screen = over ? main->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    ensurePolished();
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    // The frame is not known before the first show: the main window's serves.
+    QMargins frame;
+    if (over) {
+        const QRect inner = main->geometry();
+        const QRect outer = main->frameGeometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    QRect r(QPoint(0, 0), size().grownBy(frame));
+    r.moveCenter(over ? main->frameGeometry().center() : available.center());
+    if (r.right() > available.right())
+        r.moveRight(available.right());
+    if (r.bottom() > available.bottom())
+        r.moveBottom(available.bottom());
+    if (r.left() < available.left())
+        r.moveLeft(available.left());
+    if (r.top() < available.top())
+        r.moveTop(available.top());
+    move(r.topLeft());
+}
+
 void Form::Show()
 {
     if (m_unloaded)
         throw RuntimeError(Err::ObjectUnloaded, QStringLiteral("Object was unloaded"));
+    if (!isVisible() && !testAttribute(Qt::WA_Moved))
+        placeOverMainWindow();
     show();
     if (!Platform::testMode())
         raise();
+    if (!takesFocus())
+        return; // it leaves the activation where it is
     activateWindow();
     // A shown window is the active one and runs its activation handler once
     // the current handler has finished, whether or not the desktop gives it
@@ -89,6 +149,13 @@ void Form::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || m_unloaded)
         return;
+    if (!takesFocus()) {
+        // Where the window system activates it all the same, the activation
+        // goes back to the window the user works in.
+        if (isActiveWindow() && g_lastActive && g_lastActive != this && g_lastActive->isVisible())
+            g_lastActive->activateWindow();
+        return;
+    }
     if (isActiveWindow()) {
         if (m_awaitingPlatformActivation) {
             // Show() has activated it already; windows shown before it no

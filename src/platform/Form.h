@@ -16,7 +16,11 @@ public:
     explicit Form(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::Window);
 
     // Shows the window modeless and brings it forward. Showing a window whose
-    // load handler unloaded it raises run-time error 364.
+    // load handler unloaded it raises run-time error 364. A window that
+    // places itself keeps its place; any other opens centred over the main
+    // window (the screen when it is hidden), on the screen. A window that
+    // never takes the focus (the assistant, the balloon) is shown without
+    // becoming the active window.
     void Show();
     // Shows the window modal: the caller waits until it closes (in test mode
     // the call returns at once and the window stays modal).
@@ -26,6 +30,12 @@ public:
     bool Unload();
 
     bool isUnloaded() const { return m_unloaded; }
+
+    // The window the others open over.
+    static void setMainWindow(QWidget *window);
+    // The window of the program that was activated last (the one the user
+    // works in), or nullptr.
+    static Form *activeForm();
 
     // Runs the load handler; called once by the instance accessor.
     void load();
@@ -51,6 +61,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void placeOverMainWindow();
+    bool takesFocus() const;
     void activateNow();
     void activateAfterShow();
 

@@ -16,6 +16,8 @@ bool g_testMode = false;
 
 namespace Platform {
 
+void nameApplication() { QCoreApplication::setApplicationName(QStringLiteral("TarvelaDesk")); }
+
 QString programFolder()
 {
     const QString home = qEnvironmentVariable("TARVELA_HOME");

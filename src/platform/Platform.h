@@ -5,6 +5,10 @@
 
 namespace Platform {
 
+// Names the application. No display name is given: the window system
+// would add it to every window title, which carries its own text only.
+void nameApplication();
+
 // The program's folder: $TARVELA_HOME when set, else the executable's folder.
 QString programFolder();
 

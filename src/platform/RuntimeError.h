@@ -3,6 +3,7 @@
 // error number and description that the handlers report or test for.
 #include <QString>
 #include <stdexcept>
+#include <utility>
 
 class RuntimeError : public std::runtime_error
 {
@@ -38,3 +39,17 @@ constexpr int NotADatabase = 3343;
 constexpr int FileNotFound = 53;
 constexpr int General = 3000;
 }
+
+// How a handler skips a statement that fails and goes on with the next.
+namespace Trap {
+// Runs the statement; false when it raised a run-time error.
+template <class F> bool skip(F &&f)
+{
+    try {
+        f();
+        return true;
+    } catch (const RuntimeError &) {
+        return false;
+    }
+}
+} // namespace Trap

@@ -4,6 +4,7 @@
 // bytes are not valid UTF-8 is read as such.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace TextCodec {
 
@@ -14,5 +15,9 @@ QString fromWindows1252(const QByteArray &bytes);
 // UTF-8 (without a leading byte-order mark) when the bytes are valid UTF-8,
 // else Windows-1252.
 QString decodeUtf8OrAnsi(const QByteArray &bytes);
+
+// The lines of a text: a line ends at CR LF, at CR or at LF; a break at the
+// very end starts no further line.
+QStringList splitLines(const QString &text);
 
 } // namespace TextCodec

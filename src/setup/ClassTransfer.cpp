@@ -104,25 +104,6 @@ QByteArray encode(const QStringList &lines)
     return bytes;
 }
 
-QStringList splitLines(const QString &text)
-{
-    QStringList out;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        out << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        out << text.mid(start);
-    return out;
-}
-
 QVariant lineValue(const QString &line, const QString &table, const QString &field)
 {
     qsizetype i = 0;
@@ -139,7 +120,7 @@ QVariant lineValue(const QString &line, const QString &table, const QString &fie
 
 ReadFile read(const QByteArray &bytes)
 {
-    QStringList all = splitLines(TextCodec::decodeUtf8OrAnsi(bytes));
+    QStringList all = TextCodec::splitLines(TextCodec::decodeUtf8OrAnsi(bytes));
     // Empty lines at the end (an editor's last line break) start no
     // assignment. The writer never writes an empty line; a line of blanks
     // may be a value, and stays.

@@ -45,10 +45,6 @@ QStringList lines(const Content &content);
 // The bytes of the file: UTF-8, CR LF after every line, the last one too.
 QByteArray encode(const QStringList &lines);
 
-// The lines of a text: a line ends at CR LF, at CR or at LF; a break at the
-// very end starts no further line.
-QStringList splitLines(const QString &text);
-
 // The line-to-value rule for one line of a field of table `table`: leading
 // blanks are skipped; nothing left, or exactly "Null", is no value (an
 // invalid QVariant: the field stays unset); anything else is converted as the

@@ -241,9 +241,10 @@ void frmClassWizzy::Form_Activate()
         }
     }
     if (Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassWizzy")) != QLatin1String("Y")) {
-        Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassWizzy"), QStringLiteral("Y"));
-        AssistantMessage(QStringLiteral("This wizard is used to add classes to your semesters.  Step-by-step, provide the "
-                                        "information you're asked for so that your class can be added to your database."));
+        // Marked as seen only once the balloon was on the screen.
+        if (AssistantMessage(QStringLiteral("This wizard is used to add classes to your semesters.  Step-by-step, provide the "
+                                            "information you're asked for so that your class can be added to your database.")))
+            Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassWizzy"), QStringLiteral("Y"));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "store/modTransport.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Settings.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -130,6 +131,10 @@ frmEditClass::frmEditClass()
     datClasses->bind(Text4, QStringLiteral("Points_Grade_D"));
     datClasses->bind(Text5, QStringLiteral("PointsPossible"));
 
+    connect(datClasses, &DataSource::Reposition, this, [this] {
+        m_shownName = datClasses->hasCurrentRow() ? datClasses->recordset().value(QStringLiteral("ClassName")).toString() : QString();
+    });
+    connect(datClasses, &DataSource::rowsChanged, this, &frmEditClass::followRename);
     connect(Command1, &QPushButton::clicked, this, &frmEditClass::Command1_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &frmEditClass::SSCommand1_Click);
 }
@@ -167,6 +172,20 @@ void frmEditClass::Form_Activate()
         // the editor stays on that class so that it can be corrected.
         tell(e);
     }
+}
+
+void frmEditClass::followRename()
+{
+    if (!datClasses->hasCurrentRow())
+        return;
+    const QString name = datClasses->recordset().value(QStringLiteral("ClassName")).toString();
+    const QString section = QStringLiteral("Settings");
+    const QString remembered = Settings::get(Settings::App, section, QStringLiteral("LastClass"));
+    // The next start finds the class under the name it has now.
+    if (!m_shownName.isEmpty() && !name.isEmpty() && name != m_shownName
+        && remembered.compare(m_shownName, Qt::CaseInsensitive) == 0)
+        Settings::save(Settings::App, section, QStringLiteral("LastClass"), name);
+    m_shownName = name;
 }
 
 void frmEditClass::Command1_Click()

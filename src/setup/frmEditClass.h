@@ -30,6 +30,10 @@ private Q_SLOTS:
     void SSCommand1_Click();
 
 private:
+    // The remembered selection names the class: it follows a rename.
+    void followRename();
+    QString m_shownName;
+
     QLineEdit *Text1;
     QLineEdit *Text2;
     QLineEdit *Text3;

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -73,6 +74,14 @@ int DataGridModel::columnCount(const QModelIndex &parent) const
 bool DataGridModel::isNewRow(int row) const
 {
     return m_allowAddNew && m_source && m_source->isOpen() && row == m_source->recordset().RecordCount();
+}
+
+int DataGridModel::lastTextColumn() const
+{
+    for (int c = static_cast<int>(m_columns.size()) - 1; c >= 0; --c)
+        if (!isBooleanColumn(c))
+            return c;
+    return -1;
 }
 
 bool DataGridModel::isBooleanColumn(int column) const
@@ -238,6 +247,7 @@ void DataGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
 
 void DataGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
+    m_lastEdited = index;
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
         model->setData(index, combo->currentText(), Qt::EditRole);
         return;
@@ -264,11 +274,24 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
                             | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
     layout->addWidget(m_caption);
     layout->addWidget(m_view);
 
     connect(m_model, &DataGridModel::AfterInsert, this, &DataGrid::AfterInsert);
     connect(m_model, &DataGridModel::AfterUpdate, this, &DataGrid::AfterUpdate);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyColumnWidths);
+    // Return in the new row's last text cell, or Tab out of its last cell,
+    // ends the row: it is stored at once.
+    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
+        const QModelIndex cell = m_delegate->lastEdited();
+        // A move to another row stores the row on its own (below).
+        if (!cell.isValid() || m_view->currentIndex().row() != cell.row())
+            return;
+        if ((hint == QAbstractItemDelegate::SubmitModelCache && endsNewRow(cell, true))
+            || (hint == QAbstractItemDelegate::EditNextItem && endsNewRow(cell, false)))
+            storeNewRow();
+    });
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 const int row = current.isValid() ? current.row() : -1;
@@ -299,6 +322,45 @@ void DataGrid::setDataSource(DataSource *source, const QVector<Column> &columns)
     m_model->setDataSource(source, columns);
 }
 
+void DataGrid::setColumnWidth(int column, int pixels)
+{
+    m_widths[column] = pixels;
+    m_view->setColumnWidth(column, pixels);
+}
+
+void DataGrid::setStretchColumn(int column)
+{
+    m_stretchColumn = column;
+    applyColumnWidths();
+}
+
+void DataGrid::applyColumnWidths()
+{
+    QHeaderView *header = m_view->horizontalHeader();
+    for (auto it = m_widths.cbegin(); it != m_widths.cend(); ++it)
+        if (it.key() < header->count())
+            m_view->setColumnWidth(it.key(), it.value());
+    if (m_stretchColumn >= 0 && m_stretchColumn < header->count())
+        header->setSectionResizeMode(m_stretchColumn, QHeaderView::Stretch);
+}
+
+bool DataGrid::endsNewRow(const QModelIndex &cell, bool byReturn) const
+{
+    if (!cell.isValid() || !m_model->isNewRow(cell.row()))
+        return false;
+    return byReturn ? cell.column() >= m_model->lastTextColumn() : cell.column() == m_model->columnCount() - 1;
+}
+
+void DataGrid::storeNewRow()
+{
+    if (!m_model->hasPendingRow() || !m_model->commitPendingRow())
+        return;
+    // The user goes on in the next empty row.
+    const int row = m_model->rowCount() - 1;
+    if (row >= 0 && m_model->isNewRow(row))
+        m_view->setCurrentIndex(m_model->index(row, 0));
+}
+
 void DataGrid::setCaption(const QString &caption)
 {
     m_caption->setText(caption);
@@ -315,6 +377,16 @@ void DataGrid::Refresh()
 
 bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view && event->type() == QEvent::KeyPress && m_view->hasFocus()) { // not while a cell is edited
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const QModelIndex cell = m_view->currentIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && endsNewRow(cell, true)) {
+            storeNewRow();
+        } else if (key == Qt::Key_Tab && endsNewRow(cell, false) && m_model->hasPendingRow()) {
+            storeNewRow();
+            return true; // already in the next row
+        }
+    }
     if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto *me = static_cast<QMouseEvent *>(event);
         Q_EMIT MouseDown(me->button(), me->modifiers(), me->position().toPoint());

@@ -1,7 +1,8 @@
 #pragma once
 // The bound data grid: the rows of a data source in chosen columns, edited in
 // place. An empty last row takes a new row: what is typed into it is kept
-// until the user leaves that row (or the source moves or closes), then
+// until the user leaves that row, presses Return in its last cell that takes
+// text or Tab in its last cell (or the source moves or closes), then
 // appended; AfterInsert and then AfterUpdate follow. Editing a cell of an
 // existing row writes that row and raises AfterUpdate.
 #include <QAbstractTableModel>
@@ -38,6 +39,8 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
     bool isNewRow(int row) const;
+    // The last column that takes typed text (the columns after it are check boxes).
+    int lastTextColumn() const;
     bool hasPendingRow() const { return !m_pending.isEmpty(); }
     // Appends the row typed into the new row. Returns false when nothing was
     // pending or the row could not be stored (the message was shown and the
@@ -73,9 +76,12 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    // The cell whose editor gave its text last.
+    QModelIndex lastEdited() const { return m_lastEdited; }
 
 private:
     QHash<int, QStringList> m_lists;
+    mutable QPersistentModelIndex m_lastEdited;
 };
 
 class DataGrid : public QWidget
@@ -99,7 +105,10 @@ public:
     QStringList columnList(int column) const { return m_delegate->list(column); }
     void clearColumnList(int column) { m_delegate->clearList(column); }
 
-    void setColumnWidth(int column, int pixels) { m_view->setColumnWidth(column, pixels); }
+    // Column widths are kept when the rows are read again; the stretching
+    // column takes the width the others leave.
+    void setColumnWidth(int column, int pixels);
+    void setStretchColumn(int column);
 
     // Re-reads the rows from the data source.
     void Refresh();
@@ -114,6 +123,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void applyColumnWidths();
+    // Stores the new row at once (Return or Tab at its end) and goes on in the
+    // next new row.
+    void storeNewRow();
+    bool endsNewRow(const QModelIndex &cell, bool byReturn) const;
+
+    QHash<int, int> m_widths;
+    int m_stretchColumn = -1;
     QLabel *m_caption;
     QTableView *m_view;
     DataGridModel *m_model;

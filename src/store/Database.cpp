@@ -65,7 +65,8 @@ std::shared_ptr<Database> Database::connect(const QString &path, bool create)
     {
         QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_name);
         sql.setDatabaseName(uriFor(path, create));
-        sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
+        // REGEXP gives the queries a letter-case rule that knows every script.
+        sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_ENABLE_REGEXP"));
         if (!sql.open()) {
             const RuntimeError err = errorFrom(sql.lastError(), path);
             sql = QSqlDatabase();

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/WaitCursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,22 +15,6 @@
 #include <QSqlQuery>
 
 namespace {
-
-// The hourglass while the file is worked on.
-struct WaitCursor {
-    bool on = false;
-    void set(bool wait)
-    {
-        if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || wait == on)
-            return;
-        if (wait)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-        on = wait;
-    }
-    ~WaitCursor() { set(false); }
-};
 
 QString lines(std::initializer_list<const char *> list)
 {

@@ -10,20 +10,21 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QBoxLayout>
 #include <QPushButton>
 #include <cstdlib>
 
 namespace {
 const QString Section = QStringLiteral("Settings");
+constexpr int WidthTwips = 6600;
+constexpr int StatusTwips = 255;
 
-QLabel *wrapped(QWidget *parent, const char *name, const QString &text, const QRect &twips)
+QLabel *wrapped(QWidget *parent, const char *name, const QString &text)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setGeometry(twips.x() / Twips::PerPixel, twips.y() / Twips::PerPixel, twips.width() / Twips::PerPixel,
-                   twips.height() / Twips::PerPixel);
     return l;
 }
 } // namespace
@@ -33,33 +34,54 @@ frmCompactDB::frmCompactDB()
     setObjectName(QStringLiteral("frmCompactDB"));
     setWindowTitle(QStringLiteral("Tarvela Database Optimization"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    auto *image = new QLabel(this);
+    // The question and its answers in a layout of their own, so that every
+    // text is whole at any font; the status line waits below them.
+    m_body = new QWidget(this);
+    auto *image = new QLabel(m_body);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(Artwork::picture(QStringLiteral("compact"), 48));
-    image->setGeometry(8, 8, 48, 48);
-    wrapped(this, "Label1",
-            QStringLiteral("Periodically, it's a good idea to compact your Tarvela database.  Compacting a database removes all "
-                           "old references to records that may have been deleted, which aren't actually removed until you compact."),
-            QRect(1080, 120, 5280, 1140));
-    wrapped(this, "Label2",
-            QStringLiteral("Compacting will not delete anything you need in Tarvela, it only performs behind-the-scenes cleanup."),
-            QRect(1080, 1290, 5280, 570));
-    wrapped(this, "Label3", QStringLiteral("Would you like to have Tarvela compact the database now?"), QRect(1080, 1890, 5280, 330));
-    Command2 = new QPushButton(QStringLiteral("&Yes"), this);
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(wrapped(m_body, "Label1",
+                             QStringLiteral("Periodically, it's a good idea to compact your Tarvela database.  Compacting a database "
+                                            "removes all old references to records that may have been deleted, which aren't "
+                                            "actually removed until you compact.")));
+    texts->addWidget(wrapped(m_body, "Label2",
+                             QStringLiteral("Compacting will not delete anything you need in Tarvela, it only performs "
+                                            "behind-the-scenes cleanup.")));
+    texts->addWidget(wrapped(m_body, "Label3", QStringLiteral("Would you like to have Tarvela compact the database now?")));
+    Command2 = new QPushButton(QStringLiteral("&Yes"), m_body);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(2280 / Twips::PerPixel, 2340 / Twips::PerPixel, 1200 / Twips::PerPixel, 375 / Twips::PerPixel);
-    Command1 = new QPushButton(QStringLiteral("&No"), this);
+    Command1 = new QPushButton(QStringLiteral("&No"), m_body);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(3600 / Twips::PerPixel, 2340 / Twips::PerPixel, 1200 / Twips::PerPixel, 375 / Twips::PerPixel);
-    Check1 = new QCheckBox(this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    buttons->addStretch(1);
+    texts->addLayout(buttons);
+    Check1 = new QCheckBox(m_body);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(1080 / Twips::PerPixel, 2880 / Twips::PerPixel, 300 / Twips::PerPixel, 300 / Twips::PerPixel);
-    wrapped(this, "Label4", QStringLiteral("Check if you never want Tarvela to optimize."), QRect(1440, 2900, 4920, 300));
+    auto *never = new QHBoxLayout;
+    never->addWidget(Check1);
+    QLabel *label4 = wrapped(m_body, "Label4", QStringLiteral("Check if you never want Tarvela to optimize."));
+    label4->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    never->addWidget(label4, 1);
+    texts->addLayout(never);
+    auto *top = new QHBoxLayout(m_body);
+    top->addWidget(image, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblStatus->setGeometry(0, 3480 / Twips::PerPixel, 6600 / Twips::PerPixel, 255 / Twips::PerPixel);
-    setFixedSize(6600 / Twips::PerPixel, AskingHeightTwips / Twips::PerPixel);
+    const int width = WidthTwips / Twips::PerPixel;
+    // At least the designed height while asking, more where the texts need it.
+    const int need = top->hasHeightForWidth() ? top->totalHeightForWidth(width) : top->totalSizeHint().height();
+    m_askingHeight = qMax(AskingHeightTwips / Twips::PerPixel, need);
+    m_body->setGeometry(0, 0, width, m_askingHeight);
+    const int statusGap = (WorkingHeightTwips - AskingHeightTwips - StatusTwips) / Twips::PerPixel;
+    lblStatus->setGeometry(0, m_askingHeight + statusGap / 2, width, StatusTwips / Twips::PerPixel);
+    m_workingHeight = m_askingHeight + (WorkingHeightTwips - AskingHeightTwips) / Twips::PerPixel;
+    setFixedSize(width, m_askingHeight);
 
     connect(Check1, &QCheckBox::clicked, this, &frmCompactDB::Check1_Click);
     connect(Command1, &QPushButton::clicked, this, &frmCompactDB::Command1_Click);
@@ -69,7 +91,7 @@ frmCompactDB::frmCompactDB()
 void frmCompactDB::Form_Load()
 {
     hide();
-    setFixedHeight(AskingHeightTwips / Twips::PerPixel);
+    setFixedHeight(m_askingHeight);
     if (Settings::get(Settings::App, Section, QStringLiteral("NeverCompact")) == QLatin1String("True")) {
         Unload();
         return;
@@ -102,7 +124,7 @@ void frmCompactDB::Command1_Click() { Unload(); }
 
 void frmCompactDB::Command2_Click()
 {
-    setFixedHeight(WorkingHeightTwips / Twips::PerPixel);
+    setFixedHeight(m_workingHeight);
     Platform::doEvents();
     const bool done = cTarveladb->Compact_Tarvela_DB(Platform::programFolder());
     Platform::doEvents();

@@ -30,6 +30,9 @@ private Q_SLOTS:
 
 private:
     clsTarvelaDB *cTarveladb = nullptr;
+    QWidget *m_body;
+    int m_askingHeight;
+    int m_workingHeight;
     QCheckBox *Check1;
     QPushButton *Command1;
     QPushButton *Command2;

@@ -7,6 +7,7 @@
 #include "balloons/rg.h"
 #include "BalloonTestUtil.h"
 
+#include "platform/Form.h"
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include "platform/Sound.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 
 using Balloon::ScreenRect;
@@ -149,9 +152,8 @@ private Q_SLOTS:
         AssistantMessage("Hint");
         frmAssist *a = frmAssist::existing();
         MsgForm *m = MsgForm::existing();
-        QTRY_VERIFY(m->isActiveWindow());
+        QVERIFY(m->isVisible());
         // The user clicks the assistant's picture.
-        a->activateWindow();
         QTest::mouseClick(a->findChild<QLabel *>("imgPic"), Qt::LeftButton);
         QTRY_VERIFY(!m->isVisible());
         QVERIFY(a->isVisible());
@@ -165,6 +167,50 @@ private Q_SLOTS:
         QApplication::processEvents();
         QVERIFY(a->isVisible());
         QVERIFY(!m->isVisible());
+    }
+
+    void theBalloonShowsWhileAnotherWindowKeepsTheFocus()
+    {
+        // The user types in a window in the middle of the screen, where the
+        // assistant would open by default.
+        auto *typing = new Form;
+        typing->setObjectName("typing");
+        typing->resize(420, 300);
+        auto *box = new QLineEdit(typing);
+        box->setObjectName("box");
+        box->setGeometry(110, 130, 200, 24);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        typing->move(screen.center() - QPoint(210, 150));
+        typing->Show();
+        QVERIFY(QTest::qWaitForWindowActive(typing));
+        box->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), box);
+
+        QVERIFY(AssistantMessage("Type the name of your class here."));
+        frmAssist *a = frmAssist::existing();
+        MsgForm *m = MsgForm::existing();
+        QVERIFY(a && a->isVisible());
+        QVERIFY(m && m->isVisible());
+        for (QWidget *w : {static_cast<QWidget *>(a), static_cast<QWidget *>(m)}) {
+            QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+            QCOMPARE(w->windowType(), Qt::Tool);
+            QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+        }
+        QTRY_COMPARE(QApplication::activeWindow(), typing);
+        QCOMPARE(QApplication::focusWidget(), box);
+        // The window system hands the activation to the window typed in
+        // again: the balloon stays.
+        typing->activateWindow();
+        QTest::qWait(50);
+        QVERIFY(m->isVisible());
+        // Neither covers the box typed in.
+        const QRect boxRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+        QVERIFY(!a->frameGeometry().intersects(boxRect));
+        QVERIFY(!m->frameGeometry().intersects(boxRect));
+        QTest::keyClicks(box, "Biology");
+        QCOMPARE(box->text(), QString("Biology"));
+        QVERIFY(m->isVisible());
     }
 
     void aSecondMessageReplacesTheFirst()

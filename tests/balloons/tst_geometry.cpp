@@ -181,6 +181,30 @@ private Q_SLOTS:
         QCOMPARE(lefts, (QList<int>{150, 1170, 2190}));
     }
 
+    void theAssistantKeepsClearOfTheBoxesTypedIn()
+    {
+        const QRect screen(0, 0, 800, 600);
+        const QSize balloon(303, 141);
+        const QRect window(190, 150, 420, 300);
+        const QRect centred(338, 254, 124, 92);
+        auto balloonAt = [&](const QPoint &a) {
+            const Placement p = placeBalloon(a.y() * 15, a.x() * 15, 124 * 15, 4545, 2115, 12000);
+            return QRect(twipsToPixels(p.left), twipsToPixels(p.top), 303, 141);
+        };
+        // Nothing covered: it stays where it is.
+        QCOMPARE(clearOfBoxes(centred, balloon, screen, window, {QRect(200, 160, 40, 20)}), centred.topLeft());
+        QCOMPARE(clearOfBoxes(centred, balloon, screen, window, {}), centred.topLeft());
+        // A box beneath it: it goes beside the window, and its balloon covers nothing either.
+        const QRect box(300, 280, 200, 24);
+        const QPoint at = clearOfBoxes(centred, balloon, screen, window, {box});
+        QCOMPARE(at, QPoint(620, 150));
+        QVERIFY(!QRect(at, centred.size()).intersects(box));
+        QVERIFY(!balloonAt(at).intersects(box));
+        QVERIFY(screen.contains(balloonAt(at)));
+        // No room anywhere on the screen: it stays.
+        QCOMPARE(clearOfBoxes(centred, balloon, screen, screen, {QRect(0, 0, 800, 600)}), centred.topLeft());
+    }
+
     void eventNamesByIndex()
     {
         QCOMPARE(schemeEventName(0), QString("Buddy In"));

@@ -19,6 +19,15 @@ inline void settle(int ms = 30)
     }
 }
 
+// Makes the window the program's active window, as a click on it would.
+inline bool activate(QWidget *w)
+{
+    w->activateWindow();
+    const bool ok = QTest::qWaitForWindowActive(w, 2000);
+    settle();
+    return ok;
+}
+
 // Starts the program (its main window) with the given answers queued.
 inline frmMain *start(const QList<MessageBox::Answer> &answers = {})
 {

@@ -6,17 +6,20 @@
 #include "mainwindow/frmAddAssignment.h"
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
+#include "mainwindow/frmError.h"
 #include "platform/Controls.h"
 #include "platform/Settings.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
+#include "store/frmCompactDB.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 using namespace MainHelpers;
 
@@ -64,6 +67,50 @@ class GradebookTest : public TestCase
     {
         view(m)->setCurrentIndex(view(m)->model()->index(row, 0));
         settle();
+    }
+
+    // Types into the grid as a user does: the keys go wherever the focus is,
+    // Tab moves to the next cell.
+    static void keys(const QString &text)
+    {
+        for (const QChar c : text) {
+            QWidget *w = QApplication::focusWidget(); // the first key opens the cell's editor
+            QVERIFY2(w, "nothing has the focus");
+            QTest::keyClicks(w, QString(c));
+        }
+    }
+    static void key(Qt::Key k)
+    {
+        QWidget *w = QApplication::focusWidget();
+        QVERIFY2(w, "nothing has the focus");
+        QTest::keyClick(w, k);
+        settle();
+    }
+    // Starts typing into the first cell of the grid's empty last row.
+    static void startNewRow(frmMain *m)
+    {
+        QTableView *v = view(m);
+        m->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m));
+        v->setFocus();
+        v->setCurrentIndex(v->model()->index(v->model()->rowCount() - 1, 0));
+        settle();
+    }
+    // Types a whole row, Tab from cell to cell; the last key is left to the caller.
+    static void typeRow(frmMain *m, const QStringList &cells)
+    {
+        startNewRow(m);
+        for (int i = 0; i < cells.size(); ++i) {
+            keys(cells[i]);
+            if (QTest::currentTestFailed())
+                return;
+            if (i + 1 < cells.size())
+                key(Qt::Key_Tab);
+        }
+    }
+    static QVariant classOf(const QString &title)
+    {
+        return TestEnv::scalar("SELECT Class_ID FROM Assignments WHERE AssignmentTitle = ?", {title});
     }
 
 private Q_SLOTS:
@@ -409,6 +456,159 @@ private Q_SLOTS:
         m->CalculateGPA(false);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
         QCOMPARE(TestEnv::shownLast().text, QString("GPA = 3.57")); // the timer's way shows no box
+    }
+
+    void closeOutStoresTheLetterAsTyped()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        TestEnv::exec("UPDATE Classes SET CreditHours = 3");
+        addAssignment(cls, "Exam", 100, 85);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        for (const QString letter : {"B", "A", "C", "D", "b"}) {
+            TestEnv::exec("UPDATE Classes SET ClassClosed = 0, FinalLetterGrade = NULL");
+            m->findChild<QAction *>("mnuClassCloseOut")->trigger();
+            settle();
+            frmConfirmGrade *w = frmConfirmGrade::existing();
+            QVERIFY(w);
+            const QString shown = w->findChild<QLabel *>("Label2")->text();
+            QVERIFY2(shown.endsWith("then click Done.") && !shown.contains('&'), qPrintable(shown));
+            // The user empties the box and types the grade.
+            QLineEdit *edit = w->findChild<QComboBox *>("cmbActualLetterGrade")->lineEdit();
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, letter);
+            QCOMPARE(edit->text(), letter); // nothing is added to what was typed
+            MessageBox::setNextAnswers({MessageBox::Yes});
+            QTest::mouseClick(w->findChild<QPushButton *>("cmdDone"), Qt::LeftButton);
+            settle();
+            QVERIFY(!frmConfirmGrade::existing());
+            QCOMPARE(TestEnv::scalar("SELECT FinalLetterGrade FROM Classes").toString(), letter.toUpper());
+            if (letter == "B") {
+                m->CalculateGPA(false);
+                QCOMPARE(label(m, "lblGPA"), QString("3"));
+            }
+        }
+    }
+
+    void returnInTheLastCellStoresTheRowAtOnce()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        const int chem = addClass(sem, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        typeRow(m, {"Quiz one", "Quiz", "12/01/2026", "10", "9"});
+        key(Qt::Key_Return);
+        QCOMPARE(classOf("Quiz one").toInt(), bio); // stored before anything else happens
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("19"));
+        // Tab out of the last cell (Done) stores the row as well.
+        typeRow(m, {"Quiz two", "Quiz", "12/02/2026", "10", "8"});
+        key(Qt::Key_Tab);
+        key(Qt::Key_Space);
+        key(Qt::Key_Tab);
+        QCOMPARE(classOf("Quiz two").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT Completed FROM Assignments WHERE AssignmentTitle = 'Quiz two'").toInt(), 1);
+        clickNode(m, "Chemistry");
+        QCOMPARE(classOf("Quiz one").toInt(), bio);
+        QCOMPARE(classOf("Quiz two").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {chem}).toInt(), 0);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString());
+    }
+
+    void aTreeClickStoresThePendingRowUnderItsClass()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        const int chem = addClass(sem, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(chem, "Titration", 20, 18);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
+        QVERIFY(classOf("Essay").isNull()); // still being typed
+        clickNode(m, "Chemistry");
+        QCOMPARE(classOf("Essay").toInt(), bio);
+        QCOMPARE(label(m, "lblMaxPoints"), QString("20")); // Chemistry's totals alone
+        // The same for a click on a semester.
+        clickNode(m, "Chemistry");
+        typeRow(m, {"Buffer lab", "Homework"});
+        clickNode(m, "Fall 2026");
+        QCOMPARE(classOf("Buffer lab").toInt(), chem);
+    }
+
+    void closingTheMainWindowStoresThePendingRow()
+    {
+        TestEnv::createDatabase();
+        const int bio = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
+        QVERIFY(m->close());
+        settle();
+        QCOMPARE(classOf("Essay").toInt(), bio);
+        QVERIFY(!frmError::existing());
+        QVERIFY(!frmMain::existing());
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+    }
+
+    void aPendingRowThatCannotBeStoredKeepsTheMainWindowOpen()
+    {
+        TestEnv::createDatabase();
+        const int bio = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        typeRow(m, {"Essay", "Homework"});
+        QVERIFY(!m->close());
+        settle();
+        QVERIFY(TestEnv::shownLast().text.contains("the disk is full"));
+        QCOMPARE(frmMain::existing(), m);
+        QVERIFY(m->isVisible());
+        QVERIFY(!frmCompactDB::existing());
+        QVERIFY(Settings::get(Settings::App, "Settings", "LastCompacted").isEmpty()); // nothing closed yet
+        QVERIFY(m->findChild<DataGrid *>("gridAssignments")->model()->hasPendingRow()); // what was typed is still there
+        // Once the row can be stored, the window closes with it.
+        TestEnv::exec("DROP TRIGGER refuse");
+        QVERIFY(m->close());
+        QCOMPARE(classOf("Essay").toInt(), bio);
+    }
+
+    void theHintFlagWaitsForTheBalloon()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {100, 80, 70, 60, 0});
+        addAssignment(cls, "Exam", 120, 90);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        // The assistant is closed before its balloon could come up.
+        QTimer closer;
+        closer.setInterval(0);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (frmAssist *a = frmAssist::existing(); a && a->isVisible()) {
+                closer.stop();
+                a->Unload();
+            }
+        });
+        closer.start();
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        QVERIFY(!closer.isActive());
+        QVERIFY(!MsgForm::existing());
+        QVERIFY(Settings::get(Settings::App, "Settings", "asst_SeenClassStatus").isEmpty());
+        // The next opening shows the hint, and only then is it marked as seen.
+        QTest::mouseClick(frmClassStatus::existing()->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        settle();
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        QVERIFY(MsgForm::existing() && MsgForm::existing()->isVisible());
+        QCOMPARE(Settings::get(Settings::App, "Settings", "asst_SeenClassStatus"), QString("Y"));
     }
 };
 

@@ -5,12 +5,21 @@
 #include "platform/Settings.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 // The settings store and the date and time forms the program reads.
 class PlatformTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
+    void windowTitlesCarryNoProgramName()
+    {
+        // The platform would add a display name to every window title
+        // ("No Database — Tarvela Desk"): none is set.
+        Platform::nameApplication();
+        QCOMPARE(QCoreApplication::applicationName(), QString("TarvelaDesk"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    }
     void settingsKeepAnyCharacters()
     {
         const QStringList keys = {"Women's Studies", "C/C++ 101", "a\\b", "x=y;z", "[Bracket]", "Été 2026", " blank ",

@@ -26,15 +26,6 @@ inline frmMain *startProgram()
     return m;
 }
 
-// Makes the window the program's active window, as a click on it would.
-inline bool activate(QWidget *w)
-{
-    w->activateWindow();
-    const bool ok = QTest::qWaitForWindowActive(w, 2000);
-    settle();
-    return ok;
-}
-
 inline void click(QWidget *window, const char *name)
 {
     QAbstractButton *button = find<QAbstractButton>(window, name);

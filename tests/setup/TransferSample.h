@@ -2,6 +2,7 @@
 // One class with every field set and three assignments (Null and empty
 // values, commas, apostrophes, a line break, a leading double quote,
 // non-ASCII letters), and the transfer file it gives (data/class_full.tarvela).
+#include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
 #include "store/Schema.h"
 #include "store/Values.h"
@@ -100,7 +101,7 @@ inline QByteArray golden(const char *name = "class_full.tarvela")
 // The 26 class lines of the golden file, to build other files from.
 inline QStringList classLines()
 {
-    return ClassTransfer::splitLines(QString::fromUtf8(golden())).mid(0, ClassTransfer::ClassLines);
+    return TextCodec::splitLines(QString::fromUtf8(golden())).mid(0, ClassTransfer::ClassLines);
 }
 
 // Where the difference between two files begins, for a failing comparison.

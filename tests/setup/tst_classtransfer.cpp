@@ -4,6 +4,7 @@
 #include "mainwindow/frmError.h"
 #include "platform/FileOps.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
 #include "setup/ClassTransferCommands.h"
 #include "store/CurrentSelection.h"
@@ -417,6 +418,15 @@ private Q_SLOTS:
         QVERIFY(reports.descriptions[0].contains("class.tarvela"));
         QCOMPARE(count("Classes"), 1);
 
+        // Nor does a file that cannot be read.
+        writeTransferFile(TransferSample::golden());
+        FileOps::denyReading(TestEnv::driveA());
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        QVERIFY(!ClassTransfer::importIntoCurrentSemester(reports.reporter()));
+        QCOMPARE(reports.numbers, (QVector<int>{Err::FileNotFound, Err::PathFileAccess}));
+        QCOMPARE(count("Classes"), 1);
+        FileOps::clearDenied();
+
         // Nor does a missing drive A: folder; the report reaches the error window.
         qputenv("TARVELA_DRIVE_A", (TestEnv::root() + "/no-disk").toUtf8());
         MessageBox::setNextAnswers({MessageBox::Yes});
@@ -506,7 +516,7 @@ private Q_SLOTS:
         Reports reports;
         QVERIFY(ClassTransfer::exportCurrentClass(reports.reporter()));
         QVERIFY(reports.numbers.isEmpty());
-        const QStringList lines = ClassTransfer::splitLines(QString::fromUtf8(fileBytes(transferFile())));
+        const QStringList lines = TextCodec::splitLines(QString::fromUtf8(fileBytes(transferFile())));
         QCOMPARE(lines.size(), 36);
         QCOMPARE(lines[0], QString("Music"));
         QCOMPARE(lines.mid(26), (QStringList{"Null", "9/15/2026", "30", "Null", "Etude", "Null", "10/2/2026", "20", "Null", "Scales"}));

@@ -1,5 +1,10 @@
 #include "EditClassHelpers.h"
 
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+
+#include <QLabel>
+
 using namespace SetupHelpers;
 using namespace EditClassHelpers;
 
@@ -167,6 +172,53 @@ private Q_SLOTS:
         QVERIFY(!frmEditClass::existing());
         QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.25);
         QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Somebody"));
+    }
+
+    void aRenameIsRememberedForTheNextStart()
+    {
+        const Fixture f = twoClasses();
+        addAssignment(f.music, "Choir practice", 10, 8);
+        frmMain *m = startProgram();
+        clickNode(m, "Music");
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music"));
+        frmEditClass *e = openEditor(m);
+        QVERIFY(e);
+        type(e, "Text6", "Music Theory");
+        click(e, "Command1");
+        QVERIFY(!frmEditClass::existing());
+        QCOMPARE(classField(f.music, "ClassName").toString(), QString("Music Theory"));
+        // The user goes back to the main window, and later ends the program.
+        QVERIFY(activate(m));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music Theory"));
+        QVERIFY(m->close());
+        TestEnv::closeAllWindows();
+
+        m = startProgram();
+        QCOMPARE(m->datClasses->recordset().value("ClassName").toString(), QString("Music Theory"));
+        QCOMPARE(m->findChild<QLabel *>("SSPanel5")->text(), QString("Class : Music Theory"));
+        QVERIFY(m->findChild<QWidget *>("gridAssignments")->isEnabled());
+        QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Choir practice"));
+        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("8"));
+    }
+
+    void renamingAnotherClassLeavesTheRememberedOne()
+    {
+        const Fixture f = twoClasses();
+        frmMain *m = startProgram();
+        clickNode(m, "Art");
+        frmEditClass *e = openEditor(m);
+        QVERIFY(e);
+        type(e, "Text6", "Painting");
+        click(e, "Command1");
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Painting"));
+        // Renaming while another class is remembered changes nothing of it.
+        Settings::save(Settings::App, "Settings", "LastClass", "Music");
+        e = openEditor(m);
+        QVERIFY(e);
+        type(e, "Text6", "Oils");
+        click(e, "Command1");
+        QCOMPARE(classField(f.art, "ClassName").toString(), QString("Oils"));
+        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music"));
     }
 
     void classEditWithoutAClassDoesNothing()

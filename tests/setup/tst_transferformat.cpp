@@ -2,6 +2,7 @@
 #include "TransferSample.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
 
 #include <QLocale>
@@ -165,7 +166,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
-        QCOMPARE(splitLines(text), lines);
+        QCOMPARE(TextCodec::splitLines(text), lines);
     }
 
     void lineToValue_data()

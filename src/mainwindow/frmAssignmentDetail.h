@@ -1,0 +1,40 @@
+#pragma once
+// "Assignment Detail": one assignment's figures and dates, with its comments
+// to read and write. It shows the main window's current assignment each
+// time it becomes active.
+#include "platform/Form.h"
+
+class DataSource;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+class frmAssignmentDetail : public Form
+{
+    Q_OBJECT
+    TARVELA_FORM(frmAssignmentDetail)
+public:
+    frmAssignmentDetail();
+
+    // Assignment > Details: the window on the current assignment, when there is one.
+    static void showCurrentAssignment();
+
+    DataSource *Data1;
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+
+private Q_SLOTS:
+    void Command1_Click();
+
+private:
+    QLabel *Label1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLabel *Label5;
+    QLabel *Label7;
+    QLabel *Label9;
+    QPlainTextEdit *Text1;
+    QPushButton *Command1;
+};

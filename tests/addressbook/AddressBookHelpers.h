@@ -1,0 +1,130 @@
+#pragma once
+// The address book opened from the main window's "Contacts" command, its
+// contacts put straight into the file, and small pictures made on the spot.
+#include "../setup/SetupHelpers.h"
+
+#include "addressbook/AddressBookControls.h"
+#include "addressbook/frmAddressBook.h"
+#include "platform/FileDialogs.h"
+#include "platform/InputBox.h"
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+
+namespace AddressBookHelpers {
+
+using namespace SetupHelpers;
+
+inline const char *const Boxes[9] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
+inline const char *const Fields[9] = {"Name", "EMail", "Address1", "Address2", "City", "State", "ZIP", "Phone1", "Phone2"};
+
+// A contact with the given fields; returns its key.
+inline int addContactWith(const QList<QPair<QString, QVariant>> &fields)
+{
+    QStringList names, marks;
+    QVariantList values;
+    for (const auto &f : fields) {
+        names << f.first;
+        marks << QStringLiteral("?");
+        values << f.second;
+    }
+    TestEnv::exec(QStringLiteral("INSERT INTO Contacts (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")), values);
+    return TestEnv::scalar(QStringLiteral("SELECT max(Contact_ID) FROM Contacts")).toInt();
+}
+
+inline int addContact(const QString &name, const QString &email = QString())
+{
+    QList<QPair<QString, QVariant>> fields{{QStringLiteral("Name"), name}};
+    if (!email.isEmpty())
+        fields.append({QStringLiteral("EMail"), email});
+    return addContactWith(fields);
+}
+
+inline QVariant contactField(int id, const char *field)
+{
+    return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Contacts WHERE Contact_ID = ?").arg(QString::fromLatin1(field)), {id});
+}
+
+// A database with a semester (so that no wizard opens at start).
+inline void prepareDatabase()
+{
+    TestEnv::createDatabase();
+    addSemester(QStringLiteral("Fall 2026"));
+}
+
+// Opens the address book by the main window's "Contacts".
+inline frmAddressBook *openBook(frmMain *m)
+{
+    trigger(m, "mnuContacts");
+    frmAddressBook *b = frmAddressBook::existing();
+    if (b)
+        activate(b);
+    return b;
+}
+
+inline QListWidget *nameList(QWidget *b) { return find<QListWidget>(b, "lstAll"); }
+inline ContactPicture *picture(QWidget *b) { return find<ContactPicture>(b, "imgPicture"); }
+
+inline QStringList listed(QWidget *b)
+{
+    QStringList out;
+    QListWidget *list = nameList(b);
+    for (int i = 0; list && i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// Clicks the list's entry `row` as the user would.
+inline void clickName(QWidget *b, int row)
+{
+    QListWidget *list = nameList(b);
+    QVERIFY(list);
+    QVERIFY2(row < list->count(), "no such list entry");
+    QListWidgetItem *item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(item).center());
+    settle();
+}
+
+// What the nine boxes show, in order.
+inline QStringList shown(QWidget *b)
+{
+    QStringList out;
+    for (const char *name : Boxes)
+        out << text(b, name);
+    return out;
+}
+
+inline void doubleClick(QWidget *b, const char *name)
+{
+    QWidget *w = b->findChild<QWidget *>(QString::fromLatin1(name));
+    QVERIFY2(w, name);
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    settle();
+}
+
+// A small picture in the program folder: `width` x `height`, written as
+// `format` under `fileName`.
+inline QString makePicture(const QString &fileName, int width, int height, const char *format = "PNG")
+{
+    const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 40));
+    if (!image.save(path, format))
+        return QString();
+    return path;
+}
+
+inline QString makeFile(const QString &fileName, const QByteArray &bytes)
+{
+    const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+} // namespace AddressBookHelpers
