@@ -30,6 +30,7 @@
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "quizzer/Quizzer.h"
+#include "setup/ClassTransferCommands.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
@@ -86,8 +87,16 @@ void frmMain::mnuClassEdit_Click()
 
 
 
-void frmMain::mnuClassExport_Click() {}
-void frmMain::mnuClassImport_Click() {}
+void frmMain::mnuClassExport_Click()
+{
+    ClassTransfer::exportCurrentClass(
+        [](const RuntimeError &e) { frmError::report(e, FormName, QStringLiteral("mnuClassExport_Click")); });
+}
+void frmMain::mnuClassImport_Click()
+{
+    ClassTransfer::importIntoCurrentSemester(
+        [](const RuntimeError &e) { frmError::report(e, FormName, QStringLiteral("mnuClassImport_Click")); });
+}
 void frmMain::mnuClassStatus_Click() { lblLetterGrade_Click(); }
 void frmMain::mnuAssignmentAddNew_Click() { SSCommand3_Click(); }
 void frmMain::mnuAssignmentLinkDocument_Click() { frmLinkDocument::linkCurrentAssignment(); }

@@ -68,6 +68,23 @@ void writeFile(const QString &path, const QByteArray &bytes)
         throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1): %2").arg(path, file.errorString()));
 }
 
+QByteArray readFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw RuntimeError(Err::FileNotFound, QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)));
+    QFile file(path);
+    if (info.isDir() || !canRead(path) || !file.open(QIODevice::ReadOnly))
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read%2.")
+                                                     .arg(QDir::toNativeSeparators(path),
+                                                          info.isDir() ? QStringLiteral(" (it is a folder)") : QString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error: %1 could not be read (%2).")
+                                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return bytes;
+}
+
 void denyChanges(const QString &path) { g_denied << normal(path); }
 void clearDenied()
 {

@@ -1,7 +1,9 @@
 #pragma once
-// Deleting and renaming files, with the error numbers the program reports
-// (75: path/file access error). Tests can make the operations on a path fail
-// as a read-only or locked file would, whoever runs them.
+// Deleting, renaming, writing and reading files, with the error numbers the
+// program reports (53: file not found, 75: path/file access error). Tests can
+// make the operations on a path fail as a read-only or locked file would,
+// whoever runs them.
+#include <QByteArray>
 #include <QString>
 
 namespace FileOps {
@@ -18,6 +20,10 @@ bool canCreateIn(const QString &folder);
 // at the end, so that a failure leaves an earlier file as it was; run-time
 // error 75, naming the reason, when the file cannot be written.
 void writeFile(const QString &path, const QByteArray &bytes);
+
+// The whole content of a file; run-time error 53 when there is no such
+// file, 75 when it cannot be read.
+QByteArray readFile(const QString &path);
 
 // Test support: every change of this path (or of anything inside this
 // folder) fails with error 75.

@@ -4,23 +4,16 @@
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 const QString NullValue = QStringLiteral("#NULL#");
-
-// Windows-1252 differs from Latin-1 in 0x80-0x9F; the five bytes it leaves
-// undefined keep their Latin-1 control characters, as Windows reads them.
-const char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 bool isBlankOrTab(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -54,46 +47,11 @@ QByteArray encode(const QVariant &title, const QDate &date, const QVector<QPair<
 
 void write(const QString &path, const QByteArray &bytes) { FileOps::writeFile(path, bytes); }
 
-QString fromWindows1252(const QByteArray &bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += (b >= 0x80 && b <= 0x9F) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return out;
-}
+QString fromWindows1252(const QByteArray &bytes) { return TextCodec::fromWindows1252(bytes); }
 
-QString decodeText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return fromWindows1252(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
-}
+QString decodeText(const QByteArray &bytes) { return TextCodec::decodeUtf8OrAnsi(bytes); }
 
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines << text.mid(start);
-    return lines;
-}
+QStringList splitLines(const QString &text) { return TextCodec::splitLines(text); }
 
 QString decodeValue(const QString &line)
 {

@@ -32,7 +32,7 @@ qint64 wholeNumber(const Schema::Field *f, const QVariant &value)
     case QMetaType::Float: d = value.toDouble(); ok = std::isfinite(d); break;
     default: d = value.toString().trimmed().toDouble(&ok); break;
     }
-    if (!ok)
+    if (!ok || std::isnan(d)) // "nan" reads as a number, but is none
         throw mismatch(f, value, "a number");
     if (std::fabs(d) > 9.0e15)
         throw RuntimeError(Err::Overflow, QStringLiteral("Overflow: %1 is too large for the field %2.").arg(value.toString(), f->name));

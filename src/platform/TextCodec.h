@@ -1,0 +1,23 @@
+#pragma once
+// Text files written by this program are UTF-8. Files written by older
+// copies on Windows are in its ANSI code page, Windows-1252; a file whose
+// bytes are not valid UTF-8 is read as such.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace TextCodec {
+
+// Every byte one character of Windows-1252; the five bytes it leaves
+// undefined stand for the control characters of the same number, as Windows
+// reads them.
+QString fromWindows1252(const QByteArray &bytes);
+// UTF-8 (without a leading byte-order mark) when the bytes are valid UTF-8,
+// else Windows-1252.
+QString decodeUtf8OrAnsi(const QByteArray &bytes);
+
+// The lines of a text: a line ends at CR LF, at CR or at LF; a break at the
+// very end starts no further line.
+QStringList splitLines(const QString &text);
+
+} // namespace TextCodec

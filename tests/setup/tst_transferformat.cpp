@@ -1,0 +1,531 @@
+#include "TestEnv.h"
+#include "TransferSample.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
+#include "setup/ClassTransfer.h"
+
+#include <QLocale>
+#include <QRandomGenerator>
+
+using namespace ClassTransfer;
+
+namespace {
+
+QByteArray crlf(const QStringList &lines) { return encode(lines); }
+
+QVector<int> lineNumbers(const Row &row)
+{
+    QVector<int> out;
+    for (const Problem &p : row.problems)
+        out << p.line;
+    return out;
+}
+
+QVector<int> errorNumbers(const Row &row)
+{
+    QVector<int> out;
+    for (const Problem &p : row.problems)
+        out << p.number;
+    return out;
+}
+
+int lineError(const QString &line, const QString &table, const QString &field)
+{
+    try {
+        lineValue(line, table, field);
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+// The class transfer file without a window: the value-to-line rule, the
+// writer, the line-to-value rule and the reader.
+class TransferFormatTest : public TestCase
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void transferTextOfEveryKindOfValue_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("null") << QVariant() << "Null";
+        QTest::newRow("empty text") << QVariant(QString("")) << "Null";
+        QTest::newRow("the word Null") << QVariant(QString("Null")) << "Null";
+        QTest::newRow("blanks stay") << QVariant(QString("  ")) << "  ";
+        QTest::newRow("comma") << QVariant(QString("a,b")) << "a b";
+        QTest::newRow("comma and blank") << QVariant(QString("Müller, Jürgen")) << "Müller  Jürgen";
+        QTest::newRow("only a comma") << QVariant(QString(",")) << " ";
+        QTest::newRow("CR LF is one blank") << QVariant(QString("one\r\ntwo")) << "one two";
+        QTest::newRow("LF and CR") << QVariant(QString("a\nb\rc")) << "a b c";
+        QTest::newRow("two breaks") << QVariant(QString("a\r\n\r\nb")) << "a  b";
+        QTest::newRow("apostrophe and quote") << QVariant(QString("\"It's\"")) << "\"It's\"";
+        QTest::newRow("date") << QVariant(QDate(2026, 9, 1)) << "9/1/2026";
+        QTest::newRow("date at midnight") << QVariant(QDateTime(QDate(2026, 12, 18), QTime(0, 0))) << "12/18/2026";
+        QTest::newRow("date and time") << QVariant(QDateTime(QDate(2026, 12, 18), QTime(15, 5, 7))) << "12/18/2026 3:05:07 PM";
+        QTest::newRow("time") << QVariant(QTime(15, 5)) << "3:05:00 PM";
+        QTest::newRow("midnight") << QVariant(QTime(0, 0)) << "12:00:00 AM";
+        QTest::newRow("noon") << QVariant(QTime(12, 0)) << "12:00:00 PM";
+        QTest::newRow("zero") << QVariant(0) << "0";
+        QTest::newRow("above 16 bits") << QVariant(40000) << "40000";
+        QTest::newRow("negative") << QVariant(-32769) << "-32769";
+        QTest::newRow("double") << QVariant(3.5) << "3.5";
+    }
+    void transferTextOfEveryKindOfValue()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, line);
+        QCOMPARE(TransferText(value), line);
+    }
+
+    void writesTheGoldenFile()
+    {
+        const QByteArray bytes = encode(lines(TransferSample::content()));
+        const QByteArray want = TransferSample::golden();
+        QVERIFY(!want.isEmpty());
+        QVERIFY2(bytes == want, qPrintable(TransferSample::firstDifference(bytes, want)));
+        QCOMPARE(bytes.count("\r\n"), 26 + 15);
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n")); // no bare line feed
+    }
+
+    void writesTheSameWhateverTheLocale()
+    {
+        const QByteArray before = encode(lines(TransferSample::content()));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QByteArray german = encode(lines(TransferSample::content()));
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+        const QByteArray arabic = encode(lines(TransferSample::content()));
+        // and reads it back the same
+        const ReadFile file = read(before);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(german, before);
+        QCOMPARE(arabic, before);
+        QCOMPARE(file.classRow.values.value("StartDate"), QVariant(QDate(2026, 9, 1)));
+        QCOMPARE(file.classRow.values.value("SundayTo"), QVariant(QTime(21, 5)));
+        QCOMPARE(file.classRow.values.value("PointsPossible"), QVariant(40000));
+    }
+
+    void aClassWithoutAssignmentsIs26Lines()
+    {
+        Content c = TransferSample::content();
+        c.assignments.clear();
+        const QStringList written = lines(c);
+        QCOMPARE(written.size(), 26);
+        const ReadFile file = read(encode(written));
+        QVERIFY(file.classRow.problems.isEmpty());
+        QVERIFY(file.assignments.isEmpty());
+        // An empty class still gives 26 lines, every one "Null".
+        const QStringList empty = lines(Content{});
+        QCOMPARE(empty, QStringList(QVector<QString>(26, "Null").toList()));
+    }
+
+    void readsTheGoldenFileBack()
+    {
+        const ReadFile file = read(TransferSample::golden());
+        QVERIFY(file.classRow.complete);
+        QVERIFY(file.classRow.problems.isEmpty());
+        const Row &c = file.classRow;
+        QCOMPARE(c.values.value("ClassName"), QVariant("O'Neill's Drama  Modern"));
+        QCOMPARE(c.values.value("TeacherName"), QVariant("Müller  Jürgen"));
+        QCOMPARE(c.values.value("MondayFrom"), QVariant(QTime(9, 0)));
+        QCOMPARE(c.values.value("FridayTo"), QVariant(QTime(12, 50, 30)));
+        QCOMPARE(c.values.value("SaturdayFrom"), QVariant(QTime(0, 0)));
+        QCOMPARE(c.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
+        QCOMPARE(c.values.value("Points_Grade_F"), QVariant(0));
+        QCOMPARE(c.values.size(), 26);
+        QCOMPARE(file.assignments.size(), 3);
+        const Row &second = file.assignments[1];
+        QVERIFY(second.complete);
+        QVERIFY(!second.values.contains("AssignmentType"));
+        QVERIFY(!second.values.contains("MaxPointsPossible"));
+        QVERIFY(!second.values.contains("Comments"));
+        QCOMPARE(second.values.value("AssignmentTitle"), QVariant("\"Ghosts\" by Ibsen"));
+        QCOMPARE(file.assignments[0].values.value("Comments"), QVariant("Read pages 1-10  then summarise them"));
+        QCOMPARE(file.assignments[2].values.value("Comments"), QVariant("Ære  øl og ål — naïve café €"));
+        QCOMPARE(file.assignments[2].values.value("MaxPointsPossible"), QVariant(0));
+    }
+
+    void splitsLinesAtEveryKindOfBreak_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty") << "" << QStringList();
+        QTest::newRow("no break at the end") << "a" << QStringList{"a"};
+        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
+        QTest::newRow("LF") << "a\nb\n" << QStringList{"a", "b"};
+        QTest::newRow("CR") << "a\rb\r" << QStringList{"a", "b"};
+        QTest::newRow("mixed") << "a\r\nb\nc\rd" << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines") << "\r\n\r\n" << QStringList{"", ""};
+        QTest::newRow("LF CR is two breaks") << "a\n\rb" << QStringList{"a", "", "b"};
+    }
+    void splitsLinesAtEveryKindOfBreak()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(TextCodec::splitLines(text), lines);
+    }
+
+    void lineToValue_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QVariant>("value");
+        const QVariant none;
+        QTest::newRow("Null") << "Classes" << "TeacherName" << "Null" << none;
+        QTest::newRow("empty") << "Classes" << "TeacherName" << "" << none;
+        QTest::newRow("blanks") << "Classes" << "TeacherName" << "  \t " << none;
+        QTest::newRow("blank Null") << "Classes" << "TeacherName" << "   Null" << none;
+        QTest::newRow("null is text") << "Classes" << "TeacherName" << "null" << QVariant("null");
+        QTest::newRow("NULL is text") << "Classes" << "TeacherName" << "NULL" << QVariant("NULL");
+        QTest::newRow("Null with more") << "Classes" << "TeacherName" << "Nullity" << QVariant("Nullity");
+        QTest::newRow("leading blanks lost") << "Classes" << "TeacherName" << "  Mr. Smith " << QVariant("Mr. Smith ");
+        QTest::newRow("quote as it stands") << "Assignments" << "AssignmentTitle" << "\"Ghosts\", said he" << QVariant("\"Ghosts\", said he");
+        QTest::newRow("lone quote") << "Assignments" << "AssignmentTitle" << "\"" << QVariant("\"");
+        QTest::newRow("apostrophe") << "Classes" << "ClassName" << "Children's Lit" << QVariant("Children's Lit");
+        QTest::newRow("date") << "Classes" << "StartDate" << "9/1/2026" << QVariant(QDate(2026, 9, 1));
+        QTest::newRow("date mm/dd/yyyy") << "Classes" << "StartDate" << "09/01/2026" << QVariant(QDate(2026, 9, 1));
+        QTest::newRow("ISO date") << "Assignments" << "DateDue" << "2026-10-01" << QVariant(QDate(2026, 10, 1));
+        QTest::newRow("date and time") << "Assignments" << "DateDue" << "10/1/2026 3:00:00 PM" << QVariant(QDateTime(QDate(2026, 10, 1), QTime(15, 0)));
+        QTest::newRow("time") << "Classes" << "MondayFrom" << "9:00:00 AM" << QVariant(QTime(9, 0));
+        QTest::newRow("time, other form") << "Classes" << "MondayFrom" << "3:00 pm" << QVariant(QTime(15, 0));
+        QTest::newRow("24-hour time") << "Classes" << "MondayTo" << "15:45" << QVariant(QTime(15, 45));
+        QTest::newRow("points") << "Classes" << "PointsPossible" << "40000" << QVariant(40000);
+        QTest::newRow("negative points") << "Classes" << "Points_Grade_F" << "-40000" << QVariant(-40000);
+        QTest::newRow("half to even, down") << "Classes" << "Points_Grade_A" << "2.5" << QVariant(2);
+        QTest::newRow("half to even, up") << "Classes" << "Points_Grade_A" << "3.5" << QVariant(4);
+        QTest::newRow("fraction") << "Assignments" << "MaxPointsPossible" << "9.6" << QVariant(10);
+        QTest::newRow("largest") << "Classes" << "Points_Grade_B" << "2147483647" << QVariant(2147483647);
+        QTest::newRow("blank after number") << "Classes" << "Points_Grade_B" << "12 " << QVariant(12);
+        QTest::newRow("comments, long") << "Assignments" << "Comments" << QString(40000, 'x') << QVariant(QString(40000, 'x'));
+        QTest::newRow("e-mail at its length") << "Classes" << "TeacherEMail" << QString(50, 'e') << QVariant(QString(50, 'e'));
+    }
+    void lineToValue()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(QString, line);
+        QFETCH(QVariant, value);
+        const QVariant got = lineValue(line, table, field);
+        QCOMPARE(got.isValid(), value.isValid());
+        if (value.isValid()) {
+            QCOMPARE(got.typeId(), value.typeId());
+            QCOMPARE(got, value);
+        }
+    }
+
+    void linesThatDoNotConvert_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("error");
+        QTest::newRow("no date") << "Classes" << "StartDate" << "someday" << int(Err::TypeMismatch);
+        QTest::newRow("no such day") << "Classes" << "EndDate" << "2/30/2026" << int(Err::TypeMismatch);
+        QTest::newRow("null date") << "Assignments" << "DateDue" << "null" << int(Err::TypeMismatch);
+        QTest::newRow("no time") << "Classes" << "MondayFrom" << "1500" << int(Err::TypeMismatch);
+        QTest::newRow("no number") << "Classes" << "PointsPossible" << "lots" << int(Err::TypeMismatch);
+        QTest::newRow("nan") << "Classes" << "PointsPossible" << "nan" << int(Err::TypeMismatch);
+        QTest::newRow("thousands") << "Classes" << "PointsPossible" << "1 000" << int(Err::TypeMismatch);
+        QTest::newRow("past 32 bits") << "Classes" << "Points_Grade_A" << "2147483648" << int(Err::Overflow);
+        QTest::newRow("infinite") << "Assignments" << "MaxPointsPossible" << "inf" << int(Err::Overflow);
+        QTest::newRow("e-mail too long") << "Classes" << "TeacherEMail" << QString(51, 'e') << int(Err::FieldTooSmall);
+        QTest::newRow("title too long") << "Assignments" << "AssignmentTitle" << QString(201, 't') << int(Err::FieldTooSmall);
+        QTest::newRow("name too long") << "Classes" << "ClassName" << QString(256, 'n') << int(Err::FieldTooSmall);
+    }
+    void linesThatDoNotConvert()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(QString, line);
+        QFETCH(int, error);
+        QCOMPARE(lineError(line, table, field), error);
+    }
+
+    void anEmptyFileLacksEveryClassLine()
+    {
+        const ReadFile file = read(QByteArray());
+        QVERIFY(!file.classRow.complete);
+        QVERIFY(file.classRow.values.isEmpty());
+        QCOMPARE(file.classRow.problems.size(), 26);
+        QCOMPARE(errorNumbers(file.classRow), QVector<int>(26, InputPastEndOfFile));
+        QCOMPARE(file.classRow.problems.first().line, 1);
+        QCOMPARE(file.classRow.problems.first().field, QString("ClassName"));
+        QVERIFY(file.classRow.problems.first().description.contains("Input past end of file"));
+        QVERIFY(file.assignments.isEmpty());
+    }
+
+    void aShortFileReportsEachMissingLine()
+    {
+        const QStringList twenty = TransferSample::classLines().mid(0, 20);
+        const ReadFile file = read(crlf(twenty));
+        QVERIFY(!file.classRow.complete);
+        QCOMPARE(lineNumbers(file.classRow), (QVector<int>{21, 22, 23, 24, 25, 26}));
+        QCOMPARE(errorNumbers(file.classRow), QVector<int>(6, InputPastEndOfFile));
+        QCOMPARE(file.classRow.problems[0].field, QString("PointsPossible"));
+        QCOMPARE(file.classRow.values.size(), 20);
+        QCOMPARE(file.classRow.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
+        QVERIFY(file.assignments.isEmpty());
+    }
+
+    void anIncompleteLastBlock()
+    {
+        QStringList lines = TransferSample::classLines();
+        lines << "Homework" << "9/10/2026" << "10" << "Null" << "First";
+        lines << "Quiz" << "not a date";
+        const ReadFile file = read(crlf(lines));
+        QCOMPARE(file.assignments.size(), 2);
+        QVERIFY(file.assignments[0].complete);
+        QVERIFY(file.assignments[0].problems.isEmpty());
+        const Row &last = file.assignments[1];
+        QVERIFY(!last.complete);
+        QCOMPARE(lineNumbers(last), (QVector<int>{33, 34, 35, 36}));
+        QCOMPARE(errorNumbers(last), (QVector<int>{Err::TypeMismatch, InputPastEndOfFile, InputPastEndOfFile, InputPastEndOfFile}));
+        QCOMPARE(last.problems[1].field, QString("MaxPointsPossible"));
+    }
+
+    void emptyLinesAfterTheLastBlockAreNoBlock()
+    {
+        QStringList lines = TransferSample::classLines();
+        lines << "Homework" << "9/10/2026" << "10" << "Null" << "First" << "" << "";
+        const ReadFile file = read(crlf(lines));
+        QCOMPARE(file.assignments.size(), 1);
+        QVERIFY(file.assignments[0].complete);
+        // A last value of blanks is a value: its block is whole.
+        QStringList blankTitle = TransferSample::classLines();
+        blankTitle << "Homework" << "9/10/2026" << "10" << "Null" << "   ";
+        const ReadFile withBlankTitle = read(crlf(blankTitle) + "\r\n");
+        QCOMPARE(withBlankTitle.assignments.size(), 1);
+        QVERIFY(withBlankTitle.assignments[0].complete);
+        QVERIFY(withBlankTitle.assignments[0].problems.isEmpty());
+        QVERIFY(!withBlankTitle.assignments[0].values.contains("AssignmentTitle"));
+        // Blank lines inside the class are fields without value.
+        QStringList gaps = TransferSample::classLines();
+        gaps[1] = "";
+        gaps[2] = "  ";
+        const ReadFile withGaps = read(crlf(gaps));
+        QVERIFY(withGaps.classRow.problems.isEmpty());
+        QVERIFY(!withGaps.classRow.values.contains("TeacherName"));
+        QVERIFY(!withGaps.classRow.values.contains("TeacherPhone"));
+        // A file of blank lines only is a class without values, short of nothing.
+        const ReadFile blanks = read(QByteArray("\r\n").repeated(26));
+        QVERIFY(blanks.classRow.complete);
+        QVERIFY(blanks.classRow.values.isEmpty());
+        QVERIFY(blanks.classRow.problems.isEmpty());
+    }
+
+    void aLineWithCommasIsOneValue()
+    {
+        // A file made by hand may hold commas; the whole line is the value.
+        QStringList lines = TransferSample::classLines();
+        lines[1] = "Smith, John, Dr.";
+        const ReadFile file = read(crlf(lines));
+        QCOMPARE(file.classRow.values.value("TeacherName"), QVariant("Smith, John, Dr."));
+        QCOMPARE(file.classRow.values.value("TeacherPhone"), QVariant("555-0101"));
+    }
+
+    void readsWindows1252WhenTheBytesAreNoUtf8()
+    {
+        QByteArray bytes = crlf(TransferSample::classLines());
+        bytes.replace("M\xc3\xbcller  J\xc3\xbcrgen", "M\xfcller  J\xfcrgen \x80 \x93quoted\x94 \x81");
+        const ReadFile file = read(bytes);
+        QVERIFY(file.classRow.problems.isEmpty());
+        QCOMPARE(file.classRow.values.value("TeacherName").toString(),
+                 QString::fromUtf8("Müller  Jürgen € “quoted” \xc2\x81"));
+        // Valid UTF-8 is UTF-8, and a byte-order mark is no part of the name.
+        const ReadFile utf8 = read("\xef\xbb\xbf" + crlf(TransferSample::classLines()));
+        QCOMPARE(utf8.classRow.values.value("ClassName"), QVariant("O'Neill's Drama  Modern"));
+        QCOMPARE(utf8.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("Müller  Jürgen")));
+        // Half a UTF-8 letter at the very end is no UTF-8.
+        const ReadFile cut = read(crlf(TransferSample::classLines()) + "\xc3");
+        QCOMPARE(cut.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("MÃ¼ller  JÃ¼rgen")));
+    }
+
+    void reportsEveryLineOfItsRowThatDoesNotRead()
+    {
+        QStringList lines = TransferSample::classLines();
+        lines[3] = QString(51, 'e');  // TeacherEMail
+        lines[18] = "someday";        // StartDate
+        lines[20] = "99999999999";    // PointsPossible
+        const ReadFile file = read(crlf(lines));
+        QVERIFY(file.classRow.complete);
+        QCOMPARE(lineNumbers(file.classRow), (QVector<int>{4, 19, 21}));
+        QCOMPARE(errorNumbers(file.classRow), (QVector<int>{Err::FieldTooSmall, Err::TypeMismatch, Err::Overflow}));
+        QVERIFY(file.classRow.problems[1].description.startsWith("Line 19 of class.tarvela (StartDate): "));
+        QCOMPARE(file.classRow.values.size(), 23);
+        QVERIFY(!file.classRow.values.contains("StartDate"));
+        QCOMPARE(file.classRow.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
+    }
+
+    // Random classes written and read back give what was written, as the
+    // rules say: commas and breaks as blanks, leading blanks lost.
+    void randomClassesReadBackAsWritten()
+    {
+        QRandomGenerator rng(20260901);
+        const QString alphabet = QString::fromUtf8("abcXYZ 019,'\"-éüß€—\r\n\t");
+        auto randomText = [&](int maxLength) {
+            QString s;
+            const int n = rng.bounded(maxLength + 1);
+            for (int i = 0; i < n; ++i)
+                s += alphabet.at(rng.bounded(alphabet.size()));
+            return s;
+        };
+        auto expectedText = [](const QString &written) -> QVariant {
+            QString s = written;
+            s.replace("\r\n", " ").replace(',', ' ').replace('\r', ' ').replace('\n', ' ');
+            while (!s.isEmpty() && (s[0] == ' ' || s[0] == '\t'))
+                s.remove(0, 1);
+            return s.isEmpty() || s == "Null" ? QVariant() : QVariant(s);
+        };
+        auto randomValue = [&](const Schema::Field *f) -> QVariant {
+            if (rng.bounded(8) == 0)
+                return QVariant();
+            switch (f->type) {
+            case Schema::Type::DateTime:
+                if (f->name.endsWith("From") || f->name.endsWith("To"))
+                    return QTime(rng.bounded(24), rng.bounded(60), rng.bounded(60));
+                return QDate(1930 + rng.bounded(200), 1 + rng.bounded(12), 1 + rng.bounded(28));
+            case Schema::Type::Long: return int(rng.generate());
+            case Schema::Type::Memo: return randomText(300);
+            default: return randomText(std::min(f->length, 60));
+            }
+        };
+        for (int round = 0; round < 300; ++round) {
+            Content c;
+            for (const QString &name : classFields())
+                c.classValues << randomValue(Schema::field("Classes", name));
+            const int blocks = rng.bounded(4);
+            for (int b = 0; b < blocks; ++b) {
+                QVariantList a;
+                for (const QString &name : assignmentFields())
+                    a << randomValue(Schema::field("Assignments", name));
+                c.assignments << a;
+            }
+            const QByteArray bytes = encode(lines(c));
+            QCOMPARE(bytes.count("\r\n"), 26 + 5 * blocks);
+            const ReadFile file = read(bytes);
+            auto check = [&](const Row &row, const QVariantList &written, const QStringList &fields) {
+                QVERIFY(row.complete);
+                QVERIFY2(row.problems.isEmpty(), qPrintable(row.problems.isEmpty() ? QString() : row.problems[0].description));
+                for (int i = 0; i < fields.size(); ++i) {
+                    const QVariant w = written[i];
+                    const QVariant want = w.typeId() == QMetaType::QString ? expectedText(w.toString()) : w;
+                    const QVariant got = row.values.value(fields[i]);
+                    QVERIFY2(got == want && got.isValid() == want.isValid(),
+                             qPrintable(QString("round %1, %2: wrote \"%3\", read \"%4\"").arg(round).arg(fields[i], w.toString(), got.toString())));
+                }
+            };
+            check(file.classRow, c.classValues, classFields());
+            if (QTest::currentTestFailed())
+                return;
+            QCOMPARE(file.assignments.size(), blocks);
+            for (int b = 0; b < blocks; ++b) {
+                check(file.assignments[b], c.assignments[b], assignmentFields());
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
+    }
+
+    // Malformed files of every sort: the reader always ends, and what it
+    // gives keeps to its rules.
+    void readsThousandsOfMalformedFiles()
+    {
+        QRandomGenerator rng(13);
+        const QList<QByteArray> pieces = {"Null", "null", "", " ", "9/1/2026", "13/45/2026", "2026-10-01", "3:00 PM",
+                                          "25:99", "40000", "2147483648", "-1.5", "nan", "inf", "1e400", "\"", "\"a,b\"",
+                                          ",", "Mr. O'Hara", "\xc3\xa9t\xc3\xa9", "\xff\xfe", "\x80\x81\x9d", "\0\0",
+                                          "9/1/2026 \t\t 3:00 PM", "T", "12/31/99", QByteArray(300, 'x')};
+        const QList<QByteArray> breaks = {"\r\n", "\n", "\r", "\n\r"};
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray bytes;
+            switch (round % 5) {
+            case 0: { // random bytes
+                const int n = rng.bounded(2000);
+                for (int i = 0; i < n; ++i)
+                    bytes += char(rng.bounded(256));
+                break;
+            }
+            case 1: { // pieces of plausible lines
+                const int n = rng.bounded(60);
+                for (int i = 0; i < n; ++i)
+                    bytes += pieces.at(rng.bounded(pieces.size())) + breaks.at(rng.bounded(breaks.size()));
+                break;
+            }
+            case 2: { // a good file, cut anywhere, with a byte changed
+                bytes = TransferSample::golden().left(rng.bounded(TransferSample::golden().size() + 1));
+                if (!bytes.isEmpty())
+                    bytes[rng.bounded(bytes.size())] = char(rng.bounded(256));
+                break;
+            }
+            case 3: { // very long lines
+                const int n = 1 + rng.bounded(4);
+                for (int i = 0; i < n; ++i) {
+                    const char c = "x9/: ,\xe9"[rng.bounded(7)];
+                    bytes += QByteArray(1 + rng.bounded(200000), c) + "\r\n";
+                }
+                break;
+            }
+            default: // breaks only, or nothing at all
+                bytes = breaks.at(rng.bounded(breaks.size())).repeated(rng.bounded(80));
+                break;
+            }
+            const ReadFile file = read(bytes);
+            auto checkRow = [&](const Row &row, const QString &table, const QStringList &fields, int first) {
+                int previous = 0;
+                for (const Problem &p : row.problems) {
+                    QVERIFY(p.line > previous);
+                    QVERIFY(p.line >= first && p.line < first + fields.size());
+                    QCOMPARE(p.field, fields[p.line - first]);
+                    QVERIFY(!row.values.contains(p.field));
+                    QVERIFY(p.number == Err::TypeMismatch || p.number == Err::Overflow || p.number == Err::FieldTooSmall
+                            || p.number == InputPastEndOfFile);
+                    previous = p.line;
+                }
+                // Missing lines are the row's last ones, each reported.
+                int missing = 0;
+                for (const Problem &p : row.problems)
+                    missing += p.number == InputPastEndOfFile ? 1 : 0;
+                QCOMPARE(missing > 0, !row.complete);
+                for (int i = 0; i < missing; ++i) {
+                    const Problem &p = row.problems[row.problems.size() - 1 - i];
+                    QCOMPARE(p.number, InputPastEndOfFile);
+                    QCOMPARE(p.line, first + int(fields.size()) - 1 - i);
+                }
+                for (auto it = row.values.cbegin(); it != row.values.cend(); ++it) {
+                    QVERIFY(fields.contains(it.key()));
+                    const Schema::Field *f = Schema::field(table, it.key());
+                    const int type = it.value().typeId();
+                    switch (f->type) {
+                    case Schema::Type::Long: QCOMPARE(type, int(QMetaType::Int)); break;
+                    case Schema::Type::DateTime:
+                        QVERIFY(type == QMetaType::QDate || type == QMetaType::QTime || type == QMetaType::QDateTime);
+                        break;
+                    default:
+                        QCOMPARE(type, int(QMetaType::QString));
+                        QVERIFY(f->type == Schema::Type::Memo || it.value().toString().size() <= f->length);
+                        QVERIFY(it.value().toString() != "Null");
+                        QVERIFY(!it.value().toString().isEmpty());
+                    }
+                }
+            };
+            checkRow(file.classRow, "Classes", classFields(), 1);
+            for (int b = 0; b < file.assignments.size(); ++b) {
+                checkRow(file.assignments[b], "Assignments", assignmentFields(), 27 + 5 * b);
+                // Only the last block can be short of lines.
+                QVERIFY(file.assignments[b].complete || b == file.assignments.size() - 1);
+            }
+            if (QTest::currentTestFailed()) {
+                qWarning("round %d failed", round);
+                return;
+            }
+        }
+    }
+};
+
+TARVELA_TEST_CLASS(TransferFormatTest)
+#include "tst_transferformat.moc"
