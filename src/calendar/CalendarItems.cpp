@@ -5,12 +5,16 @@
 
 namespace {
 
+// An item without a time shows at 1:00 PM; an entry there also stands for
+// such a row, or the user could never delete an event added without a time.
 const QString Match = QStringLiteral(
-    "SELECT * FROM CalItems WHERE date(ItemDate) = ? AND time(ItemTime) = ? AND ItemText = ? ORDER BY ID");
+    "SELECT * FROM CalItems WHERE date(ItemDate) = ? AND (time(ItemTime) = ? OR (ItemTime IS NULL AND ? = '13:00:00')) "
+    "AND ItemText = ? ORDER BY ID");
 
 QVariantList matchParams(const QDate &date, const QTime &start, const QString &text)
 {
-    return {date.toString(Qt::ISODate), start.toString(QStringLiteral("HH:mm:ss")), text};
+    const QString time = start.toString(QStringLiteral("HH:mm:ss"));
+    return {date.toString(Qt::ISODate), time, time, text};
 }
 
 } // namespace

@@ -324,6 +324,24 @@ private Q_SLOTS:
         QCOMPARE(v->count(), 1);
     }
 
+    void anItemWithoutATimeCanBeDeleted()
+    {
+        TestEnv::createDatabase();
+        addSemester("Spring 2026");
+        TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText) VALUES (?, 'Open day')", {Day.toString(Qt::ISODate)});
+        frmMain *m = startProgram();
+        frmCalendar *c = openOnDay(m);
+        QVERIFY(c);
+        DayView *v = dayView(c);
+        selectEntry(v, "Open day");
+        QCOMPARE(v->entry(v->selectedIndex()).start, QTime(13, 0));
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        click(c, "SSCommand1");
+        QCOMPARE(TestEnv::shownTexts(), QStringList({"Are you sure you want to delete, \n'Open day?'"}));
+        QCOMPARE(count("CalItems"), 0);
+    }
+
     void deleteEventWithNothingSelectedGivesTheHintEachTime()
     {
         frmMain *m = startWithSemester();
