@@ -172,11 +172,15 @@ void frmMain::Form_Resize() { layoutPass(); }
 
 void frmMain::layoutPass()
 {
+    // The four position keys go to the file in one write, and not at all
+    // when the window is where it was.
     const QRect g = frameGeometry();
-    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainTop"), QString::number(Twips::fromPixels(g.y())));
-    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainLeft"), QString::number(Twips::fromPixels(g.x())));
-    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainWidth"), QString::number(Twips::fromPixels(g.width())));
-    Settings::save(Settings::App, SettingsSection, QStringLiteral("frmMainHeight"), QString::number(Twips::fromPixels(g.height())));
+    const auto twips = [](int pixels) { return QString::number(Twips::fromPixels(pixels)); };
+    Settings::save(Settings::App, SettingsSection,
+                   {{QStringLiteral("frmMainTop"), twips(g.y())},
+                    {QStringLiteral("frmMainLeft"), twips(g.x())},
+                    {QStringLiteral("frmMainWidth"), twips(g.width())},
+                    {QStringLiteral("frmMainHeight"), twips(g.height())}});
     if (!m_layoutReady)
         return;
     // The layouts keep the controls with the window; the grid's title column

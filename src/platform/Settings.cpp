@@ -1,32 +1,118 @@
 #include "Settings.h"
 
+#include "FileOps.h"
+#include "MessageBox.h"
+#include "RuntimeError.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QVector>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
 
-struct Entry {
+// One line of a section: a key and its value, or a line that could not be
+// read as one, kept as it stood so that writing the file does not lose it.
+struct Line {
+    bool isEntry = true;
     QString key;
     QString value;
+    QString raw;
 };
 
 struct Section {
     QString name;
-    QVector<Entry> entries;
+    QVector<Line> lines;
+    QHash<QString, int> index; // case-folded key -> first line holding it
 };
+
+struct Contents {
+    QStringList head; // lines before the first section
+    QVector<Section> sections;
+    QHash<QString, int> index; // case-folded section name -> first section
+};
+
+// What tells whether a file changed on disk since it was read.
+struct Identity {
+    bool exists = false;
+    int statError = 0;
+    bool isDir = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    time_t mtimeSec = 0;
+    long mtimeNsec = 0;
+
+    bool operator==(const Identity &o) const
+    {
+        return exists == o.exists && statError == o.statError && isDir == o.isDir && device == o.device && inode == o.inode
+            && size == o.size && mtimeSec == o.mtimeSec && mtimeNsec == o.mtimeNsec;
+    }
+};
+
+// What the program holds of one settings file.
+struct Store {
+    bool loaded = false;
+    Identity seen;         // the file as it was when read or last written
+    QString unreadable;    // why the file could not be read ("" when it could)
+    bool unsaved = false;  // holds changes that could not be written
+    Contents data;
+};
+
+QHash<QString, Store> g_stores;
+int g_reads = 0;
+int g_writes = 0;
+bool g_failureTold = false;
+
+Identity identityOf(const QString &path)
+{
+    Identity id;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        id.statError = errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+        return id;
+    }
+    id.exists = true;
+    id.isDir = S_ISDIR(st.st_mode);
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.mtimeSec = st.st_mtim.tv_sec;
+    id.mtimeNsec = st.st_mtim.tv_nsec;
+    return id;
+}
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// Blanks and tabs around a key or section name; any other character (a
+// non-breaking space, say) belongs to the name.
+QString trimBlanks(const QString &text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && isBlank(text.at(from)))
+        ++from;
+    while (to > from && isBlank(text.at(to - 1)))
+        --to;
+    return text.mid(from, to - from);
+}
+
+QString folded(const QString &name) { return name.toCaseFolded(); }
 
 // Characters that would break the line format are written as %XX.
 QString escape(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        const bool edgeBlank = (c == QLatin1Char(' ') || c == QLatin1Char('\t')) && (i == 0 || i == text.size() - 1);
+        const bool edgeBlank = isBlank(c) && (i == 0 || i == text.size() - 1);
         if (c == QLatin1Char('%') || c == QLatin1Char('=') || c == QLatin1Char('[') || c == QLatin1Char(']')
             || c == QLatin1Char('\n') || c == QLatin1Char('\r') || edgeBlank) {
             out += QLatin1Char('%') + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
@@ -37,80 +123,168 @@ QString escape(const QString &text)
     return out;
 }
 
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// A "%" not followed by two hexadecimal digits stands for itself.
 QString unescape(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('%') && i + 2 < text.size()) {
-            bool ok = false;
-            const int code = text.mid(i + 1, 2).toInt(&ok, 16);
-            if (ok) {
-                out += QChar(code);
-                i += 2;
-                continue;
-            }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('%') && i + 2 < text.size() && isHexDigit(text.at(i + 1)) && isHexDigit(text.at(i + 2))) {
+            out += QChar(text.mid(i + 1, 2).toUShort(nullptr, 16));
+            i += 2;
+            continue;
         }
         out += text.at(i);
     }
     return out;
 }
 
-QVector<Section> load(const QString &path)
+// A later section of a name already present keeps its lines; the first of
+// the name is the one found.
+Section &addSection(Contents &c, const QString &name)
 {
-    QVector<Section> sections;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return sections;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QString k = folded(name);
+    if (!c.index.contains(k))
+        c.index.insert(k, int(c.sections.size()));
+    c.sections.push_back(Section{name, {}, {}});
+    return c.sections.back();
+}
+
+void addEntry(Section &s, const QString &key, const QString &value)
+{
+    const QString k = folded(key);
+    if (!s.index.contains(k))
+        s.index.insert(k, int(s.lines.size()));
+    s.lines.push_back(Line{true, key, value, QString()});
+}
+
+Contents parse(const QByteArray &bytes)
+{
+    Contents c;
+    const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.isEmpty())
+        const QString trimmed = trimBlanks(line);
+        if (trimmed.isEmpty())
             continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            sections.push_back(Section{unescape(line.mid(1, line.size() - 2)), {}});
+        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')) && trimmed.size() >= 2) {
+            addSection(c, unescape(trimBlanks(trimmed.mid(1, trimmed.size() - 2))));
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0 || sections.isEmpty())
-            continue;
-        sections.back().entries.push_back(Entry{unescape(line.left(eq)), unescape(line.mid(eq + 1))});
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (c.sections.isEmpty()) {
+            c.head << line;
+        } else if (eq < 0) {
+            c.sections.back().lines.push_back(Line{false, QString(), QString(), line});
+        } else {
+            addEntry(c.sections.back(), unescape(trimBlanks(line.left(eq))), unescape(line.mid(eq + 1)));
+        }
     }
-    return sections;
+    return c;
 }
 
-bool store(const QString &path, const QVector<Section> &sections)
+QByteArray render(const Contents &c)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QString text;
-    for (const Section &s : sections) {
+    for (const QString &line : c.head)
+        text += line + QLatin1Char('\n');
+    for (const Section &s : c.sections) {
         text += QLatin1Char('[') + escape(s.name) + QStringLiteral("]\n");
-        for (const Entry &e : s.entries)
-            text += escape(e.key) + QLatin1Char('=') + escape(e.value) + QLatin1Char('\n');
+        for (const Line &l : s.lines)
+            text += (l.isEntry ? escape(l.key) + QLatin1Char('=') + escape(l.value) : l.raw) + QLatin1Char('\n');
         text += QLatin1Char('\n');
     }
-    file.write(text.toUtf8());
-    return file.commit();
+    return text.toUtf8();
 }
 
-Section *findSection(QVector<Section> &sections, const QString &name)
+QString folderInPlace() { return QStringLiteral("A folder of that name stands where the file should be."); }
+
+// The store of a file, read again when the file changed since it was read.
+Store &current(const QString &path)
 {
-    for (Section &s : sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    Store &store = g_stores[path];
+    const Identity now = identityOf(path);
+    // A file that could not be read is tried again, so that it is seen as
+    // soon as it can be.
+    if (store.loaded && store.unreadable.isEmpty() && now == store.seen)
+        return store;
+    ++g_reads;
+    store = Store();
+    store.loaded = true;
+    store.seen = now;
+    if (now.isDir) {
+        store.unreadable = folderInPlace();
+    } else if (now.exists || now.statError != 0) {
+        try {
+            store.data = parse(FileOps::readFile(path));
+        } catch (const RuntimeError &e) {
+            if (e.number() != Err::FileNotFound)
+                store.unreadable = QStringLiteral("The file could not be read, so it is left as it is.\n(%1)").arg(e.description());
+        }
+    }
+    return store;
 }
 
-Entry *findEntry(Section &section, const QString &key)
+// Why a file could not be written, in the user's words.
+QString writeProblem(const QString &path, const QString &detail)
 {
-    for (Entry &e : section.entries)
-        if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-            return &e;
-    return nullptr;
+    const QFileInfo info(path);
+    if (info.isDir())
+        return folderInPlace();
+    if (!FileOps::canCreateIn(info.absolutePath()))
+        return QStringLiteral("The folder %1 cannot be written to.").arg(QDir::toNativeSeparators(info.absolutePath()));
+    if (info.exists() && (FileOps::isDenied(path) || !info.isWritable()))
+        return QStringLiteral("The file is read-only.");
+    return detail;
+}
+
+void tellFailure(const QString &path, const QString &problem)
+{
+    if (g_failureTold)
+        return;
+    g_failureTold = true;
+    MessageBox::show(QStringLiteral("Tarvela Desk cannot save its settings in the file\n%1\n\n%2\n\n"
+                                    "Settings changed while the program runs (such as the window position, the last "
+                                    "class used and the class colours) will not be kept when it closes.")
+                         .arg(QDir::toNativeSeparators(path), problem),
+                     MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Settings Not Saved"));
+}
+
+bool write(const QString &path, Store &store)
+{
+    store.unsaved = true;
+    if (!store.unreadable.isEmpty()) {
+        tellFailure(path, store.unreadable);
+        return false;
+    }
+    try {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        FileOps::writeFile(path, render(store.data));
+    } catch (const RuntimeError &e) {
+        tellFailure(path, writeProblem(path, e.description()));
+        return false;
+    }
+    ++g_writes;
+    store.unsaved = false;
+    store.seen = identityOf(path);
+    return true;
+}
+
+const Line *findEntry(const Contents &c, const QString &section, const QString &key)
+{
+    const auto s = c.index.constFind(folded(section));
+    if (s == c.index.constEnd())
+        return nullptr;
+    const Section &sec = c.sections.at(*s);
+    const auto e = sec.index.constFind(folded(key));
+    return e == sec.index.constEnd() ? nullptr : &sec.lines.at(*e);
 }
 
 } // namespace
@@ -135,44 +309,48 @@ QString fileFor(const QString &app)
 
 QString get(const QString &app, const QString &section, const QString &key)
 {
-    QVector<Section> sections = load(fileFor(app));
-    Section *s = findSection(sections, section);
-    if (!s)
-        return QString();
-    Entry *e = findEntry(*s, key);
+    const Line *e = findEntry(current(fileFor(app)).data, section, key);
     return e ? e->value : QString();
 }
 
 bool save(const QString &app, const QString &section, const QString &key, const QString &value)
 {
-    const QString path = fileFor(app);
-    QVector<Section> sections = load(path);
-    Section *s = findSection(sections, section);
-    if (!s) {
-        sections.push_back(Section{section, {}});
-        s = &sections.back();
-    }
-    if (Entry *e = findEntry(*s, key))
-        e->value = value;
-    else
-        s->entries.push_back(Entry{key, value});
-    return store(path, sections);
+    return save(app, section, {{key, value}});
 }
 
-bool remove(const QString &app, const QString &section, const QString &key)
+bool save(const QString &app, const QString &section, const QList<QPair<QString, QString>> &values)
 {
     const QString path = fileFor(app);
-    QVector<Section> sections = load(path);
-    Section *s = findSection(sections, section);
-    if (!s)
-        return true;
-    for (int i = 0; i < s->entries.size(); ++i) {
-        if (s->entries[i].key.compare(key, Qt::CaseInsensitive) == 0) {
-            s->entries.removeAt(i);
-            return store(path, sections);
+    Store &store = current(path);
+    Contents &c = store.data;
+    bool changed = false;
+    for (const auto &[key, value] : values) {
+        const auto found = c.index.constFind(folded(section));
+        Section &s = found == c.index.constEnd() ? addSection(c, section) : c.sections[*found];
+        const auto e = s.index.constFind(folded(key));
+        if (e == s.index.constEnd()) {
+            addEntry(s, key, value);
+            changed = true;
+        } else if (s.lines.at(*e).value != value) {
+            s.lines[*e].value = value;
+            changed = true;
         }
     }
-    return true;
+    // Changes an earlier save could not write are tried again with the next.
+    if (!changed && !store.unsaved)
+        return true;
+    return write(path, store);
+}
+
+int fileReads() { return g_reads; }
+int fileWrites() { return g_writes; }
+
+void resetForTests()
+{
+    g_stores.clear();
+    g_reads = 0;
+    g_writes = 0;
+    g_failureTold = false;
 }
 
 } // namespace Settings

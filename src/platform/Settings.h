@@ -3,16 +3,25 @@
 // section and key. One file per application name in the user's configuration
 // folder. Sections and keys match without regard to letter case; keys and
 // values keep whatever characters they hold.
+//
+// Each file is read once and kept in memory; it is read again only when it
+// changed on disk (its size, modification time or identity), so a hand edit
+// is seen at the next read. A save writes the whole file under a temporary
+// name renamed over the old one, and only when a value actually changed.
+// A file that cannot be written is told to the user once per run.
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace Settings {
 
 // The value, or "" for a key never written.
 QString get(const QString &app, const QString &section, const QString &key);
-// Writes the value; returns false when the store could not be written.
+// Writes the value; returns false when the store could not be written (the
+// user has been told). Saving the value a key already holds writes nothing.
 bool save(const QString &app, const QString &section, const QString &key, const QString &value);
-// Removes a key (used by tests and to forget values).
-bool remove(const QString &app, const QString &section, const QString &key);
+// Writes several keys of one section with one write of the file.
+bool save(const QString &app, const QString &section, const QList<QPair<QString, QString>> &values);
 
 // The folder holding the settings files.
 QString folder();
@@ -22,5 +31,12 @@ QString fileFor(const QString &app);
 // The program's own application name and the executable's name.
 inline const QString App = QStringLiteral("Tarvela Desk");
 inline const QString ExeApp = QStringLiteral("TarvelaDesk");
+
+// Test support: how many times a file was read from disk and written to it
+// since the last reset, and a reset that also forgets what was read and
+// whether a failure was already told in this run.
+int fileReads();
+int fileWrites();
+void resetForTests();
 
 } // namespace Settings

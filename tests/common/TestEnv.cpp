@@ -6,6 +6,7 @@
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "store/Database.h"
@@ -126,6 +127,7 @@ void TestCase::init()
     Sound::clear();
     FileOps::clearDenied();
     Clock::reset();
+    Settings::resetForTests();
 }
 
 void TestCase::cleanup()
