@@ -8,11 +8,13 @@
 namespace {
 QStringList g_names;
 int g_shown = 0;
+QString g_filter;
 }
 
 QString FileDialogs::openFileName(const QString &title, const QString &folder, const QString &filter)
 {
     ++g_shown;
+    g_filter = filter;
     if (Platform::testMode())
         return g_names.isEmpty() ? QString() : g_names.takeFirst();
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
@@ -21,6 +23,7 @@ QString FileDialogs::openFileName(const QString &title, const QString &folder, c
 QString FileDialogs::saveFileName(const QString &title, const QString &folder, const QString &filter)
 {
     ++g_shown;
+    g_filter = filter;
     if (Platform::testMode())
         return g_names.isEmpty() ? QString() : g_names.takeFirst();
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, folder, filter);
@@ -31,5 +34,7 @@ void FileDialogs::clear()
 {
     g_names.clear();
     g_shown = 0;
+    g_filter.clear();
 }
 int FileDialogs::shownCount() { return g_shown; }
+QString FileDialogs::lastFilter() { return g_filter; }

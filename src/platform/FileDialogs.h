@@ -13,4 +13,6 @@ public:
     static void setNextFileName(const QString &path);
     static void clear();
     static int shownCount();
+    // The filter of the dialog shown last ("" before any).
+    static QString lastFilter();
 };

@@ -25,6 +25,8 @@ QString fileName() { return QStringLiteral("quiz.out"); }
 
 QString filePath() { return QDir(Platform::driveAFolder()).filePath(fileName()); }
 
+QString importPath() { return Platform::findFileNoCase(Platform::driveAFolder(), fileName()); }
+
 QString encodeValue(const QVariant &value)
 {
     if (value.isNull() || !value.isValid())

@@ -19,9 +19,11 @@
 
 namespace QuizTransfer {
 
-// The file's name in drive A: and its path there.
+// The file's name in drive A: and its path there, as written; for
+// reading, an existing file of that name in other letter case counts too.
 QString fileName();
 QString filePath();
+QString importPath();
 
 // ---- writing
 // The line of one value (without its line end).

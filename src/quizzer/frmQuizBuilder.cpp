@@ -381,7 +381,7 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         storeTypedQuestion();
         QuizTransfer::Quiz quiz;
         try {
-            quiz = QuizTransfer::read(QuizTransfer::filePath());
+            quiz = QuizTransfer::read(QuizTransfer::importPath());
         } catch (const RuntimeError &e) {
             return say(hourglass, e.description() + QStringLiteral("\nNo quiz was imported."), MessageBox::Exclamation, ImportTitle);
         }

@@ -9,6 +9,7 @@
 #include "store/modTransport.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,9 +31,13 @@ frmQuizSelection::frmQuizSelection()
     lstQuizzes->setSortingEnabled(false);
     cmdStart = new QPushButton(QStringLiteral("&Start"), this);
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    cmdStart->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Start is the default button: Enter on a focused button presses that
+    // button; anywhere else it presses Start (keyPressEvent).
+    cmdStart->setDefault(true);
+    cmdStart->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -92,6 +97,15 @@ void frmQuizSelection::fillList()
     }
     rs->Close();
     db->close();
+}
+
+void frmQuizSelection::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        cmdStart->click();
+        return;
+    }
+    Form::keyPressEvent(event);
 }
 
 void frmQuizSelection::cmdCancel_Click() { Unload(); }

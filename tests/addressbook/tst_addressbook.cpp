@@ -95,6 +95,62 @@ private Q_SLOTS:
         QCOMPARE(count("Contacts"), 0);
     }
 
+    void theLayout()
+    {
+        prepareDatabase();
+        addContact(QStringLiteral("Ann Archer"));
+        frmMain *m = startProgram();
+        frmAddressBook *b = openBook(m);
+        QVERIFY(b);
+        settle();
+        auto place = [b](const char *name) {
+            QWidget *w = b->findChild<QWidget *>(QString::fromLatin1(name));
+            return w ? QRect(w->mapTo(b, QPoint(0, 0)), w->size()) : QRect();
+        };
+        auto sameLine = [](const QRect &a, const QRect &c) { return qAbs(a.center().y() - c.center().y()) <= 2; };
+        // The three buttons in a row across the top.
+        const QRect b1 = place("SSCommand1"), b2 = place("SSCommand2"), b3 = place("SSCommand3");
+        QVERIFY(sameLine(b1, b2) && sameLine(b2, b3));
+        QVERIFY(b1.right() < b2.left() && b2.right() < b3.left());
+        // Under them the list and the picture, side by side and of one height.
+        const QRect list = place("lstAll"), pic = place("imgPicture");
+        QVERIFY(list.top() > b1.bottom());
+        QCOMPARE(list.top(), pic.top());
+        QCOMPARE(list.height(), pic.height());
+        QVERIFY(list.right() < pic.left());
+        // Below them the boxes: name and e-mail on one line with the small
+        // picture right of the e-mail box, the two address lines, city, state
+        // and ZIP on one line, the two telephone numbers on one line.
+        QRect box[10];
+        for (int i = 1; i <= 9; ++i)
+            box[i] = place(Boxes[i - 1]);
+        const QRect envelope = place("Image1");
+        QVERIFY(box[1].top() > list.bottom());
+        QVERIFY(sameLine(box[1], box[2]) && box[1].right() < box[2].left());
+        QVERIFY(sameLine(box[2], envelope) && box[2].right() < envelope.left());
+        QVERIFY(box[3].top() > box[1].bottom() && box[4].top() > box[3].bottom() && box[5].top() > box[4].bottom());
+        QVERIFY(sameLine(box[5], box[6]) && sameLine(box[6], box[7]));
+        QVERIFY(box[5].right() < box[6].left() && box[6].right() < box[7].left());
+        QVERIFY(box[8].top() > box[5].bottom());
+        QVERIFY(sameLine(box[8], box[9]) && box[8].right() < box[9].left());
+        // Each captioned box has its label just left of it on its line.
+        const QList<QPair<QString, int>> captions = {{"Name", 1}, {"E-mail", 2}, {"Address", 3}, {"Phone 1", 8}, {"Phone 2", 9}};
+        for (const auto &c : captions) {
+            QLabel *label = nullptr;
+            for (QLabel *l : b->findChildren<QLabel *>())
+                if (l->text() == c.first)
+                    label = l;
+            QVERIFY2(label, qPrintable(c.first));
+            QCOMPARE(label->buddy(), b->findChild<QWidget *>(QString::fromLatin1(Boxes[c.second - 1])));
+            const QRect r(label->mapTo(b, QPoint(0, 0)), label->size());
+            QVERIFY2(sameLine(r, box[c.second]) && r.right() < box[c.second].left(), qPrintable(c.first));
+        }
+        // Done at the bottom right.
+        const QRect done = place("Command1");
+        QVERIFY(done.top() > box[9].bottom());
+        QVERIFY(qAbs(done.right() - box[9].right()) <= 2);
+    }
+
     void theCloseBoxStoresAndShowsTheMainWindow()
     {
         prepareDatabase();

@@ -35,6 +35,9 @@ private Q_SLOTS:
         FileDialogs::setNextFileName(png);
         click(b, "SSCommand3");
         QCOMPARE(FileDialogs::shownCount(), 1);
+        // Bitmaps, JPG and GIF files are offered, then every file.
+        QCOMPARE(FileDialogs::lastFilter().split(";;"),
+                 QStringList({"Bitmaps (*.bmp)", "JPG Files (*.jpg)", "GIF Files (*.gif)", "All Files (*)"}));
         QCOMPARE(contactField(ann, "Picture").toString(), png);
         // What was typed is stored with it.
         QCOMPARE(contactField(ann, "EMail").toString(), QString("ann@example.org"));

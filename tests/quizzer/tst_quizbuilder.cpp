@@ -58,7 +58,13 @@ private Q_SLOTS:
             QCOMPARE(button->text(), bt[1]);
             QCOMPARE(button->toolTip(), bt[2]);
         }
-        QVERIFY(b->findChild<QWidget *>("SSPanel2"));
+        auto *panel = b->findChild<QWidget *>("SSPanel2");
+        QVERIFY(panel);
+        QStringList panelCaptions;
+        for (QLabel *l : panel->findChildren<QLabel *>())
+            panelCaptions << l->text();
+        QVERIFY(panelCaptions.contains("Current Quiz:"));
+        QVERIFY(panelCaptions.contains("Question:"));
         QVERIFY(b->findChild<QWidget *>("SSSplitter1"));
         QCOMPARE(grid(b)->view()->model()->headerData(0, Qt::Horizontal).toString(), QString("Question"));
         QCOMPARE(grid(b)->view()->model()->headerData(1, Qt::Horizontal).toString(), QString("Answer"));
@@ -197,6 +203,11 @@ private Q_SLOTS:
         QCOMPARE(gridRows(b), QStringList({"apostrophe='"}));
         QCOMPARE(caption(b), QString("Let's go"));
         QVERIFY(MessageBox::shown().isEmpty());
+        // And exported like any other.
+        exportAnswering(b, MessageBox::Yes);
+        QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
+        QVERIFY(readFile(quizFile()).startsWith("\"Let's go\"\r\n"));
+        QVERIFY(readFile(quizFile()).endsWith("\r\n\"apostrophe\"\r\n\"'\"\r\n"));
         // Reactivation rebuilds the tree and keeps the current quiz.
         b->RefreshQuizTree();
         QCOMPARE(b->currentQuizId().toInt(), apostrophe);
@@ -360,6 +371,21 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
         QCOMPARE(readFile(quizFile()), QByteArray("\"Rivers & \"Capitals\"\"\r\n\"03/07/2026\"\r\n\"Capital of France?\"\r\n\"Paris\"\r\n"
                                                   "\"Say \"hi\"\"\r\n\"\"hi\"\"\r\n\"Line one line two\"\r\n\"a b\"\r\n\"#NULL#\"\r\n\"x\"\r\n"));
+    }
+
+    void importFindsTheFileWhateverTheLetterCaseOfItsName()
+    {
+        frmMain *m = startWithSemester();
+        frmQuizBuilder *b = openBuilder(m);
+        writeFile(TestEnv::driveA() + "/QUIZ.OUT", "\"Upper case\"\r\n\"01/02/2026\"\r\n\"Q\"\r\n\"A\"\r\n");
+        importAnswering(b, MessageBox::Yes);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(treeTitles(b), QStringList({"Upper case"}));
+        QCOMPARE(gridRows(b), QStringList({"Q=A"}));
+        // An export writes its own name beside it.
+        exportAnswering(b, MessageBox::Yes);
+        QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
+        QVERIFY(QFile::exists(quizFile()));
     }
 
     void importOfBadFiles()

@@ -157,6 +157,38 @@ private Q_SLOTS:
         QVERIFY(m->isVisible());
     }
 
+    void enterPressesStart()
+    {
+        frmMain *m = startWithSemester();
+        capitals();
+        frmQuizSelection *s = openSelection(m);
+        QVERIFY(s);
+        auto *list = s->findChild<QListWidget *>("lstQuizzes");
+        // Nothing chosen yet: Enter says so, as Start does.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        settle();
+        QCOMPARE(TestEnv::shownLast().title, QString("No quiz selected"));
+        QVERIFY(frmQuizSelection::existing());
+        // Enter on a focused Cancel cancels.
+        auto *cancel = s->findChild<QPushButton *>("cmdCancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        settle();
+        QVERIFY(!frmQuizSelection::existing());
+        QVERIFY(!frmQuizTaker::existing());
+        QVERIFY(m->isVisible());
+        // A chosen title and Enter start the quiz.
+        s = openSelection(m);
+        list = s->findChild<QListWidget *>("lstQuizzes");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+        QTest::keyClick(list, Qt::Key_Enter);
+        settle();
+        frmQuizTaker *t = frmQuizTaker::existing();
+        QVERIFY(t && t->isVisible());
+        QCOMPARE(question(t), QString("Capital of France?"));
+    }
+
     void waysBackToTheMainWindow()
     {
         frmMain *m = startWithSemester();

@@ -8,6 +8,7 @@
 #include "setup/ClassTransfer.h"
 #include "setup/ClassTransferCommands.h"
 #include "store/CurrentSelection.h"
+#include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -183,9 +184,18 @@ private Q_SLOTS:
         rs->Close();
         db->close();
 
-        // The new class is current, and the tree shows it in its semester.
+        // The new class is current, and the tree shows it in its semester;
+        // the grid shows its assignments under its own name.
         QCOMPARE(m->datClasses->recordset().value("ID").toInt(), id);
         QCOMPARE(treeText(m), (QStringList{"Fall 2026", "Spring 2027", "  O'Neill's Drama  Modern"}));
+        DataGrid *grid = m->findChild<DataGrid *>("gridAssignments");
+        QVERIFY(grid);
+        QCOMPARE(grid->caption(), QString("O'Neill's Drama  Modern"));
+        QStringList shownTitles;
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (!grid->model()->isNewRow(r))
+                shownTitles << grid->model()->index(r, 0).data().toString();
+        QCOMPARE(shownTitles, titles);
         // Exported again from here, it gives the same file.
         clickNode(m, "O'Neill's Drama  Modern");
         trigger(m, "mnuClassExport");
