@@ -384,8 +384,17 @@ void DayView::moveAcross(int step)
 void DayView::keyPressEvent(QKeyEvent *event)
 {
     if (m_editing) {
-        // Keys that reach the view while an edit is open belong to the editor.
+        // Keys that reach the view while an edit is open belong to the
+        // editor; a key the editor leaves (Shift, F5) comes back here and
+        // passes on to the view's parents, not to the editor once more.
+        if (m_forwardingKey) {
+            event->ignore();
+            return;
+        }
+        m_forwardingKey = true;
         QCoreApplication::sendEvent(m_editor, event);
+        m_forwardingKey = false;
+        event->accept();
         return;
     }
     const int visible = std::max(1, viewport()->height() / rowHeight());
@@ -464,10 +473,7 @@ void DayView::endEdit()
         return;
     m_editing = false;
     const QString text = m_editor->text();
-    const bool hadFocus = m_editor->hasFocus();
-    m_editor->hide();
-    if (hadFocus)
-        setFocus(Qt::OtherFocusReason);
+    hideEditor();
     int index = m_editIndex;
     if (index < 0) {
         if (text.isEmpty()) {
@@ -498,11 +504,17 @@ void DayView::cancelEdit()
     if (!m_editing)
         return;
     m_editing = false;
-    const bool hadFocus = m_editor->hasFocus();
-    m_editor->hide();
-    if (hadFocus)
-        setFocus(Qt::OtherFocusReason);
+    hideEditor();
     viewport()->update();
+}
+
+void DayView::hideEditor()
+{
+    // The focus comes back to the view before the editor goes: a focused
+    // editor that is hidden would hand it on to the window's next control.
+    if (m_editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    m_editor->hide();
 }
 
 bool DayView::eventFilter(QObject *watched, QEvent *event)

@@ -100,6 +100,7 @@ private:
     void moveAcross(int step);
     void beginEdit(int index, int row, const QString &text, bool selectAll);
     void cancelEdit();
+    void hideEditor();
     void placeEditor();
     void requestDelete();
 
@@ -116,4 +117,5 @@ private:
     bool m_editing = false;
     int m_editIndex = -1; // -1: a new entry
     int m_editRow = 0;
+    bool m_forwardingKey = false;
 };

@@ -110,6 +110,26 @@ private Q_SLOTS:
         QCOMPARE(count("CalItems"), 3);
     }
 
+    void typingInTheDayViewLeavesTheToDoListAlone()
+    {
+        // Ending or cancelling an edit gives the focus back to the day view:
+        // the to-do list's first-use hint is not shown on the way.
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openOnDay(m);
+        QVERIFY(c);
+        QVERIFY(activate(c));
+        DayView *v = dayView(c);
+        typeEntry(v, 30, "Study group");
+        QVERIFY(v->hasFocus());
+        QTest::keyClicks(v, "dropped");
+        QTest::keyClick(v->editor(), Qt::Key_Escape);
+        settle();
+        QVERIFY(v->hasFocus());
+        QCOMPARE(count("CalItems"), 1);
+        QVERIFY(!MsgForm::existing());
+        QCOMPARE(Settings::get(Settings::App, "Settings", "asst_SeenToDo"), QString());
+    }
+
     void anAssignmentsTitleIsNotStored()
     {
         TestEnv::createDatabase();

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -104,6 +105,84 @@ private Q_SLOTS:
         QCOMPARE(h.view->entry(0).text, QString("Study group"));
         QVERIFY(h.view->entry(0).typed);
         QCOMPARE(h.view->selectedIndex(), 0);
+    }
+
+    void keysTheEditorHasNoUseForAreHarmless()
+    {
+        // A keyboard sends Shift on its own before a capital letter; the
+        // editor leaves such keys to the view, which must not hand them
+        // back to the editor.
+        Host h;
+        QSignalSpy closed(h.view, &DayView::CloseEdit);
+        h.view->scrollToRow(20);
+        Host::settle();
+        QTest::mouseDClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(21));
+        Host::settle();
+        QVERIFY(h.view->isEditing());
+        QLineEdit *editor = h.view->editor();
+        QVERIFY(editor->hasFocus());
+        QTest::keyPress(editor, Qt::Key_Shift);
+        QTest::keyClick(editor, 'S', Qt::ShiftModifier);
+        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClicks(editor, "tudy");
+        QTest::keyPress(editor, Qt::Key_Shift);
+        QTest::keyClick(editor, ' ', Qt::ShiftModifier);
+        QTest::keyClick(editor, 'G', Qt::ShiftModifier);
+        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClicks(editor, "roup");
+        QTest::keyClick(editor, Qt::Key_Control);
+        QTest::keyClick(editor, Qt::Key_F5);
+        QTest::keyClick(editor, Qt::Key_CapsLock);
+        QVERIFY(h.view->isEditing());
+        QCOMPARE(editor->text(), QString("Study Group"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(closed[0][1].toTime(), QTime(10, 30));
+        QCOMPARE(closed[0][3].toString(), QString("Study Group"));
+        // Without an edit open, the view leaves them to its window.
+        QTest::keyClick(h.view, Qt::Key_Shift);
+        QTest::keyClick(h.view, Qt::Key_F5);
+        QVERIFY(!h.view->isEditing());
+        QCOMPARE(h.view->count(), 1);
+    }
+
+    void endingAnEditKeepsTheFocusInTheView()
+    {
+        // The focus goes back to the view, not on to the next control of
+        // the window (whose focus handler may do something of its own).
+        Host h;
+        auto *next = new QLineEdit(h.window.get());
+        next->setObjectName("next");
+        h.window->layout()->addWidget(next);
+        Host::settle();
+        int nextFocused = 0;
+        struct Watch : QObject {
+            int *count;
+            explicit Watch(int *c) : count(c) {}
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::FocusIn)
+                    ++*count;
+                return false;
+            }
+        } watch(&nextFocused);
+        next->installEventFilter(&watch);
+        h.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        h.clickFree(30);
+        QVERIFY(h.view->hasFocus());
+        QTest::keyClicks(h.view, "typed");
+        QVERIFY(h.view->editor()->hasFocus());
+        QTest::keyClick(h.view->editor(), Qt::Key_Return);
+        Host::settle();
+        QCOMPARE(h.view->count(), 1);
+        QVERIFY(h.view->hasFocus());
+        QTest::keyClicks(h.view, "again");
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
+        Host::settle();
+        QVERIFY(h.view->hasFocus());
+        QCOMPARE(nextFocused, 0);
+        next->removeEventFilter(&watch);
     }
 
     void aDoubleClickOnAFreeHalfHourStartsAnEntry()
