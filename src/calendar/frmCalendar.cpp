@@ -19,7 +19,9 @@
 #include "store/modTransport.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -60,9 +62,19 @@ frmCalendar::frmCalendar()
     gridTasks->setDataSource(datTasks, {{QStringLiteral("Completed"), QStringLiteral("Completed")},
                                         {QStringLiteral("Description"), QStringLiteral("Details")},
                                         {QStringLiteral("Date"), QStringLiteral("Date")}});
-    gridTasks->setColumnWidth(0, 70);
-    gridTasks->setColumnWidth(1, 120);
-    gridTasks->setColumnWidth(2, 80);
+    {
+        // Completed and Date as wide as their captions (drawn bold for the
+        // current column) and a date; the description takes the rest.
+        QFont bold = gridTasks->view()->horizontalHeader()->font();
+        bold.setBold(true);
+        const QFontMetrics caption(bold);
+        const QFontMetrics cell(gridTasks->view()->font());
+        gridTasks->setColumnWidth(0, caption.horizontalAdvance(QStringLiteral("Completed")) + 16);
+        gridTasks->setColumnWidth(2, std::max(caption.horizontalAdvance(QStringLiteral("Date")),
+                                              cell.horizontalAdvance(QStringLiteral("12/31/2026")))
+                                         + 16);
+        gridTasks->setStretchColumn(1);
+    }
 
     SSMonth1 = new MonthView(SSSplitter1);
     SSMonth1->setObjectName(QStringLiteral("SSMonth1"));

@@ -6,6 +6,7 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
@@ -54,6 +55,18 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Completed"));
         QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Description"));
         QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Date"));
+        // The three columns are seen side by side, the captions of Completed
+        // and Date whole (drawn bold for the current column); Description
+        // takes the rest.
+        QTableView *tv = grid->view();
+        QFont bold = tv->horizontalHeader()->font();
+        bold.setBold(true);
+        for (int col : {0, 2}) {
+            const QString caption = grid->model()->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+            QVERIFY2(QFontMetrics(bold).horizontalAdvance(caption) < tv->columnWidth(col), qPrintable(caption));
+        }
+        QVERIFY(tv->columnWidth(1) > 0);
+        QCOMPARE(tv->columnWidth(0) + tv->columnWidth(1) + tv->columnWidth(2), tv->viewport()->width());
         QCOMPARE(c->findChild<QPushButton *>("cmdAddEvent")->text(), QString("Add Event"));
         QCOMPARE(c->findChild<QPushButton *>("SSCommand1")->text(), QString("Delete Event"));
         QCOMPARE(c->findChild<QPushButton *>("SSCommand2")->text(), QString("Exit Calendar"));
