@@ -174,9 +174,14 @@ QRect DayView::placementRect(const DayLayout::Placement &p) const
     const int rh = rowHeight();
     const int x0 = labelWidth();
     const int area = std::max(40, viewport()->width() - x0 - freeMargin());
-    const int columnWidth = std::max(8, area / std::max(1, p.columns));
+    // The columns share the area, however many there are, so that every
+    // entry stays in sight and within reach of the mouse.
+    const int columns = std::max(1, p.columns);
+    const int left = x0 + p.column * area / columns;
+    const int right = x0 + (p.column + 1) * area / columns;
+    const int gap = right - left > 6 ? 1 : 0;
     const int y = p.firstRow * rh - verticalScrollBar()->value();
-    return QRect(x0 + p.column * columnWidth + 1, y + 1, columnWidth - 2, (p.lastRow - p.firstRow + 1) * rh - 2);
+    return QRect(left + gap, y + 1, std::max(1, right - left - 2 * gap), (p.lastRow - p.firstRow + 1) * rh - 2);
 }
 
 QRect DayView::entryRect(int index) const
@@ -464,6 +469,14 @@ void DayView::placeEditor()
     else
         r = rowRect(m_editRow).adjusted(labelWidth() + 1, 0, 0, 0);
     r.setHeight(std::min(std::max(r.height(), rh - 2), rh));
+    // An entry among many side by side is narrow: its text is edited in a
+    // box wide enough to read.
+    const int readable = std::min(fontMetrics().averageCharWidth() * 24, viewport()->width() - labelWidth());
+    if (r.width() < readable) {
+        r.setWidth(readable);
+        if (r.right() >= viewport()->width())
+            r.moveRight(viewport()->width() - 1);
+    }
     m_editor->setGeometry(r);
 }
 

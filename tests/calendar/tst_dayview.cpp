@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <memory>
@@ -392,6 +393,82 @@ private Q_SLOTS:
         // The view paints with its entries (no failure, the text drawn).
         QImage shot = h.window->grab().toImage();
         QVERIFY(!shot.isNull());
+    }
+
+    void aHundredEntriesInADayAreAllReachable()
+    {
+        Host h;
+        // Spread over the day, many of them sharing half hours.
+        for (int i = 0; i < 100; ++i) {
+            const QTime start(6 + i % 15, (i * 13) % 60);
+            h.view->add(start, start.addSecs(60 * (1 + (i * 37) % 120)), QStringLiteral("Entry %1").arg(i),
+                        i % 3 ? QColor(Qt::red) : QColor());
+        }
+        Host::settle();
+        QCOMPARE(h.view->count(), 100);
+        QVERIFY(!h.window->grab().isNull());
+        // Each is drawn inside the day's area, at least one row high, and
+        // selected by a click on it.
+        const int rh = h.view->rowHeight();
+        for (int i = 0; i < 100; ++i) {
+            const DayEntry &e = h.view->entry(i);
+            h.view->scrollToRow(DayLayout::rowsOf(e.start, e.end).first);
+            Host::settle();
+            const QRect r = h.view->entryRect(i);
+            QVERIFY2(r.height() >= rh - 2, qPrintable(e.text));
+            QVERIFY2(r.width() >= 1 && r.right() < h.view->viewport()->width(), qPrintable(e.text));
+            QCOMPARE(h.view->rowAt(r.topLeft()), DayLayout::rowsOf(e.start, e.end).first);
+            QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+            QCOMPARE(h.view->selectedIndex(), i);
+        }
+        // The keyboard reaches every one of them: Down through the half
+        // hours, Right through the entries of each.
+        QSet<int> reached;
+        QTest::keyClick(h.view, Qt::Key_Home);
+        for (int row = 0; row < DayLayout::RowCount; ++row) {
+            QCOMPARE(h.view->currentRow(), row);
+            for (int step = 0; step <= 100 && h.view->selectedIndex() >= 0; ++step) {
+                reached.insert(h.view->selectedIndex());
+                QTest::keyClick(h.view, Qt::Key_Right);
+            }
+            QTest::keyClick(h.view, Qt::Key_Down);
+        }
+        QCOMPARE(reached.size(), 100);
+        // Removing them all leaves an empty day at 8:00 AM.
+        h.view->removeAll();
+        Host::settle();
+        QCOMPARE(h.view->count(), 0);
+        QCOMPARE(h.view->topRow(), DayLayout::DefaultFirstRow);
+    }
+
+    void aHundredEntriesAtOneTimeStandSideBySide()
+    {
+        Host h;
+        for (int i = 0; i < 100; ++i)
+            h.view->add(QTime(10, 0), QTime(10, 30), QStringLiteral("Same %1").arg(i));
+        Host::settle();
+        QVERIFY(!h.window->grab().isNull());
+        // Each keeps a column of its own within the view, and is found
+        // where it is drawn.
+        QVector<QRect> rects;
+        for (int i = 0; i < 100; ++i) {
+            const QRect r = h.view->entryRect(i);
+            QVERIFY2(r.width() >= 1 && r.right() < h.view->viewport()->width(), qPrintable(QString::number(i)));
+            for (const QRect &other : std::as_const(rects))
+                QVERIFY(!other.intersects(r));
+            rects.push_back(r);
+            QCOMPARE(h.view->entryAt(r.center()), i);
+        }
+        // The last one, clicked and edited, gets an editor wide enough to read.
+        QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, rects.last().center());
+        QCOMPARE(h.view->selectedIndex(), 99);
+        QTest::keyClick(h.view, Qt::Key_F2);
+        QVERIFY(h.view->isEditing());
+        const QRect box = h.view->editor()->geometry();
+        QVERIFY(box.width() >= h.view->fontMetrics().horizontalAdvance("Same 99"));
+        QVERIFY(box.left() >= 0 && box.right() < h.view->viewport()->width());
+        QCOMPARE(h.view->editor()->text(), QString("Same 99"));
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
     }
 
     void itScrollsToTheFirstEntryOrToEight()
