@@ -22,6 +22,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -120,12 +121,17 @@ void frmCalendar::open()
 
 void frmCalendar::Form_Load()
 {
-    // Beside the main window: as wide and as high, level with it, and as far
-    // from the screen's left edge as the main window is wide.
+    // Beside the main window, on the screen.
     if (CurrentSelection *main = CurrentSelection::get()) {
         if (QWidget *m = main->mainWindow()) {
-            resize(m->size());
-            move(m->frameGeometry().width(), m->frameGeometry().top());
+            // The frame is not known before the first show: the main
+            // window's serves.
+            const QRect outer = m->frameGeometry();
+            const QSize frame = outer.size() - m->size();
+            const QRect placed =
+                placeBesideMainWindow(outer, m->screen() ? m->screen()->availableGeometry() : QRect());
+            resize(placed.size() - frame);
+            move(placed.topLeft());
         }
     }
     const int w = std::max(600, width());
@@ -141,6 +147,17 @@ void frmCalendar::Form_Load()
     // The day view starts with the day the month view shows selected, so
     // that what is typed into it belongs to a date.
     showDay(SSMonth1->selectedDateText());
+}
+
+QRect frmCalendar::placeBesideMainWindow(const QRect &mainFrame, const QRect &available)
+{
+    QRect r(QPoint(mainFrame.width(), mainFrame.top()), mainFrame.size());
+    if (available.isEmpty())
+        return r;
+    r.setSize(r.size().boundedTo(available.size()));
+    r.moveLeft(std::clamp(r.left(), available.left(), available.right() + 1 - r.width()));
+    r.moveTop(std::clamp(r.top(), available.top(), available.bottom() + 1 - r.height()));
+    return r;
 }
 
 void frmCalendar::Form_Activate()
