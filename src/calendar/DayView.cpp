@@ -94,6 +94,12 @@ const DayEntry &DayView::entry(int index) const
     return m_entries[index];
 }
 
+void DayView::setTyped(int index, bool typed)
+{
+    if (index >= 0 && index < count())
+        m_entries[index].typed = typed;
+}
+
 void DayView::setSelectedIndex(int index)
 {
     if (index < -1 || index >= count())

@@ -37,6 +37,8 @@ public:
     // The entry at a zero-based index; run-time error 9 outside the list.
     const DayEntry &entry(int index) const;
     const QVector<DayEntry> &entries() const { return m_entries; }
+    // Marks an entry as typed by the user or not (see DayEntry::typed).
+    void setTyped(int index, bool typed);
 
     // The selected entry, -1 when none.
     int selectedIndex() const { return m_selected; }

@@ -319,8 +319,11 @@ void frmCalendar::SSCommand1_Click()
         auto db = Database::open(DatabasePath);
         const bool deleted = CalendarItems::deleteFirst(*db, *date, e.start, e.text);
         db->close();
-        // The entry stays in sight until the day is selected again.
-        if (!deleted)
+        // The entry stays in sight until the day is selected again; the
+        // next edit of the day does not store it anew.
+        if (deleted)
+            SSDay1->setTyped(index, false);
+        else
             MessageBox::show(automaticallyCreated(), MessageBox::OkOnly, MessageBox::NoIcon, QString());
     });
 }

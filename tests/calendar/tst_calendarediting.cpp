@@ -300,6 +300,33 @@ private Q_SLOTS:
         QCOMPARE(count("Assignments"), 1);
     }
 
+    void anEventDeletedWithTheButtonIsNotStoredAgain()
+    {
+        // The entry stays in sight until the day is selected again, but the
+        // next edit of the day does not bring its row back.
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openOnDay(m);
+        QVERIFY(c);
+        DayView *v = dayView(c);
+        typeEntry(v, 32, "Gym");
+        QCOMPARE(rowsOf("Gym"), 1);
+        selectEntry(v, "Gym");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        click(c, "SSCommand1");
+        QCOMPARE(rowsOf("Gym"), 0);
+        QVERIFY(entryIndex(v, "Gym") >= 0);
+        typeEntry(v, 34, "Swim");
+        QCOMPARE(rowsOf("Swim"), 1);
+        QCOMPARE(rowsOf("Gym"), 0);
+        // Typed again, it is the user's again.
+        selectEntry(v, "Gym");
+        QTest::keyClicks(v, "!");
+        QTest::keyClick(v->editor(), Qt::Key_Return);
+        settle();
+        QCOMPARE(rowsOf("Gym!"), 1);
+        QCOMPARE(count("CalItems"), 2);
+    }
+
     void deleteEventAsksAndDeletesTheFirstMatchingRow()
     {
         TestEnv::createDatabase();
