@@ -191,6 +191,7 @@ private Q_SLOTS:
         addAssignment(music, "Scales", 10, QVariant(), monday);
         addAssignment(chemistry, "Titration", 10, QVariant(), monday);
         addAssignment(999, "Orphan", 10, QVariant(), monday);
+        addAssignment(biology, QString(), 10, QVariant(), monday); // no title: passed over
         addAssignment(chemistry, "Lab quiz", 10, QVariant(), "2026-03-17");
         addTask(monday, "Buy milk");
         addTask("2026-03-17", "Tomorrow's task");
