@@ -94,6 +94,12 @@ const DayEntry &DayView::entry(int index) const
     return m_entries[index];
 }
 
+void DayView::setTyped(int index, bool typed)
+{
+    if (index >= 0 && index < count())
+        m_entries[index].typed = typed;
+}
+
 void DayView::setSelectedIndex(int index)
 {
     if (index < -1 || index >= count())
@@ -174,9 +180,14 @@ QRect DayView::placementRect(const DayLayout::Placement &p) const
     const int rh = rowHeight();
     const int x0 = labelWidth();
     const int area = std::max(40, viewport()->width() - x0 - freeMargin());
-    const int columnWidth = std::max(8, area / std::max(1, p.columns));
+    // The columns share the area, however many there are, so that every
+    // entry stays in sight and within reach of the mouse.
+    const int columns = std::max(1, p.columns);
+    const int left = x0 + p.column * area / columns;
+    const int right = x0 + (p.column + 1) * area / columns;
+    const int gap = right - left > 6 ? 1 : 0;
     const int y = p.firstRow * rh - verticalScrollBar()->value();
-    return QRect(x0 + p.column * columnWidth + 1, y + 1, columnWidth - 2, (p.lastRow - p.firstRow + 1) * rh - 2);
+    return QRect(left + gap, y + 1, std::max(1, right - left - 2 * gap), (p.lastRow - p.firstRow + 1) * rh - 2);
 }
 
 QRect DayView::entryRect(int index) const
@@ -384,8 +395,17 @@ void DayView::moveAcross(int step)
 void DayView::keyPressEvent(QKeyEvent *event)
 {
     if (m_editing) {
-        // Keys that reach the view while an edit is open belong to the editor.
+        // Keys that reach the view while an edit is open belong to the
+        // editor; a key the editor leaves (Shift, F5) comes back here and
+        // passes on to the view's parents, not to the editor once more.
+        if (m_forwardingKey) {
+            event->ignore();
+            return;
+        }
+        m_forwardingKey = true;
         QCoreApplication::sendEvent(m_editor, event);
+        m_forwardingKey = false;
+        event->accept();
         return;
     }
     const int visible = std::max(1, viewport()->height() / rowHeight());
@@ -455,6 +475,14 @@ void DayView::placeEditor()
     else
         r = rowRect(m_editRow).adjusted(labelWidth() + 1, 0, 0, 0);
     r.setHeight(std::min(std::max(r.height(), rh - 2), rh));
+    // An entry among many side by side is narrow: its text is edited in a
+    // box wide enough to read.
+    const int readable = std::min(fontMetrics().averageCharWidth() * 24, viewport()->width() - labelWidth());
+    if (r.width() < readable) {
+        r.setWidth(readable);
+        if (r.right() >= viewport()->width())
+            r.moveRight(viewport()->width() - 1);
+    }
     m_editor->setGeometry(r);
 }
 
@@ -464,10 +492,7 @@ void DayView::endEdit()
         return;
     m_editing = false;
     const QString text = m_editor->text();
-    const bool hadFocus = m_editor->hasFocus();
-    m_editor->hide();
-    if (hadFocus)
-        setFocus(Qt::OtherFocusReason);
+    hideEditor();
     int index = m_editIndex;
     if (index < 0) {
         if (text.isEmpty()) {
@@ -498,11 +523,17 @@ void DayView::cancelEdit()
     if (!m_editing)
         return;
     m_editing = false;
-    const bool hadFocus = m_editor->hasFocus();
-    m_editor->hide();
-    if (hadFocus)
-        setFocus(Qt::OtherFocusReason);
+    hideEditor();
     viewport()->update();
+}
+
+void DayView::hideEditor()
+{
+    // The focus comes back to the view before the editor goes: a focused
+    // editor that is hidden would hand it on to the window's next control.
+    if (m_editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    m_editor->hide();
 }
 
 bool DayView::eventFilter(QObject *watched, QEvent *event)

@@ -37,6 +37,8 @@ public:
     // The entry at a zero-based index; run-time error 9 outside the list.
     const DayEntry &entry(int index) const;
     const QVector<DayEntry> &entries() const { return m_entries; }
+    // Marks an entry as typed by the user or not (see DayEntry::typed).
+    void setTyped(int index, bool typed);
 
     // The selected entry, -1 when none.
     int selectedIndex() const { return m_selected; }
@@ -100,6 +102,7 @@ private:
     void moveAcross(int step);
     void beginEdit(int index, int row, const QString &text, bool selectAll);
     void cancelEdit();
+    void hideEditor();
     void placeEditor();
     void requestDelete();
 
@@ -116,4 +119,5 @@ private:
     bool m_editing = false;
     int m_editIndex = -1; // -1: a new entry
     int m_editRow = 0;
+    bool m_forwardingKey = false;
 };

@@ -19,7 +19,10 @@
 #include "store/modTransport.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -60,9 +63,19 @@ frmCalendar::frmCalendar()
     gridTasks->setDataSource(datTasks, {{QStringLiteral("Completed"), QStringLiteral("Completed")},
                                         {QStringLiteral("Description"), QStringLiteral("Details")},
                                         {QStringLiteral("Date"), QStringLiteral("Date")}});
-    gridTasks->setColumnWidth(0, 70);
-    gridTasks->setColumnWidth(1, 120);
-    gridTasks->setColumnWidth(2, 80);
+    {
+        // Completed and Date as wide as their captions (drawn bold for the
+        // current column) and a date; the description takes the rest.
+        QFont bold = gridTasks->view()->horizontalHeader()->font();
+        bold.setBold(true);
+        const QFontMetrics caption(bold);
+        const QFontMetrics cell(gridTasks->view()->font());
+        gridTasks->setColumnWidth(0, caption.horizontalAdvance(QStringLiteral("Completed")) + 16);
+        gridTasks->setColumnWidth(2, std::max(caption.horizontalAdvance(QStringLiteral("Date")),
+                                              cell.horizontalAdvance(QStringLiteral("12/31/2026")))
+                                         + 16);
+        gridTasks->setStretchColumn(1);
+    }
 
     SSMonth1 = new MonthView(SSSplitter1);
     SSMonth1->setObjectName(QStringLiteral("SSMonth1"));
@@ -108,12 +121,17 @@ void frmCalendar::open()
 
 void frmCalendar::Form_Load()
 {
-    // Beside the main window: as wide and as high, level with it, and as far
-    // from the screen's left edge as the main window is wide.
+    // Beside the main window, on the screen.
     if (CurrentSelection *main = CurrentSelection::get()) {
         if (QWidget *m = main->mainWindow()) {
-            resize(m->size());
-            move(m->frameGeometry().width(), m->frameGeometry().top());
+            // The frame is not known before the first show: the main
+            // window's serves.
+            const QRect outer = m->frameGeometry();
+            const QSize frame = outer.size() - m->size();
+            const QRect placed =
+                placeBesideMainWindow(outer, m->screen() ? m->screen()->availableGeometry() : QRect());
+            resize(placed.size() - frame);
+            move(placed.topLeft());
         }
     }
     const int w = std::max(600, width());
@@ -129,6 +147,17 @@ void frmCalendar::Form_Load()
     // The day view starts with the day the month view shows selected, so
     // that what is typed into it belongs to a date.
     showDay(SSMonth1->selectedDateText());
+}
+
+QRect frmCalendar::placeBesideMainWindow(const QRect &mainFrame, const QRect &available)
+{
+    QRect r(QPoint(mainFrame.width(), mainFrame.top()), mainFrame.size());
+    if (available.isEmpty())
+        return r;
+    r.setSize(r.size().boundedTo(available.size()));
+    r.moveLeft(std::clamp(r.left(), available.left(), available.right() + 1 - r.width()));
+    r.moveTop(std::clamp(r.top(), available.top(), available.bottom() + 1 - r.height()));
+    return r;
 }
 
 void frmCalendar::Form_Activate()
@@ -290,8 +319,11 @@ void frmCalendar::SSCommand1_Click()
         auto db = Database::open(DatabasePath);
         const bool deleted = CalendarItems::deleteFirst(*db, *date, e.start, e.text);
         db->close();
-        // The entry stays in sight until the day is selected again.
-        if (!deleted)
+        // The entry stays in sight until the day is selected again; the
+        // next edit of the day does not store it anew.
+        if (deleted)
+            SSDay1->setTyped(index, false);
+        else
             MessageBox::show(automaticallyCreated(), MessageBox::OkOnly, MessageBox::NoIcon, QString());
     });
 }

@@ -5,6 +5,7 @@
 // closes.
 #include "platform/Form.h"
 
+#include <QRect>
 #include <QString>
 #include <QTime>
 
@@ -24,6 +25,12 @@ public:
 
     // The main window's Calendar command: shows the window.
     static void open();
+
+    // Where the window opens (frame rectangles): as large as the main
+    // window, level with it, and as far from the screen's left edge as the
+    // main window is wide; moved left and up, and made smaller, as far as
+    // needed to be whole on the screen's available area.
+    static QRect placeBesideMainWindow(const QRect &mainFrame, const QRect &available);
 
     DataSource *datTasks;
     DataSource *datAssignments;

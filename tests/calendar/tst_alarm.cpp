@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Sound.h"
 
+#include <QSignalSpy>
 #include <QTimer>
 
 using namespace CalendarHelpers;
@@ -14,14 +15,15 @@ const QDate Today(2026, 3, 12);
 
 QTimer *alarmTimer(frmMain *m) { return m->findChild<QTimer *>("tmrCheckCalendar"); }
 
-// Lets the enabled timer tick several times within the present minute.
+// Lets the enabled timer tick three times within the present minute.
 void runTimer(frmMain *m)
 {
     QTimer *t = alarmTimer(m);
     QVERIFY(t);
-    t->setInterval(15);
+    QSignalSpy ticks(t, &QTimer::timeout);
+    t->setInterval(5);
     t->start();
-    QTest::qWait(150);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, 10000);
     t->stop();
     settle();
 }
@@ -52,7 +54,7 @@ private Q_SLOTS:
         QVERIFY(t);
         QCOMPARE(t->interval(), 10000);
         QVERIFY(!t->isActive());
-        QTest::qWait(50);
+        settle();
         QVERIFY(!t->isActive());
         // A tick on a timer that is not running only starts it.
         Clock::set(QDateTime(Today, QTime(14, 30, 5)));

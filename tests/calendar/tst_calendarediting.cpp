@@ -110,6 +110,26 @@ private Q_SLOTS:
         QCOMPARE(count("CalItems"), 3);
     }
 
+    void typingInTheDayViewLeavesTheToDoListAlone()
+    {
+        // Ending or cancelling an edit gives the focus back to the day view:
+        // the to-do list's first-use hint is not shown on the way.
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openOnDay(m);
+        QVERIFY(c);
+        QVERIFY(activate(c));
+        DayView *v = dayView(c);
+        typeEntry(v, 30, "Study group");
+        QVERIFY(v->hasFocus());
+        QTest::keyClicks(v, "dropped");
+        QTest::keyClick(v->editor(), Qt::Key_Escape);
+        settle();
+        QVERIFY(v->hasFocus());
+        QCOMPARE(count("CalItems"), 1);
+        QVERIFY(!MsgForm::existing());
+        QCOMPARE(Settings::get(Settings::App, "Settings", "asst_SeenToDo"), QString());
+    }
+
     void anAssignmentsTitleIsNotStored()
     {
         TestEnv::createDatabase();
@@ -278,6 +298,33 @@ private Q_SLOTS:
         click(c, "SSCommand1");
         QCOMPARE(TestEnv::shownTexts(), QStringList({"Are you sure you want to delete, \n'Essay?'", AutoCreated}));
         QCOMPARE(count("Assignments"), 1);
+    }
+
+    void anEventDeletedWithTheButtonIsNotStoredAgain()
+    {
+        // The entry stays in sight until the day is selected again, but the
+        // next edit of the day does not bring its row back.
+        frmMain *m = startWithSemester();
+        frmCalendar *c = openOnDay(m);
+        QVERIFY(c);
+        DayView *v = dayView(c);
+        typeEntry(v, 32, "Gym");
+        QCOMPARE(rowsOf("Gym"), 1);
+        selectEntry(v, "Gym");
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        click(c, "SSCommand1");
+        QCOMPARE(rowsOf("Gym"), 0);
+        QVERIFY(entryIndex(v, "Gym") >= 0);
+        typeEntry(v, 34, "Swim");
+        QCOMPARE(rowsOf("Swim"), 1);
+        QCOMPARE(rowsOf("Gym"), 0);
+        // Typed again, it is the user's again.
+        selectEntry(v, "Gym");
+        QTest::keyClicks(v, "!");
+        QTest::keyClick(v->editor(), Qt::Key_Return);
+        settle();
+        QCOMPARE(rowsOf("Gym!"), 1);
+        QCOMPARE(count("CalItems"), 2);
     }
 
     void deleteEventAsksAndDeletesTheFirstMatchingRow()

@@ -6,6 +6,7 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
@@ -40,9 +41,17 @@ private Q_SLOTS:
         QVERIFY(c);
         QVERIFY(c->isVisible());
         QCOMPARE(c->windowTitle(), QString("Tarvela Calendar"));
-        QCOMPARE(c->size(), m->size());
-        QCOMPARE(c->frameGeometry().top(), m->frameGeometry().top());
-        QCOMPARE(c->frameGeometry().left(), m->frameGeometry().width());
+        // Level with the main window and as large, as far right as its width
+        // puts it while the screen has room (see besideTheMainWindowOnScreen);
+        // this screen is narrower than the main window, so it stands at the
+        // screen's left edge, as wide as the screen.
+        const QRect screen = m->screen()->availableGeometry();
+        const QRect mainFrame = m->frameGeometry();
+        QVERIFY(mainFrame.width() > screen.width() / 2);
+        QCOMPARE(c->frameGeometry(), frmCalendar::placeBesideMainWindow(mainFrame, screen));
+        QVERIFY(screen.contains(c->frameGeometry()));
+        QCOMPARE(c->frameGeometry().top(), mainFrame.top());
+        QCOMPARE(c->height(), m->height());
         // Its panes and buttons.
         auto *splitter = c->findChild<QSplitter *>("SSSplitter1");
         QVERIFY(splitter);
@@ -54,6 +63,18 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Completed"));
         QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Description"));
         QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Date"));
+        // The three columns are seen side by side, the captions of Completed
+        // and Date whole (drawn bold for the current column); Description
+        // takes the rest.
+        QTableView *tv = grid->view();
+        QFont bold = tv->horizontalHeader()->font();
+        bold.setBold(true);
+        for (int col : {0, 2}) {
+            const QString caption = grid->model()->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+            QVERIFY2(QFontMetrics(bold).horizontalAdvance(caption) < tv->columnWidth(col), qPrintable(caption));
+        }
+        QVERIFY(tv->columnWidth(1) > 0);
+        QCOMPARE(tv->columnWidth(0) + tv->columnWidth(1) + tv->columnWidth(2), tv->viewport()->width());
         QCOMPARE(c->findChild<QPushButton *>("cmdAddEvent")->text(), QString("Add Event"));
         QCOMPARE(c->findChild<QPushButton *>("SSCommand1")->text(), QString("Delete Event"));
         QCOMPARE(c->findChild<QPushButton *>("SSCommand2")->text(), QString("Exit Calendar"));
@@ -63,6 +84,23 @@ private Q_SLOTS:
         // A second press brings the same window forward.
         click(m, "SSCommand6");
         QCOMPARE(frmCalendar::existing(), c);
+    }
+
+    void besideTheMainWindowOnScreen()
+    {
+        const QRect screen(0, 0, 1280, 1024);
+        // As far from the screen's left edge as the main window is wide,
+        // level with it and as large, when the screen has room for it.
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(0, 0, 600, 400), screen), QRect(600, 0, 600, 400));
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(50, 100, 500, 400), screen), QRect(500, 100, 500, 400));
+        // Otherwise moved left until it is whole on the screen.
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(191, 239, 904, 630), screen), QRect(376, 239, 904, 630));
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(0, 900, 700, 400), screen), QRect(580, 624, 700, 400));
+        // And no larger than the screen.
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(0, 0, 1400, 1100), screen), QRect(0, 0, 1280, 1024));
+        // A screen that does not start at 0.
+        QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(1300, 30, 600, 400), QRect(1280, 20, 1920, 1060)),
+                 QRect(1280, 30, 600, 400));
     }
 
     void exitAndTheCloseBoxShowTheMainWindow()
@@ -153,6 +191,7 @@ private Q_SLOTS:
         addAssignment(music, "Scales", 10, QVariant(), monday);
         addAssignment(chemistry, "Titration", 10, QVariant(), monday);
         addAssignment(999, "Orphan", 10, QVariant(), monday);
+        addAssignment(biology, QString(), 10, QVariant(), monday); // no title: passed over
         addAssignment(chemistry, "Lab quiz", 10, QVariant(), "2026-03-17");
         addTask(monday, "Buy milk");
         addTask("2026-03-17", "Tomorrow's task");

@@ -4,8 +4,10 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <memory>
@@ -104,6 +106,84 @@ private Q_SLOTS:
         QCOMPARE(h.view->entry(0).text, QString("Study group"));
         QVERIFY(h.view->entry(0).typed);
         QCOMPARE(h.view->selectedIndex(), 0);
+    }
+
+    void keysTheEditorHasNoUseForAreHarmless()
+    {
+        // A keyboard sends Shift on its own before a capital letter; the
+        // editor leaves such keys to the view, which must not hand them
+        // back to the editor.
+        Host h;
+        QSignalSpy closed(h.view, &DayView::CloseEdit);
+        h.view->scrollToRow(20);
+        Host::settle();
+        QTest::mouseDClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(21));
+        Host::settle();
+        QVERIFY(h.view->isEditing());
+        QLineEdit *editor = h.view->editor();
+        QVERIFY(editor->hasFocus());
+        QTest::keyPress(editor, Qt::Key_Shift);
+        QTest::keyClick(editor, 'S', Qt::ShiftModifier);
+        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClicks(editor, "tudy");
+        QTest::keyPress(editor, Qt::Key_Shift);
+        QTest::keyClick(editor, ' ', Qt::ShiftModifier);
+        QTest::keyClick(editor, 'G', Qt::ShiftModifier);
+        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClicks(editor, "roup");
+        QTest::keyClick(editor, Qt::Key_Control);
+        QTest::keyClick(editor, Qt::Key_F5);
+        QTest::keyClick(editor, Qt::Key_CapsLock);
+        QVERIFY(h.view->isEditing());
+        QCOMPARE(editor->text(), QString("Study Group"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(closed[0][1].toTime(), QTime(10, 30));
+        QCOMPARE(closed[0][3].toString(), QString("Study Group"));
+        // Without an edit open, the view leaves them to its window.
+        QTest::keyClick(h.view, Qt::Key_Shift);
+        QTest::keyClick(h.view, Qt::Key_F5);
+        QVERIFY(!h.view->isEditing());
+        QCOMPARE(h.view->count(), 1);
+    }
+
+    void endingAnEditKeepsTheFocusInTheView()
+    {
+        // The focus goes back to the view, not on to the next control of
+        // the window (whose focus handler may do something of its own).
+        Host h;
+        auto *next = new QLineEdit(h.window.get());
+        next->setObjectName("next");
+        h.window->layout()->addWidget(next);
+        Host::settle();
+        int nextFocused = 0;
+        struct Watch : QObject {
+            int *count;
+            explicit Watch(int *c) : count(c) {}
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::FocusIn)
+                    ++*count;
+                return false;
+            }
+        } watch(&nextFocused);
+        next->installEventFilter(&watch);
+        h.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        h.clickFree(30);
+        QVERIFY(h.view->hasFocus());
+        QTest::keyClicks(h.view, "typed");
+        QVERIFY(h.view->editor()->hasFocus());
+        QTest::keyClick(h.view->editor(), Qt::Key_Return);
+        Host::settle();
+        QCOMPARE(h.view->count(), 1);
+        QVERIFY(h.view->hasFocus());
+        QTest::keyClicks(h.view, "again");
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
+        Host::settle();
+        QVERIFY(h.view->hasFocus());
+        QCOMPARE(nextFocused, 0);
+        next->removeEventFilter(&watch);
     }
 
     void aDoubleClickOnAFreeHalfHourStartsAnEntry()
@@ -313,6 +393,82 @@ private Q_SLOTS:
         // The view paints with its entries (no failure, the text drawn).
         QImage shot = h.window->grab().toImage();
         QVERIFY(!shot.isNull());
+    }
+
+    void aHundredEntriesInADayAreAllReachable()
+    {
+        Host h;
+        // Spread over the day, many of them sharing half hours.
+        for (int i = 0; i < 100; ++i) {
+            const QTime start(6 + i % 15, (i * 13) % 60);
+            h.view->add(start, start.addSecs(60 * (1 + (i * 37) % 120)), QStringLiteral("Entry %1").arg(i),
+                        i % 3 ? QColor(Qt::red) : QColor());
+        }
+        Host::settle();
+        QCOMPARE(h.view->count(), 100);
+        QVERIFY(!h.window->grab().isNull());
+        // Each is drawn inside the day's area, at least one row high, and
+        // selected by a click on it.
+        const int rh = h.view->rowHeight();
+        for (int i = 0; i < 100; ++i) {
+            const DayEntry &e = h.view->entry(i);
+            h.view->scrollToRow(DayLayout::rowsOf(e.start, e.end).first);
+            Host::settle();
+            const QRect r = h.view->entryRect(i);
+            QVERIFY2(r.height() >= rh - 2, qPrintable(e.text));
+            QVERIFY2(r.width() >= 1 && r.right() < h.view->viewport()->width(), qPrintable(e.text));
+            QCOMPARE(h.view->rowAt(r.topLeft()), DayLayout::rowsOf(e.start, e.end).first);
+            QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+            QCOMPARE(h.view->selectedIndex(), i);
+        }
+        // The keyboard reaches every one of them: Down through the half
+        // hours, Right through the entries of each.
+        QSet<int> reached;
+        QTest::keyClick(h.view, Qt::Key_Home);
+        for (int row = 0; row < DayLayout::RowCount; ++row) {
+            QCOMPARE(h.view->currentRow(), row);
+            for (int step = 0; step <= 100 && h.view->selectedIndex() >= 0; ++step) {
+                reached.insert(h.view->selectedIndex());
+                QTest::keyClick(h.view, Qt::Key_Right);
+            }
+            QTest::keyClick(h.view, Qt::Key_Down);
+        }
+        QCOMPARE(reached.size(), 100);
+        // Removing them all leaves an empty day at 8:00 AM.
+        h.view->removeAll();
+        Host::settle();
+        QCOMPARE(h.view->count(), 0);
+        QCOMPARE(h.view->topRow(), DayLayout::DefaultFirstRow);
+    }
+
+    void aHundredEntriesAtOneTimeStandSideBySide()
+    {
+        Host h;
+        for (int i = 0; i < 100; ++i)
+            h.view->add(QTime(10, 0), QTime(10, 30), QStringLiteral("Same %1").arg(i));
+        Host::settle();
+        QVERIFY(!h.window->grab().isNull());
+        // Each keeps a column of its own within the view, and is found
+        // where it is drawn.
+        QVector<QRect> rects;
+        for (int i = 0; i < 100; ++i) {
+            const QRect r = h.view->entryRect(i);
+            QVERIFY2(r.width() >= 1 && r.right() < h.view->viewport()->width(), qPrintable(QString::number(i)));
+            for (const QRect &other : std::as_const(rects))
+                QVERIFY(!other.intersects(r));
+            rects.push_back(r);
+            QCOMPARE(h.view->entryAt(r.center()), i);
+        }
+        // The last one, clicked and edited, gets an editor wide enough to read.
+        QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, rects.last().center());
+        QCOMPARE(h.view->selectedIndex(), 99);
+        QTest::keyClick(h.view, Qt::Key_F2);
+        QVERIFY(h.view->isEditing());
+        const QRect box = h.view->editor()->geometry();
+        QVERIFY(box.width() >= h.view->fontMetrics().horizontalAdvance("Same 99"));
+        QVERIFY(box.left() >= 0 && box.right() < h.view->viewport()->width());
+        QCOMPARE(h.view->editor()->text(), QString("Same 99"));
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
     }
 
     void itScrollsToTheFirstEntryOrToEight()
