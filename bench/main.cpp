@@ -239,8 +239,8 @@ private:
         if (!m) {
             m = frmMain::instance();
             drain();
-            quietTimers(m);
         }
+        quietTimers(m);
         if (!m->isVisible()) {
             m->show();
             drain();
