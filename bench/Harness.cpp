@@ -163,6 +163,9 @@ Outcome Runner::measure(const Action &action)
         out.statements = medianOf(counts);
         out.rows = medianOf(rows);
         out.sample = statements.first();
+        const QString failed = m_raw->takeError();
+        if (!failed.isEmpty())
+            out.problems << QStringLiteral("a statement failed on the raw connection: ") + failed;
     }
     std::fprintf(stderr, " %3d runs, median %s ms\n", out.runs, qPrintable(ms(out.median)));
     return out;

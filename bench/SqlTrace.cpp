@@ -119,13 +119,14 @@ RawConnection::Result RawConnection::run(const QStringList &statements)
         sqlite3_stmt *stmt = nullptr;
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &stmt, nullptr) != SQLITE_OK) {
-            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db)) + QStringLiteral(" (") + sql.left(80) + QLatin1Char(')');
             sqlite3_finalize(stmt);
             continue;
         }
         ++result.statements;
         const int columns = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             ++result.rows;
             for (int c = 0; c < columns; ++c) {
                 switch (sqlite3_column_type(stmt, c)) {
@@ -142,6 +143,8 @@ RawConnection::Result RawConnection::run(const QStringList &statements)
                 }
             }
         }
+        if (rc != SQLITE_DONE)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db)) + QStringLiteral(" (") + sql.left(80) + QLatin1Char(')');
         sqlite3_finalize(stmt);
     }
     return result;

@@ -37,7 +37,14 @@ public:
     RawConnection &operator=(const RawConnection &) = delete;
 
     bool isOpen() const { return m_db != nullptr; }
+    // The last failure to open or to run a statement; taking it clears it.
     QString error() const { return m_error; }
+    QString takeError()
+    {
+        QString e;
+        e.swap(m_error);
+        return e;
+    }
 
     // Runs the statements in order, reading every column of every row.
     Result run(const QStringList &statements);
