@@ -3,7 +3,7 @@
 # only those that are missing, without questions.
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6multimedia6
-          gstreamer1.0-plugins-base fonts-dejavu-core poppler-utils)
+          gstreamer1.0-plugins-base fonts-dejavu-core poppler-utils libsqlite3-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -50,34 +50,57 @@ void frmToday::Form_Load()
         return d && *d == today;
     };
     struct Source {
-        const char *sql;
+        const char *table;
+        const char *key;
         const char *dateField;
         const char *textField;
         bool due;
     };
     const Source sources[] = {
-        {"SELECT * FROM Assignments", "DateDue", "AssignmentTitle", true},
-        {"SELECT * FROM CalItems", "ItemDate", "ItemText", false},
-        {"SELECT * FROM Tasks", "Date", "Details", false},
+        {"Assignments", "ID", "DateDue", "AssignmentTitle", true},
+        {"CalItems", "ID", "ItemDate", "ItemText", false},
+        {"Tasks", "TaskID", "Date", "Details", false},
     };
+    // Dates are stored as "YYYY-MM-DD", with " HH:MM:SS" after it when they
+    // carry a time: every value of today sorts from today's text up to, and
+    // not including, tomorrow's.
+    const QVariantList day{today.toString(Qt::ISODate), today.addDays(1).toString(Qt::ISODate)};
+    std::shared_ptr<Database> db;
+    try {
+        db = Database::open(DatabasePath);
+    } catch (const RuntimeError &) {
+    }
     // Every failing step is passed over; what could be read is listed.
     for (const Source &s : sources) {
+        if (!db)
+            break;
+        const QString table = QString::fromLatin1(s.table);
+        const QString key = QString::fromLatin1(s.key);
+        const QString dateField = QString::fromLatin1(s.dateField);
+        const QString textField = QString::fromLatin1(s.textField);
         try {
-            auto db = Database::open(DatabasePath);
-            auto rs = db->openRecordset(QString::fromLatin1(s.sql), Database::Snapshot);
-            if (!rs->isEmpty())
+            // Any row at all, of whatever date, has the window shown.
+            auto any = db->openRecordset(QStringLiteral("SELECT \"%1\" FROM \"%2\" LIMIT 1").arg(key, table), Database::Snapshot);
+            if (!any->isEmpty())
                 anyRows = true;
+            any->Close();
+            // Only today's rows are read, in the order of the table.
+            auto rs = db->openRecordset(QStringLiteral("SELECT \"%1\", \"%2\", \"%3\" FROM \"%4\" WHERE \"%2\" >= ? AND \"%2\" < ? "
+                                                       "ORDER BY \"%1\"")
+                                            .arg(key, dateField, textField, table),
+                                        Database::Snapshot, day);
             while (!rs->isEOF()) {
-                const QString text = rs->value(QString::fromLatin1(s.textField)).toString();
-                if (ofToday(rs->value(QString::fromLatin1(s.dateField))) && !text.isEmpty())
+                const QString text = rs->value(textField).toString();
+                if (ofToday(rs->value(dateField)) && !text.isEmpty())
                     lstToday->addItem(s.due ? text + QStringLiteral(" is due today.") : text);
                 rs->MoveNext();
             }
             rs->Close();
-            db->close();
         } catch (const RuntimeError &) {
         }
     }
+    if (db)
+        db->close();
     if (anyRows)
         Show();
     else
