@@ -154,8 +154,7 @@ void frmMain::Form_QueryUnload(bool &cancel)
     // A row being typed into the grid is stored under its class before
     // anything closes; one that cannot be stored (the user was told) keeps
     // the window open with what was typed.
-    DataGridModel *grid = gridAssignments->model();
-    if (grid->hasPendingRow() && !grid->commitPendingRow())
+    if (!storeTypedRow())
         cancel = true;
 }
 
