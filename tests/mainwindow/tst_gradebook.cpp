@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 
@@ -634,6 +635,32 @@ private Q_SLOTS:
         TestEnv::exec("DROP TRIGGER refuse");
         QVERIFY(m->close());
         QCOMPARE(classOf("Essay").toInt(), bio);
+    }
+
+    void theHintLeavesTheFiguresInSight()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {100, 80, 70, 60, 0});
+        addAssignment(cls, "Exam", 120, 90);
+        frmMain *m = startWith();
+        // The main window in the middle of the screen, where the assistant
+        // opens when it has no place of its own.
+        const QRect screen = m->screen()->availableGeometry();
+        m->resize(700, 480);
+        m->move(screen.center() - QPoint(350, 240));
+        clickNode(m, "Biology");
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        frmClassStatus *w = frmClassStatus::existing();
+        QVERIFY(w && w->isVisible());
+        QVERIFY(MsgForm::existing() && MsgForm::existing()->isVisible());
+        const QRect assistant = frmAssist::existing()->frameGeometry();
+        const QRect balloon = MsgForm::existing()->frameGeometry();
+        for (const char *name : {"Label1", "lblPointsShyOfA", "lblPointsShyOfB", "lblPointsShyOfC", "lblPointsShyOfD", "Command1"}) {
+            QWidget *c = w->findChild<QWidget *>(name);
+            const QRect r(c->mapToGlobal(QPoint(0, 0)), c->size());
+            QVERIFY2(!assistant.intersects(r) && !balloon.intersects(r), qPrintable(QString(name) + " is covered"));
+        }
     }
 
     void theHintFlagWaitsForTheBalloon()
