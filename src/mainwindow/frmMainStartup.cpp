@@ -206,12 +206,15 @@ void frmMain::Form_Activate()
     if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()) {
         step(proc, true, [&] { datSemesters->recordset().FindFirst(QStringLiteral("Title"), lastSemester); });
         step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), lastClass); });
-        // The grid follows the class now current, not the one read before.
+        // The grid follows the class now current, not the one read before,
+        // and the totals are that class's, also when the start-up had read
+        // its rows already.
         step(proc, true, [&] {
-            if (datAssignments->recordSourceChanged() && datClasses->hasCurrentRow()) {
+            if (!datClasses->hasCurrentRow())
+                return;
+            if (datAssignments->recordSourceChanged())
                 datAssignments->Refresh();
-                RefreshPoints();
-            }
+            RefreshPoints();
         });
     }
     m_layoutReady = true;
