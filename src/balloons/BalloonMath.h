@@ -44,7 +44,7 @@ Placement placeBalloon(int windowTop, int windowLeft, int windowWidth, int ballo
                        int screenWidth);
 
 // Where the assistant goes so that neither it nor its balloon (placed as
-// placeBalloon does) covers any of `boxes`, the input boxes of the window
+// placeBalloon does) covers any of `boxes`, the controls of the window
 // the user types in, whose frame is `window`; all in screen pixels. Its own
 // place when that covers none; else the first place beside, below or above
 // that window that covers none and lies on the screen; else its own place.

@@ -6,6 +6,7 @@
 
 #include "platform/Form.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -16,15 +17,18 @@
 #include <QTextEdit>
 
 namespace {
-// Moves the assistant where neither it nor its balloon covers the input
-// boxes of the window the user types in.
+// Moves the assistant where neither it nor its balloon covers what the user
+// works with in the window: its input boxes, its buttons and its texts (the
+// figures a hint talks about among them).
 void keepClearOf(frmAssist *assist, MsgForm *balloon, QWidget *typingIn)
 {
     QVector<QRect> boxes;
     const auto children = typingIn->findChildren<QWidget *>();
     for (QWidget *w : children) {
+        const auto *label = qobject_cast<QLabel *>(w);
         const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QTextEdit *>(w)
-                           || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w);
+                           || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+                           || qobject_cast<QAbstractButton *>(w) || (label && !label->text().isEmpty());
         if (input && w->isVisibleTo(typingIn))
             boxes << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
     }

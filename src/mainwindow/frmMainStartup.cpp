@@ -154,8 +154,7 @@ void frmMain::Form_QueryUnload(bool &cancel)
     // A row being typed into the grid is stored under its class before
     // anything closes; one that cannot be stored (the user was told) keeps
     // the window open with what was typed.
-    DataGridModel *grid = gridAssignments->model();
-    if (grid->hasPendingRow() && !grid->commitPendingRow())
+    if (!storeTypedRow())
         cancel = true;
 }
 
@@ -211,12 +210,15 @@ void frmMain::Form_Activate()
     if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()) {
         step(proc, true, [&] { datSemesters->recordset().FindFirst(QStringLiteral("Title"), lastSemester); });
         step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), lastClass); });
-        // The grid follows the class now current, not the one read before.
+        // The grid follows the class now current, not the one read before,
+        // and the totals are that class's, also when the start-up had read
+        // its rows already.
         step(proc, true, [&] {
-            if (datAssignments->recordSourceChanged() && datClasses->hasCurrentRow()) {
+            if (!datClasses->hasCurrentRow())
+                return;
+            if (datAssignments->recordSourceChanged())
                 datAssignments->Refresh();
-                RefreshPoints();
-            }
+            RefreshPoints();
         });
     }
     m_layoutReady = true;

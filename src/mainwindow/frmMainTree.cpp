@@ -130,7 +130,7 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
     // What is being typed into the grid belongs to the class shown: it is
     // stored before the selection moves; a row that cannot be stored (the
     // user was told) keeps the selection where it is.
-    if (gridAssignments->model()->hasPendingRow() && !gridAssignments->model()->commitPendingRow())
+    if (!storeTypedRow())
         return;
     const QString proc = QStringLiteral("SSTree2_NodeClick");
     const QString key = node->data(0, KeyRole).toString();

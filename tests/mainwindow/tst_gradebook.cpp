@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 
@@ -557,6 +558,62 @@ private Q_SLOTS:
         QVERIFY(TestEnv::shownTexts().isEmpty());
     }
 
+    void closingKeepsTheCellStillBeingTyped()
+    {
+        TestEnv::createDatabase();
+        const int bio = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        const int lab = addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        // A stored row's cell changed, its editor still open: closing stores it.
+        QTableView *v = view(m);
+        QVERIFY(activate(m));
+        v->setFocus();
+        v->setCurrentIndex(v->model()->index(0, 4));
+        keys("7");
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY2(editor && editor->text() == "7", "the cell is not being typed");
+        QVERIFY(m->close());
+        settle();
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE ID = ?", {lab}).toInt(), 7);
+
+        // A new row whose last typed cell is still open: the row and that cell are stored.
+        TestEnv::closeAllWindows();
+        m = startWith();
+        clickNode(m, "Biology");
+        typeRow(m, {"Essay", "Homework", "12/03/2026"});
+        QVERIFY(m->close());
+        settle();
+        QCOMPARE(classOf("Essay").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT DateDue FROM Assignments WHERE AssignmentTitle = 'Essay'").toString(), QString("2026-12-03"));
+    }
+
+    void aCellThatCannotBeStoredKeepsTheMainWindowOpen()
+    {
+        TestEnv::createDatabase();
+        const int bio = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        typeRow(m, {"Essay", "Homework", "someday"});
+        QVERIFY(!m->close());
+        settle();
+        QVERIFY(TestEnv::shownLast().text.contains("Type mismatch"));
+        QCOMPARE(frmMain::existing(), m);
+        QVERIFY(classOf("Essay").isNull()); // nothing stored yet, nothing lost
+        QVERIFY(!frmCompactDB::existing());
+        // The date put right, the window closes with the whole row.
+        QWidget *editor = QApplication::focusWidget();
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        QVERIFY2(line, "the date's editor is gone");
+        QCOMPARE(line->text(), QString("someday"));
+        line->selectAll();
+        QTest::keyClicks(line, "12/03/2026");
+        QVERIFY(m->close());
+        QCOMPARE(TestEnv::scalar("SELECT DateDue FROM Assignments WHERE AssignmentTitle = 'Essay' AND Class_ID = ?", {bio}).toString(),
+                 QString("2026-12-03"));
+    }
+
     void aPendingRowThatCannotBeStoredKeepsTheMainWindowOpen()
     {
         TestEnv::createDatabase();
@@ -578,6 +635,32 @@ private Q_SLOTS:
         TestEnv::exec("DROP TRIGGER refuse");
         QVERIFY(m->close());
         QCOMPARE(classOf("Essay").toInt(), bio);
+    }
+
+    void theHintLeavesTheFiguresInSight()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {100, 80, 70, 60, 0});
+        addAssignment(cls, "Exam", 120, 90);
+        frmMain *m = startWith();
+        // The main window in the middle of the screen, where the assistant
+        // opens when it has no place of its own.
+        const QRect screen = m->screen()->availableGeometry();
+        m->resize(700, 480);
+        m->move(screen.center() - QPoint(350, 240));
+        clickNode(m, "Biology");
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        frmClassStatus *w = frmClassStatus::existing();
+        QVERIFY(w && w->isVisible());
+        QVERIFY(MsgForm::existing() && MsgForm::existing()->isVisible());
+        const QRect assistant = frmAssist::existing()->frameGeometry();
+        const QRect balloon = MsgForm::existing()->frameGeometry();
+        for (const char *name : {"Label1", "lblPointsShyOfA", "lblPointsShyOfB", "lblPointsShyOfC", "lblPointsShyOfD", "Command1"}) {
+            QWidget *c = w->findChild<QWidget *>(name);
+            const QRect r(c->mapToGlobal(QPoint(0, 0)), c->size());
+            QVERIFY2(!assistant.intersects(r) && !balloon.intersects(r), qPrintable(QString(name) + " is covered"));
+        }
     }
 
     void theHintFlagWaitsForTheBalloon()

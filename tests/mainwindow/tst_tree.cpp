@@ -1,6 +1,8 @@
 #include "MainHelpers.h"
 
+#include "calendar/frmToday.h"
 #include "mainwindow/frmError.h"
+#include "mainwindow/frmTip.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "store/DataGrid.h"
@@ -202,6 +204,34 @@ private Q_SLOTS:
         QCOMPARE(m->datAssignments->recordset().RecordCount(), 1);
         QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Reading log"));
         QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("18"));
+    }
+
+    void theFirstClassRememberedShowsItsTotals()
+    {
+        // The remembered class is the one the start-up reads first anyway.
+        TestEnv::createDatabase();
+        const int fall = addSemester("Fall 2026");
+        const int bio = addClass(fall, "Biology", {90, 80, 70, 60, 0});
+        addClass(fall, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 15, 12);
+        QFile tips(TestEnv::programFolder() + "/TIPOFDAY.TXT");
+        QVERIFY(tips.open(QIODevice::WriteOnly));
+        tips.write("Close out your classes.\r\n");
+        tips.close();
+        Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026");
+        Settings::save(Settings::App, "Settings", "LastClass", "Biology");
+        frmMain *m = start();
+        // The user closes the tips and today's events and is back in the main window.
+        for (Form *w : {static_cast<Form *>(frmTip::existing()), static_cast<Form *>(frmToday::existing())})
+            if (w)
+                w->Unload();
+        QVERIFY(activate(m));
+        QCOMPARE(panel(m, "SSPanel5"), QString("Class : Biology"));
+        QVERIFY(grid(m)->isEnabled());
+        QCOMPARE(m->datAssignments->recordset().value("AssignmentTitle").toString(), QString("Lab"));
+        QCOMPARE(panel(m, "lblMaxPoints"), QString("15"));
+        QCOMPARE(panel(m, "lblCurrentPoints"), QString("12"));
+        QCOMPARE(panel(m, "lblLetterGrade"), QString("(F)"));
     }
 
     void nothingIsRestoredWithoutTheClassName()
