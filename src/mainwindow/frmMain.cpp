@@ -173,12 +173,9 @@ frmMain::frmMain()
             gridAssignments->setColumnWidth(c, qMax(header->sectionSizeHint(c) + 8, fm.horizontalAdvance(widest[c]) + 16));
         gridAssignments->setStretchColumn(0);
     }
-    // A row typed into the grid belongs to the class it was typed under: it
-    // is stored before the class source moves on or closes.
-    datClasses->addSaver(gridAssignments, [this] {
-        if (gridAssignments->model()->hasPendingRow())
-            gridAssignments->model()->commitPendingRow();
-    });
+    // A row or a cell typed into the grid belongs to the class it was typed
+    // under: it is stored before the class source moves on or closes.
+    datClasses->addSaver(gridAssignments, [this] { gridAssignments->commitEdits(); });
 
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));

@@ -151,12 +151,18 @@ void frmMain::Form_Load()
 
 void frmMain::Form_QueryUnload(bool &cancel)
 {
-    // A row being typed into the grid is stored under its class before
-    // anything closes; one that cannot be stored (the user was told) keeps
-    // the window open with what was typed.
-    DataGridModel *grid = gridAssignments->model();
-    if (grid->hasPendingRow() && !grid->commitPendingRow())
-        cancel = true;
+    // What is being typed into the grid (a cell still being edited, a new
+    // row) is stored under its class before anything closes. What cannot be
+    // stored keeps the window open with what was typed, unless the user
+    // chooses to close all the same and lose it.
+    try {
+        gridAssignments->storeEdits();
+    } catch (const RuntimeError &e) {
+        if (Form::keepOpenToCorrect(e.description()))
+            cancel = true;
+        else
+            gridAssignments->discardEdits();
+    }
 }
 
 void frmMain::Form_Unload(bool &)
