@@ -210,7 +210,12 @@ void frmMain::Form_Activate()
     step(proc, true, [&] { LoadAssignmentTypes(); });
     const QString lastSemester = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastSemester"));
     const QString lastClass = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastClass"));
-    if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()) {
+    // What is being typed into the grid stays with its class: it is stored
+    // before the sources move. Should that fail (the user was told, the text
+    // kept), the sources stay where they are, and the failure is not told a
+    // second time through the error window.
+    if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()
+        && gridAssignments->commitEdits()) {
         step(proc, true, [&] { datSemesters->recordset().FindFirst(QStringLiteral("Title"), lastSemester); });
         step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), lastClass); });
         // The grid follows the class now current, not the one read before.

@@ -716,6 +716,40 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 10);
     }
 
+    void aRowThatCannotBeStoredIsToldOncePerActivation()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        addClass(sem, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
+        // The remembered class is another one (renamed, say), and the user
+        // goes to another window and comes back.
+        Settings::save(Settings::App, "Settings", "LastClass", "Chemistry");
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        QVERIFY(frmClassStatus::existing());
+        QVERIFY(activate(frmClassStatus::existing()));
+        MessageBox::clearShown();
+        QVERIFY(activate(m));
+        QCOMPARE(TestEnv::shownTexts().size(), 1);
+        QVERIFY(TestEnv::shownLast().text.contains("the disk is full"));
+        QVERIFY(!frmError::existing());
+        QVERIFY(m->findChild<DataGrid *>("gridAssignments")->model()->hasPendingRow());
+        // Once the file takes it, the next return stores it under its class.
+        TestEnv::exec("DROP TRIGGER refuse");
+        QVERIFY(activate(frmClassStatus::existing()));
+        MessageBox::clearShown();
+        QVERIFY(activate(m));
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+        QCOMPARE(classOf("Essay").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT MaxPointsPossible FROM Assignments WHERE AssignmentTitle = 'Essay'").toInt(), 30);
+    }
+
     void aCellBeingEditedIsStoredAtCloseAndAtATreeClick()
     {
         TestEnv::createDatabase();
