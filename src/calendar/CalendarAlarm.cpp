@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
+#include "platform/TextCodec.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
@@ -58,7 +59,7 @@ void check()
         if (Values::isTrue(rs->value(QStringLiteral("AlarmEnabledNotice"))))
             MessageBox::show(rs->value(QStringLiteral("ItemDetails")).toString(), MessageBox::OkOnly, MessageBox::Information,
                              text);
-        if (textField && text.size() + marker().size() > textField->length) {
+        if (textField && TextCodec::characterCount(text + marker()) > textField->length) {
             // The text is kept whole; the item is remembered instead.
             g_alarmedUnmarked.insert(id);
             continue;

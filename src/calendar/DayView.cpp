@@ -1,5 +1,7 @@
 #include "DayView.h"
 
+#include "platform/Controls.h"
+
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
@@ -66,7 +68,7 @@ QSize DayView::sizeHint() const { return QSize(labelWidth() + 240, rowHeight() *
 void DayView::setCaption(const QString &caption) { m_caption->setText(caption); }
 QString DayView::caption() const { return m_caption->text(); }
 
-void DayView::setMaxTextLength(int length) { m_editor->setMaxLength(length > 0 ? length : 32767); }
+void DayView::setMaxTextLength(int length) { limitCharacters(m_editor, length); }
 
 // ------------------------------------------------------------------ entries
 

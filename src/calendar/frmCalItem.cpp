@@ -4,6 +4,7 @@
 #include "platform/Artwork.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -112,7 +113,7 @@ frmCalItem::frmCalItem()
     txtEventSummary = new QLineEdit(this);
     txtEventSummary->setObjectName(QStringLiteral("txtEventSummary"));
     if (const Schema::Field *f = Schema::field(QStringLiteral("CalItems"), QStringLiteral("ItemText")))
-        txtEventSummary->setMaxLength(f->length);
+        limitCharacters(txtEventSummary, f->length);
     txtEventDetails = new QPlainTextEdit(this);
     txtEventDetails->setObjectName(QStringLiteral("txtEventDetails"));
     txtEventDetails->setTabChangesFocus(true);

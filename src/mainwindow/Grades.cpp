@@ -1,5 +1,7 @@
 #include "Grades.h"
 
+#include "store/Schema.h"
+
 #include <QHash>
 #include <cmath>
 
@@ -38,9 +40,32 @@ std::optional<double> gradePoints(const QString &letter)
 
 QString gpaText(double gpa)
 {
+    if (!std::isfinite(gpa))
+        return QString();
     if (gpa == std::floor(gpa))
-        return QString::number(static_cast<qint64>(gpa));
+        return QString::number(gpa, 'f', 0);
     return QString::number(gpa, 'f', 2);
+}
+
+bool GpaTotals::add(double creditHours, const QString &finalLetter)
+{
+    const Schema::Field *hours = Schema::field(QStringLiteral("Classes"), QStringLiteral("CreditHours"));
+    if (!std::isfinite(creditHours) || creditHours < hours->minimum || creditHours > hours->maximum)
+        return false;
+    m_hours += creditHours;
+    if (const auto points = gradePoints(finalLetter))
+        m_quality += *points * creditHours;
+    return true;
+}
+
+std::optional<double> GpaTotals::gpa() const
+{
+    if (m_quality == 0 || m_hours == 0)
+        return std::nullopt;
+    const double gpa = m_quality / m_hours;
+    if (!std::isfinite(gpa))
+        return std::nullopt;
+    return gpa;
 }
 
 std::optional<qint64> pointsShy(const QVariant &threshold, const QString &earnedText)
@@ -48,10 +73,20 @@ std::optional<qint64> pointsShy(const QVariant &threshold, const QString &earned
     if (threshold.isNull() || !threshold.isValid())
         return std::nullopt;
     bool ok = false;
-    const double earned = earnedText.trimmed().toDouble(&ok);
-    if (!ok)
+    const QString text = earnedText.trimmed();
+    qint64 whole = text.toLongLong(&ok);
+    if (!ok) {
+        const double earned = text.toDouble(&ok);
+        if (!ok || !std::isfinite(earned) || std::fabs(earned) >= 9.2e18)
+            return std::nullopt;
+        whole = static_cast<qint64>(std::trunc(earned));
+    }
+    bool isWhole = false;
+    const qint64 limit = threshold.toLongLong(&isWhole);
+    qint64 shy = 0;
+    if (!isWhole || __builtin_sub_overflow(limit, whole, &shy))
         return std::nullopt;
-    return threshold.toLongLong() - static_cast<qint64>(std::trunc(earned));
+    return shy;
 }
 
 } // namespace Grades

@@ -18,8 +18,26 @@ std::optional<QString> letterFor(qint64 earned, const QVariant &a, const QVarian
 std::optional<double> gradePoints(const QString &letter);
 
 // The GPA as shown: a whole number as its digits, otherwise the first two
-// decimals, rounded ("3.57" for 25 / 7).
+// decimals, rounded ("3.57" for 25 / 7); empty for a value that is no
+// finite number.
 QString gpaText(double gpa);
+
+// The running totals of a GPA calculation over closed classes.
+class GpaTotals
+{
+public:
+    // Adds a closed class: its credit hours, and its grade points times its
+    // credit hours. False, adding nothing, when the credit hours are outside
+    // what a class can carry (0 to Schema::MaxCreditHours) or no number.
+    bool add(double creditHours, const QString &finalLetter);
+    // The GPA; nullopt when there is none to show (no quality points or no
+    // credit hours, as the calculation stops then, or no finite result).
+    std::optional<double> gpa() const;
+
+private:
+    double m_hours = 0;
+    double m_quality = 0;
+};
 
 // Points still missing to a threshold ("Points shy of"): the threshold minus
 // the whole part of the earned points; nullopt when either is missing.

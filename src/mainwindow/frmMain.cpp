@@ -174,9 +174,9 @@ frmMain::frmMain()
             gridAssignments->setColumnWidth(c, qMax(header->sectionSizeHint(c) + 8, fm.horizontalAdvance(widest[c]) + 16));
         gridAssignments->setStretchColumn(0);
     }
-    // A row typed into the grid belongs to the class it was typed under: it
-    // is stored before the class source moves on or closes.
-    datClasses->addSaver(gridAssignments, [this] { storeTypedRow(); });
+    // A row or a cell typed into the grid belongs to the class it was typed
+    // under: it is stored before the class source moves on or closes.
+    datClasses->addSaver(gridAssignments, [this] { gridAssignments->commitEdits(); });
 
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));
@@ -289,23 +289,6 @@ void frmMain::separator(QMenu *menu, const char *name)
     QAction *a = menu->addSeparator();
     a->setObjectName(QString::fromLatin1(name));
     m_actions.insert(QString::fromLatin1(name), a);
-}
-
-// Stores what is being typed into the grid: the cell whose editor is still
-// open goes into its row, and a new row is stored under the class shown.
-// False when a value was refused (the user was told); what was typed then
-// stays on the screen.
-bool frmMain::storeTypedRow()
-{
-    DataGridModel *model = gridAssignments->model();
-    QTableView *view = gridAssignments->view();
-    const QModelIndex cell = view->currentIndex();
-    if (QWidget *editor = cell.isValid() ? view->indexWidget(cell) : nullptr) {
-        const QMetaProperty typed = editor->metaObject()->userProperty();
-        if (typed.isValid() && !model->setData(cell, typed.read(editor), Qt::EditRole))
-            return false;
-    }
-    return !model->hasPendingRow() || model->commitPendingRow();
 }
 
 QAction *frmMain::action(const char *name) const { return m_actions.value(QString::fromLatin1(name)); }

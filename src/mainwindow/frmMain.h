@@ -134,7 +134,6 @@ private:
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
     void afterDeletion();
-    bool storeTypedRow();
     bool deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements);
 
     // What the other folders see of the main window (the current selection).

@@ -29,6 +29,8 @@
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/Schema.h"
+#include "store/Values.h"
 #include "store/clsTarvelaDB.h"
 #include "store/frmCompactDB.h"
 
@@ -63,23 +65,26 @@ void frmMain::RefreshPoints()
     }
     auto db = Database::open(DatabasePath);
     auto rs = db->openRecordset(datAssignments->recordSource(), Database::Snapshot, datAssignments->recordSourceParams());
-    // Totals are carried in 32 bits, so large classes show their true sums.
+    // Totals are carried in 64 bits, so a class shows its true sums, and a
+    // number the file holds beyond 32 bits counts as it is.
     qint64 possible = 0;
     qint64 earned = 0;
-    auto add = [](qint64 &total, const QVariant &v) {
+    auto add = [](qint64 &total, const QVariant &v, const char *field) {
         if (v.isNull())
             return;
-        total += v.toLongLong();
-        if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
-            throw RuntimeError(Err::Overflow, QStringLiteral("Overflow"));
+        if (v.typeId() != QMetaType::LongLong)
+            throw RuntimeError(Err::TypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not a whole number (field %2).")
+                                                      .arg(Values::displayText(v), QString::fromLatin1(field)));
+        if (__builtin_add_overflow(total, v.toLongLong(), &total))
+            throw RuntimeError(Err::Overflow, QStringLiteral("Overflow: the total of %1 is too large.").arg(QString::fromLatin1(field)));
     };
     if (rs->isEmpty()) {
         lblMaxPoints->setText(QString());
         lblCurrentPoints->setText(QString());
     } else {
         while (!rs->isEOF()) {
-            add(possible, rs->value(QStringLiteral("MaxPointsPossible")));
-            add(earned, rs->value(QStringLiteral("ActualPoints")));
+            add(possible, rs->value(QStringLiteral("MaxPointsPossible")), "MaxPointsPossible");
+            add(earned, rs->value(QStringLiteral("ActualPoints")), "ActualPoints");
             rs->MoveNext();
         }
         lblMaxPoints->setText(QString::number(possible));
@@ -128,24 +133,36 @@ void frmMain::CalculateGPA(bool showMessage)
         auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Classes"), Database::Snapshot);
         if (rs->isEmpty())
             return;
-        double hours = 0;
-        double quality = 0;
+        Grades::GpaTotals totals;
         while (!rs->isEOF()) {
             if (rs->value(QStringLiteral("ClassClosed")).toBool()) {
                 const QVariant credit = rs->value(QStringLiteral("CreditHours"));
                 if (credit.isNull())
                     return; // an empty value leaves the totals empty
-                hours += credit.toDouble();
-                if (const auto points = Grades::gradePoints(rs->value(QStringLiteral("FinalLetterGrade")).toString()))
-                    quality += *points * credit.toDouble();
+                bool isNumber = false;
+                const double hours = credit.toDouble(&isNumber);
+                if (!isNumber)
+                    return; // a value that does not convert
+                if (!totals.add(hours, rs->value(QStringLiteral("FinalLetterGrade")).toString())) {
+                    // Credit hours no class can carry would give a figure
+                    // that means nothing: no GPA, and on request the reason.
+                    if (showMessage)
+                        MessageBox::show(QStringLiteral("The GPA cannot be calculated: the class %1 has %2 credit hours, and a class "
+                                                        "has from 0 to %3.\n\nCorrect its credit hours in the class editor.")
+                                             .arg(rs->value(QStringLiteral("ClassName")).toString(), Values::displayText(credit))
+                                             .arg(Schema::MaxCreditHours),
+                                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                    return;
+                }
             }
             rs->MoveNext();
         }
         rs->Close();
         db->close();
-        if (quality == 0 || hours == 0)
+        const auto gpa = totals.gpa();
+        if (!gpa)
             return;
-        const QString text = Grades::gpaText(quality / hours);
+        const QString text = Grades::gpaText(*gpa);
         if (showMessage)
             MessageBox::show(QStringLiteral("GPA = ") + text, MessageBox::OkOnly, MessageBox::NoIcon, QString());
         lblGPA->setText(text);

@@ -151,11 +151,18 @@ void frmMain::Form_Load()
 
 void frmMain::Form_QueryUnload(bool &cancel)
 {
-    // A row being typed into the grid is stored under its class before
-    // anything closes; one that cannot be stored (the user was told) keeps
-    // the window open with what was typed.
-    if (!storeTypedRow())
-        cancel = true;
+    // What is being typed into the grid (a cell still being edited, a new
+    // row) is stored under its class before anything closes. What cannot be
+    // stored keeps the window open with what was typed, unless the user
+    // chooses to close all the same and lose it.
+    try {
+        gridAssignments->storeEdits();
+    } catch (const RuntimeError &e) {
+        if (Form::keepOpenToCorrect(e.description()))
+            cancel = true;
+        else
+            gridAssignments->discardEdits();
+    }
 }
 
 void frmMain::Form_Unload(bool &)
@@ -207,7 +214,12 @@ void frmMain::Form_Activate()
     step(proc, true, [&] { LoadAssignmentTypes(); });
     const QString lastSemester = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastSemester"));
     const QString lastClass = Settings::get(Settings::App, SettingsSection, QStringLiteral("LastClass"));
-    if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()) {
+    // What is being typed into the grid stays with its class: it is stored
+    // before the sources move. Should that fail (the user was told, the text
+    // kept), the sources stay where they are, and the failure is not told a
+    // second time through the error window.
+    if (!NoSemesterSelected() && !NoClassSelected() && !lastSemester.isEmpty() && !lastClass.isEmpty()
+        && gridAssignments->commitEdits()) {
         step(proc, true, [&] { datSemesters->recordset().FindFirst(QStringLiteral("Title"), lastSemester); });
         step(proc, true, [&] { datClasses->recordset().FindFirst(QStringLiteral("ClassName"), lastClass); });
         // The grid follows the class now current, not the one read before,

@@ -127,10 +127,11 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
-    // What is being typed into the grid belongs to the class shown: it is
-    // stored before the selection moves; a row that cannot be stored (the
-    // user was told) keeps the selection where it is.
-    if (!storeTypedRow())
+    // What is being typed into the grid (a cell still being edited, a new
+    // row) belongs to the class shown: it is stored before the selection
+    // moves; what cannot be stored (the user was told) keeps the selection
+    // where it is.
+    if (!gridAssignments->commitEdits())
         return;
     const QString proc = QStringLiteral("SSTree2_NodeClick");
     const QString key = node->data(0, KeyRole).toString();

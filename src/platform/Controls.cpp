@@ -1,10 +1,12 @@
 #include "Controls.h"
 
 #include "DateText.h"
+#include "TextCodec.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
@@ -64,3 +66,24 @@ Panel::Panel(QWidget *parent) : QLabel(parent)
 QSize Panel::sizeHint() const { return layout() ? QWidget::sizeHint() : QLabel::sizeHint(); }
 
 QSize Panel::minimumSizeHint() const { return layout() ? QWidget::minimumSizeHint() : QLabel::minimumSizeHint(); }
+
+namespace {
+class CharacterLimit : public QValidator
+{
+public:
+    CharacterLimit(int characters, QObject *parent) : QValidator(parent), m_characters(characters) {}
+    State validate(QString &input, int &) const override
+    {
+        return TextCodec::characterCount(input) <= m_characters ? Acceptable : Invalid;
+    }
+
+private:
+    int m_characters;
+};
+} // namespace
+
+void limitCharacters(QLineEdit *box, int characters)
+{
+    box->setMaxLength(32767);
+    box->setValidator(characters > 0 ? new CharacterLimit(characters, box) : nullptr);
+}

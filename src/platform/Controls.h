@@ -1,6 +1,7 @@
 #pragma once
 // Small controls the windows share: a label that answers clicks, a date box
-// whose text is read and written like a text box, and a framed status panel.
+// whose text is read and written like a text box, a framed status panel, and
+// a length limit for text boxes.
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QLabel>
@@ -8,6 +9,10 @@
 #include <QWidget>
 
 class QToolButton;
+
+// Keeps a text box to a number of characters counted as the database counts
+// them (an emoji counts once; QLineEdit's own limit counts UTF-16 units).
+void limitCharacters(QLineEdit *box, int characters);
 
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel

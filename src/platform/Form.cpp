@@ -196,9 +196,9 @@ void Form::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void Form::addUnloadHook(QObject *owner, std::function<void()> hook)
+void Form::addUnloadHook(QObject *owner, std::function<void()> hook, std::function<void()> discard)
 {
-    m_unloadHooks.push_back(Hook{owner, std::move(hook)});
+    m_unloadHooks.push_back(Hook{owner, std::move(hook), std::move(discard)});
 }
 
 bool Form::runUnloadHooks()
@@ -209,12 +209,22 @@ bool Form::runUnloadHooks()
         try {
             h.run();
         } catch (const RuntimeError &e) {
-            MessageBox::show(e.description() + QStringLiteral("\n\nThe window stays open so that you can correct the entry."),
-                             MessageBox::OkOnly, MessageBox::Exclamation, QString());
-            return false;
+            if (keepOpenToCorrect(e.description()))
+                return false;
+            if (h.discard && h.owner)
+                h.discard();
         }
     }
     return true;
+}
+
+bool Form::keepOpenToCorrect(const QString &whyNotStored)
+{
+    return MessageBox::show(whyNotStored
+                                + QStringLiteral("\n\nKeep the window open to correct the entry? If you choose No, the window "
+                                                 "closes and what could not be stored is lost."),
+                            MessageBox::YesNo, MessageBox::Exclamation, QString())
+        != MessageBox::No;
 }
 
 void Form::resizeEvent(QResizeEvent *event)

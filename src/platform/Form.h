@@ -42,11 +42,19 @@ public:
 
     // Work to do when the window is about to unload, after its own handlers
     // accepted the closing (bound data sources store their rows here). A hook
-    // that raises a run-time error shows its description and keeps the window
-    // open, so that nothing typed is lost.
-    void addUnloadHook(QObject *owner, std::function<void()> hook);
-    // Runs the hooks; false when one failed (its message was shown).
+    // that raises a run-time error shows its description and asks whether
+    // the window stays open, so that nothing typed is lost, or closes all
+    // the same, losing what could not be stored.
+    // `discard` drops what the hook could not store once the user chose to
+    // close all the same.
+    void addUnloadHook(QObject *owner, std::function<void()> hook, std::function<void()> discard = {});
+    // Runs the hooks; false when one failed and the user kept the window open.
     bool runUnloadHooks();
+
+    // Tells why what a closing window holds could not be stored and asks
+    // whether it stays open to correct the entry (Yes, the first answer) or
+    // closes, losing it (No). True to stay open.
+    static bool keepOpenToCorrect(const QString &whyNotStored);
 
 protected:
     virtual void Form_Load() {}
@@ -75,6 +83,7 @@ private:
     struct Hook {
         QPointer<QObject> owner;
         std::function<void()> run;
+        std::function<void()> discard;
     };
     QVector<Hook> m_unloadHooks;
 };

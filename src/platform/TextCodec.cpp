@@ -53,4 +53,16 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+qsizetype characterCount(const QString &text)
+{
+    qsizetype count = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            ++i;
+        ++count;
+    }
+    return count;
+}
+
 } // namespace TextCodec

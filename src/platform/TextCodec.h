@@ -20,4 +20,9 @@ QString decodeUtf8OrAnsi(const QByteArray &bytes);
 // very end starts no further line.
 QStringList splitLines(const QString &text);
 
+// The number of characters of a text as the database counts them: Unicode
+// characters, so that a character outside the basic plane (an emoji, held
+// as two UTF-16 units) counts once.
+qsizetype characterCount(const QString &text);
+
 } // namespace TextCodec

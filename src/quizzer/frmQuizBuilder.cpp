@@ -194,14 +194,10 @@ void frmQuizBuilder::Form_Unload(bool &)
 
 void frmQuizBuilder::storeTypedQuestion()
 {
-    // A question typed into the new row belongs to the quiz shown; it is
-    // stored before any other quiz becomes current.
-    QTableView *view = gridQuestions->view();
-    if (QWidget *editor = view->indexWidget(view->currentIndex())) {
-        QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
-        QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),
-                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-    }
+    // A question typed into the new row (or a cell still being edited)
+    // belongs to the quiz shown; it is stored before any other quiz becomes
+    // current.
+    gridQuestions->storeEdits();
     datQuizItems->saveBoundControls();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
@@ -34,9 +35,10 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
         return false;
     }
     const int maxLength = Schema::field(QStringLiteral("Semesters"), QStringLiteral("Title"))->length;
-    if (title.size() > maxLength) {
+    const qsizetype length = TextCodec::characterCount(title);
+    if (length > maxLength) {
         refuse(QStringLiteral("Couldn't add the new semester.\nThe title is %1 characters long; it can have at most %2.")
-                   .arg(title.size())
+                   .arg(length)
                    .arg(maxLength),
                QStringLiteral("Title too long!"));
         return false;

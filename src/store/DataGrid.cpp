@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMetaProperty>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -36,9 +37,13 @@ void DataGridModel::setDataSource(DataSource *source, const QVector<Column> &col
             resetFromSource();
         });
         connect(m_source, &DataSource::rowsChanged, this, &DataGridModel::resetFromSource);
-        m_source->addSaver(this, [this] {
-            if (!commitPendingRow() && hasPendingRow())
-                discardPendingRow();
+        // A row typed into the new row is stored before the source moves,
+        // re-reads or closes; when it cannot be, that is raised to the caller
+        // and the row stays.
+        DataSource *bound = m_source;
+        m_source->addSaver(this, [this, bound] {
+            if (m_source == bound)
+                storePendingRow();
         });
     }
     endResetModel();
@@ -135,6 +140,16 @@ Qt::ItemFlags DataGridModel::flags(const QModelIndex &index) const
 
 bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
+    try {
+        return storeCell(index, value, role);
+    } catch (const RuntimeError &e) {
+        tell(e);
+        return false;
+    }
+}
+
+bool DataGridModel::storeCell(const QModelIndex &index, const QVariant &value, int role)
+{
     if (!index.isValid() || !m_source || !m_source->isOpen())
         return false;
     const int col = index.column();
@@ -152,13 +167,8 @@ bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int
             v = QVariant();
     }
     Recordset &rs = m_source->recordset();
-    try {
-        // Refuse a value the field cannot take before anything is stored.
-        Values::toStorage(rs.fieldDef(field), v);
-    } catch (const RuntimeError &e) {
-        tell(e);
-        return false;
-    }
+    // Refuse a value the field cannot take before anything is stored.
+    Values::typedToStorage(rs.fieldDef(field), v);
     if (isNewRow(index.row())) {
         m_pending[col] = v;
         Q_EMIT dataChanged(index, index);
@@ -171,12 +181,11 @@ bool DataGridModel::setData(const QModelIndex &index, const QVariant &value, int
         rs.Edit();
         rs.setValue(field, v);
         rs.Update();
-    } catch (const RuntimeError &e) {
+    } catch (const RuntimeError &) {
         m_writing = false;
         if (m_source && m_source->isOpen())
             m_source->recordset().CancelUpdate();
-        tell(e);
-        return false;
+        throw;
     }
     m_writing = false;
     Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
@@ -188,6 +197,19 @@ bool DataGridModel::commitPendingRow()
 {
     if (m_pending.isEmpty() || !m_source || !m_source->isOpen())
         return false;
+    try {
+        storePendingRow();
+    } catch (const RuntimeError &e) {
+        tell(e);
+        return false;
+    }
+    return true;
+}
+
+void DataGridModel::storePendingRow()
+{
+    if (m_pending.isEmpty() || !m_source || !m_source->isOpen())
+        return;
     Recordset &rs = m_source->recordset();
     const QHash<int, QVariant> pending = m_pending;
     m_pending.clear(); // appending moves the source, which must not commit again
@@ -197,20 +219,18 @@ bool DataGridModel::commitPendingRow()
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             rs.setValue(m_columns[it.key()].field, it.value());
         rs.Update();
-    } catch (const RuntimeError &e) {
+    } catch (const RuntimeError &) {
         m_writing = false;
         if (m_source && m_source->isOpen())
             m_source->recordset().CancelUpdate();
         m_pending = pending;
-        tell(e);
-        return false;
+        throw;
     }
     m_writing = false;
     beginResetModel();
     endResetModel();
     Q_EMIT AfterInsert();
     Q_EMIT AfterUpdate();
-    return true;
 }
 
 void DataGridModel::discardPendingRow()
@@ -248,11 +268,27 @@ void DataGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
 void DataGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     m_lastEdited = index;
+    m_lastTyped = editorText(editor);
+    m_lastRefused = !model->setData(index, m_lastTyped, Qt::EditRole);
+}
+
+QString DataGridDelegate::editorText(QWidget *editor)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(editor))
+        return combo->currentText();
+    const QMetaProperty user = editor->metaObject()->userProperty();
+    return user.isValid() ? user.read(editor).toString() : QString();
+}
+
+void DataGridDelegate::setEditorText(QWidget *editor, const QString &text)
+{
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-        model->setData(index, combo->currentText(), Qt::EditRole);
+        combo->setEditText(text);
         return;
     }
-    QStyledItemDelegate::setModelData(editor, model, index);
+    const QMetaProperty user = editor->metaObject()->userProperty();
+    if (user.isValid())
+        user.write(editor, text);
 }
 
 DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
@@ -285,6 +321,26 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
     // ends the row: it is stored at once.
     connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
         const QModelIndex cell = m_delegate->lastEdited();
+        if (cell.isValid() && m_delegate->lastRefused()) {
+            // Return or Tab on a value the field cannot take (the user was
+            // told): the cell opens again with what was typed, and the row
+            // does not end.
+            if (hint == QAbstractItemDelegate::SubmitModelCache || hint == QAbstractItemDelegate::EditNextItem
+                || hint == QAbstractItemDelegate::EditPreviousItem) {
+                const QPersistentModelIndex refused(cell);
+                const QString typed = m_delegate->lastTyped();
+                QTimer::singleShot(0, this, [this, refused, typed] {
+                    // Tab has opened the next cell already: back to the refused one.
+                    if (QWidget *next = openEditor(); next && m_view->currentIndex() != QModelIndex(refused)
+                        && m_view->currentIndex().row() == refused.row())
+                        Q_EMIT m_delegate->closeEditor(next, QAbstractItemDelegate::RevertModelCache);
+                    if (refused.isValid() && m_view->currentIndex().row() == refused.row())
+                        m_view->setCurrentIndex(refused);
+                    reopenEditor(refused, typed);
+                });
+            }
+            return;
+        }
         // A move to another row stores the row on its own (below).
         if (!cell.isValid() || m_view->currentIndex().row() != cell.row())
             return;
@@ -305,8 +361,8 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
                     if (!source || !source->isOpen())
                         return;
                     try {
-                        if (m_model->hasPendingRow() && !m_model->isNewRow(row))
-                            m_model->commitPendingRow();
+                        if (m_model->hasPendingRow() && !m_model->isNewRow(row) && !m_model->commitPendingRow())
+                            return;
                         Recordset &rs = source->recordset();
                         if (row >= 0 && row < rs.RecordCount() && (rs.position() != row || !rs.hasCurrentRow()))
                             rs.moveTo(row);
@@ -319,7 +375,82 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
 
 void DataGrid::setDataSource(DataSource *source, const QVector<Column> &columns)
 {
+    // A cell still being edited is stored before the source moves, re-reads
+    // or closes, ahead of the new row (the model's own saver).
+    if (source)
+        source->addSaver(this, [this, source] {
+            if (m_model->dataSource() == source)
+                storeOpenEditor();
+        });
     m_model->setDataSource(source, columns);
+}
+
+QWidget *DataGrid::openEditor() const
+{
+    // The grid sets no index widgets of its own: one on a cell is its editor.
+    return m_view->indexWidget(m_view->currentIndex());
+}
+
+void DataGrid::storeOpenEditor()
+{
+    QWidget *editor = openEditor();
+    if (!editor)
+        return;
+    const QModelIndex cell = m_view->currentIndex();
+    const QString typed = DataGridDelegate::editorText(editor);
+    // Nothing typed: nothing to store (an editor opened on the new row
+    // makes no row).
+    if (typed != m_model->data(cell, Qt::EditRole).toString()) {
+        DataSource *source = m_model->dataSource();
+        Recordset *rs = source ? source->recordsetOrNull() : nullptr;
+        const int before = rs && rs->hasCurrentRow() ? rs->position() : -1;
+        try {
+            m_model->storeCell(cell, typed, Qt::EditRole);
+        } catch (const RuntimeError &e) {
+            throw RuntimeError(e.number(), e.description()
+                                               + QStringLiteral("\n\nNot stored: %1 \"%2\"")
+                                                     .arg(m_model->columns().value(cell.column()).caption, typed));
+        }
+        // Writing the cell's row made it current; a move under way goes on
+        // from where the source stood.
+        if (before >= 0 && rs == source->recordsetOrNull() && rs->position() != before && before < rs->RecordCount())
+            rs->moveTo(before);
+    }
+    Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DataGrid::storeEdits()
+{
+    storeOpenEditor();
+    m_model->storePendingRow();
+}
+
+bool DataGrid::commitEdits()
+{
+    try {
+        storeEdits();
+        return true;
+    } catch (const RuntimeError &e) {
+        tell(e);
+        return false;
+    }
+}
+
+void DataGrid::discardEdits()
+{
+    if (QWidget *editor = openEditor())
+        Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    m_model->discardPendingRow();
+}
+
+void DataGrid::reopenEditor(const QModelIndex &cell, const QString &typed)
+{
+    if (!cell.isValid() || !m_view->isVisible() || openEditor() || m_view->currentIndex() != QModelIndex(cell))
+        return;
+    m_view->setCurrentIndex(cell);
+    m_view->edit(cell);
+    if (QWidget *editor = m_view->indexWidget(cell))
+        DataGridDelegate::setEditorText(editor, typed);
 }
 
 void DataGrid::setColumnWidth(int column, int pixels)

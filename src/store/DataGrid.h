@@ -4,7 +4,11 @@
 // until the user leaves that row, presses Return in its last cell that takes
 // text or Tab in its last cell (or the source moves or closes), then
 // appended; AfterInsert and then AfterUpdate follow. Editing a cell of an
-// existing row writes that row and raises AfterUpdate.
+// existing row writes that row and raises AfterUpdate. A cell whose editor
+// is still open when the source moves, re-reads or closes (its window
+// closing) is stored first. A value the field cannot take is told; when it
+// was ended by Return or Tab the cell's editor opens again with what was
+// typed.
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QPointer>
@@ -36,7 +40,12 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Stores a cell as the user typed it; a refusal is told and false
+    // returned.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    // The same, raising the run-time error of a value that cannot be stored
+    // instead of telling it; false when the role does not apply.
+    bool storeCell(const QModelIndex &index, const QVariant &value, int role);
 
     bool isNewRow(int row) const;
     // The last column that takes typed text (the columns after it are check boxes).
@@ -46,6 +55,9 @@ public:
     // pending or the row could not be stored (the message was shown and the
     // typed values are kept).
     bool commitPendingRow();
+    // The same, raising the run-time error when the row cannot be stored
+    // (the typed values are kept); nothing happens when nothing is pending.
+    void storePendingRow();
     // Drops what was typed into the new row.
     void discardPendingRow();
 
@@ -76,12 +88,21 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
-    // The cell whose editor gave its text last.
+    // The cell whose editor gave its text last, that text, and whether it
+    // was refused.
     QModelIndex lastEdited() const { return m_lastEdited; }
+    QString lastTyped() const { return m_lastTyped; }
+    bool lastRefused() const { return m_lastRefused; }
+
+    // What a cell editor holds, and putting text back into one.
+    static QString editorText(QWidget *editor);
+    static void setEditorText(QWidget *editor, const QString &text);
 
 private:
     QHash<int, QStringList> m_lists;
     mutable QPersistentModelIndex m_lastEdited;
+    mutable QString m_lastTyped;
+    mutable bool m_lastRefused = false;
 };
 
 class DataGrid : public QWidget
@@ -113,6 +134,15 @@ public:
     // Re-reads the rows from the data source.
     void Refresh();
 
+    // Stores what is being typed: the text of a cell editor still open, then
+    // the row typed into the new row. Raises the run-time error of what
+    // cannot be stored, naming it; what was typed stays (the editor open).
+    void storeEdits();
+    // The same, telling a failure; false when something was not stored.
+    bool commitEdits();
+    // Drops what is being typed (the open editor's text and the new row).
+    void discardEdits();
+
 Q_SIGNALS:
     void AfterInsert();
     void AfterUpdate();
@@ -128,6 +158,11 @@ private:
     // next new row.
     void storeNewRow();
     bool endsNewRow(const QModelIndex &cell, bool byReturn) const;
+    // The editor open on the current cell, or nullptr.
+    QWidget *openEditor() const;
+    void storeOpenEditor();
+    // Opens the cell's editor again with the text that was refused.
+    void reopenEditor(const QModelIndex &cell, const QString &typed);
 
     QHash<int, int> m_widths;
     int m_stretchColumn = -1;

@@ -16,10 +16,11 @@
 DataSource::DataSource(QObject *parent, const QString &name) : QObject(parent)
 {
     setObjectName(name);
-    // The window's closing stores what its bound controls hold.
+    // The window's closing stores what its bound controls hold; what cannot
+    // be stored is named, and dropped only when the user closes all the same.
     if (auto *w = qobject_cast<QWidget *>(parent)) {
         if (auto *form = qobject_cast<Form *>(w->window()))
-            form->addUnloadHook(this, [this] { close(); });
+            form->addUnloadHook(this, [this] { closeNamingWhatIsLost(); }, [this] { discard(); });
     }
 }
 
@@ -174,6 +175,7 @@ void DataSource::writeDirtyControls()
         QVariant v = controlValue(b);
         if (v.typeId() == QMetaType::QString && v.toString().isEmpty())
             v = QVariant();
+        Values::typedToStorage(m_rs->fieldDef(b.field), v); // typed: a fraction is refused, not rounded
         m_rs->setValue(b.field, v);
     }
 }
@@ -229,6 +231,38 @@ void DataSource::clearControls()
 {
     for (Binding &b : m_bindings)
         display(b, QVariant());
+}
+
+void DataSource::closeNamingWhatIsLost()
+{
+    QStringList unsaved;
+    for (const Binding &b : m_bindings) {
+        if (!isDirty(b))
+            continue;
+        QString typed = Values::displayText(controlValue(b));
+        if (typed.size() > 40)
+            typed = typed.left(40) + QStringLiteral("...");
+        unsaved << QStringLiteral("%1 \"%2\"").arg(b.field, typed);
+    }
+    try {
+        close();
+    } catch (const RuntimeError &e) {
+        if (unsaved.isEmpty())
+            throw;
+        throw RuntimeError(e.number(), e.description() + QStringLiteral("\n\nNot stored: ") + unsaved.join(QStringLiteral(", ")));
+    }
+}
+
+void DataSource::discard()
+{
+    if (m_rs) {
+        m_rs->CancelUpdate();
+        m_rs->Close();
+        m_rs.reset();
+    }
+    if (m_db)
+        m_db->close();
+    m_db.reset();
 }
 
 void DataSource::close()

@@ -62,6 +62,8 @@ public:
     void showCurrentRow();
     // Stores pending input and closes the recordset and the connection.
     void close();
+    // Closes without storing anything: what was typed is dropped.
+    void discard();
 
 Q_SIGNALS:
     // A row became current, or the source was (re-)read.
@@ -83,6 +85,9 @@ private:
     };
 
     void installHooks();
+    // close(), for a closing window: a failure names the fields whose typed
+    // values were not stored.
+    void closeNamingWhatIsLost();
     void display(Binding &b, const QVariant &value);
     QVariant controlValue(const Binding &b) const;
     bool isDirty(const Binding &b) const;

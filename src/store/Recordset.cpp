@@ -57,10 +57,12 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString &source, Databa
         if (m_tableDef && def == &m_tableDef->fields.first())
             m_keyColumn = i;
     }
+    // Rows are kept as the file holds them; a value is converted when it
+    // is read.
     while (q.next()) {
         QVector<QVariant> row(m_columns.size());
         for (int i = 0; i < m_columns.size(); ++i)
-            row[i] = Values::fromStorage(m_fieldDefs[i], q.value(i));
+            row[i] = q.value(i);
         m_rows.push_back(row);
     }
     m_pos = m_rows.isEmpty() ? -1 : 0;
@@ -198,7 +200,7 @@ bool Recordset::FindFirst(const QString &field, const QVariant &value)
     const int c = requireColumn(field);
     leave();
     for (int i = 0; i < m_rows.size(); ++i) {
-        if (sameValue(m_rows[i][c], value)) {
+        if (sameValue(cell(i, c), value)) {
             m_noMatch = false;
             m_currentDeleted = false;
             m_pos = i;
@@ -254,7 +256,7 @@ QVector<QVariant> Recordset::readRow(const QVariant &key)
     if (q.next()) {
         const QSqlRecord rec = q.record();
         for (int i = 0; i < m_columns.size(); ++i)
-            row[i] = Values::fromStorage(m_fieldDefs[i], q.value(rec.indexOf(m_columns[i])));
+            row[i] = q.value(rec.indexOf(m_columns[i]));
     }
     return row;
 }
@@ -344,7 +346,7 @@ QVariant Recordset::value(const QString &field) const
     if (m_mode == Mode::AddNew)
         return QVariant();
     requireCurrent();
-    return m_rows[m_pos][c];
+    return cell(m_pos, c);
 }
 
 QVariant Recordset::valueAt(int index, const QString &field) const
@@ -352,5 +354,10 @@ QVariant Recordset::valueAt(int index, const QString &field) const
     const int c = requireColumn(field);
     if (index < 0 || index >= m_rows.size())
         return QVariant();
-    return m_rows[index][c];
+    return cell(index, c);
+}
+
+QVariant Recordset::cell(int row, int column) const
+{
+    return Values::fromStorage(m_fieldDefs[column], m_rows[row][column]);
 }

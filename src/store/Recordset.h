@@ -90,6 +90,8 @@ private:
     void leave();
     void arrive();
     QVector<QVariant> readRow(const QVariant &key);
+    // The value of a row's column, converted from its stored form.
+    QVariant cell(int row, int column) const;
     void requireOpen() const;
 
     std::shared_ptr<Database> m_db;
@@ -102,7 +104,7 @@ private:
     QStringList m_columns;
     QVector<const Schema::Field *> m_fieldDefs;
     int m_keyColumn = -1;
-    QVector<QVector<QVariant>> m_rows;
+    QVector<QVector<QVariant>> m_rows; // as stored in the file
     int m_pos = -1;
     bool m_currentDeleted = false;
     bool m_noMatch = false;

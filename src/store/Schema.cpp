@@ -8,7 +8,10 @@ namespace {
 Field key(const char *name) { return Field{QString::fromLatin1(name), Type::Long, 0}; }
 Field lng(const char *name) { return Field{QString::fromLatin1(name), Type::Long, 0}; }
 Field shrt(const char *name) { return Field{QString::fromLatin1(name), Type::Integer, 0}; }
-Field dbl(const char *name) { return Field{QString::fromLatin1(name), Type::Double, 0}; }
+Field dbl(const char *name, double minimum, double maximum)
+{
+    return Field{QString::fromLatin1(name), Type::Double, 0, minimum, maximum};
+}
 Field date(const char *name) { return Field{QString::fromLatin1(name), Type::DateTime, 0}; }
 Field yesno(const char *name) { return Field{QString::fromLatin1(name), Type::Boolean, 0}; }
 Field text(const char *name, int length = 255) { return Field{QString::fromLatin1(name), Type::Text, length}; }
@@ -34,7 +37,7 @@ QVector<Table> build()
           date("MondayFrom"), date("MondayTo"), date("TuesdayFrom"), date("TuesdayTo"), date("WednesdayFrom"),
           date("WednesdayTo"), date("ThursdayFrom"), date("ThursdayTo"), date("FridayFrom"), date("FridayTo"),
           date("SaturdayFrom"), date("SaturdayTo"), date("SundayFrom"), date("SundayTo"), text("TeacherEMail", 50),
-          dbl("CreditHours"), yesno("ClassClosed"), text("FinalLetterGrade", 50), yesno("AppliesToGPA")}},
+          dbl("CreditHours", 0, MaxCreditHours), yesno("ClassClosed"), text("FinalLetterGrade", 50), yesno("AppliesToGPA")}},
         {QStringLiteral("Contacts"),
          {key("Contact_ID"), date("AddDate"), memo("Picture"), text("Name", 100), text("EMail", 100),
           text("Address1", 100), text("Address2", 100), text("City", 100), text("State", 50), text("ZIP", 50),
@@ -105,6 +108,7 @@ QString createStatement(const Table &t)
             if (f.type == Type::Text || f.type == Type::Memo)
                 col += QStringLiteral(" COLLATE NOCASE");
             if (f.type == Type::Text)
+                // length() counts characters, as the store's own check does.
                 col += QStringLiteral(" CHECK (length(\"%1\") <= %2)").arg(f.name).arg(f.length);
         }
         columns << col;

@@ -4,6 +4,7 @@
 // length checks all read this one definition.
 #include <QString>
 #include <QVector>
+#include <limits>
 
 namespace Schema {
 
@@ -13,6 +14,9 @@ struct Field {
     QString name;
     Type type;
     int length = 0; // characters, for Text
+    // The values a Double field takes; the store refuses others.
+    double minimum = -std::numeric_limits<double>::infinity();
+    double maximum = std::numeric_limits<double>::infinity();
 };
 
 struct Table {
@@ -24,6 +28,9 @@ struct Table {
 const QVector<Table> &tables();
 // A table by name, without regard to letter case; nullptr when unknown.
 const Table *table(const QString &name);
+// The most credit hours one class can carry.
+constexpr double MaxCreditHours = 1000;
+
 // A field of a table by name, without regard to letter case.
 const Field *field(const QString &table, const QString &name);
 

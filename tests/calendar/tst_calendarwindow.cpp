@@ -355,6 +355,29 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::scalar("SELECT Completed FROM Tasks WHERE TaskID = 1").toInt(), 0);
     }
 
+    void aTaskStillBeingTypedIsStoredWhenTheCalendarCloses()
+    {
+        TestEnv::createDatabase();
+        addSemester("Spring 2026");
+        Settings::save(Settings::App, "Settings", "asst_SeenToDo", "Y");
+        addTask("2026-03-16", "Buy milk");
+        frmMain *m = startProgram();
+        frmCalendar *c = openCalendar(m);
+        QVERIFY(c);
+        QTableView *v = tasks(c);
+        const QModelIndex cell = v->model()->index(0, 1);
+        v->setCurrentIndex(cell);
+        v->edit(cell);
+        auto *line = qobject_cast<QLineEdit *>(v->indexWidget(cell));
+        QVERIFY(line);
+        line->clear();
+        QTest::keyClicks(line, "Buy oat milk"); // no Enter
+        QVERIFY(c->close()); // the close box: the editor keeps the focus to the end
+        QVERIFY(!frmCalendar::existing());
+        QCOMPARE(TestEnv::scalar("SELECT Details FROM Tasks WHERE TaskID = 1").toString(), QString("Buy oat milk"));
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+    }
+
     void aMissingDatabaseIsToldNotFatal()
     {
         frmMain *m = startWithSemester();

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace MainHelpers;
 
@@ -62,6 +63,22 @@ class GradebookTest : public TestCase
             QTest::keyClick(line, Qt::Key_Return);
         }
         settle();
+    }
+
+    // Opens a cell's editor and types into it, without Enter.
+    static bool typeWithoutEnter(frmMain *m, int row, int column, const QString &text)
+    {
+        QTableView *v = view(m);
+        const QModelIndex idx = v->model()->index(row, column);
+        v->setCurrentIndex(idx);
+        v->edit(idx);
+        auto *line = qobject_cast<QLineEdit *>(v->indexWidget(idx));
+        if (!line)
+            return false;
+        line->clear();
+        QTest::keyClicks(line, text);
+        settle();
+        return v->indexWidget(idx) == line && line->text() == text;
     }
 
     static void leaveRowTo(frmMain *m, int row)
@@ -174,6 +191,62 @@ private Q_SLOTS:
         QCOMPARE(label(m, "lblMaxPoints"), QString("60000"));
         QCOMPARE(label(m, "lblCurrentPoints"), QString("57000"));
         QCOMPARE(label(m, "lblLetterGrade"), QString("(B)"));
+    }
+
+    void numbersBeyond32BitsAreShownAsStored()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int huge = addClass(sem, "Huge", {qlonglong(900000000000), qlonglong(800000000000), qlonglong(700000000000), qlonglong(600000000000), 0});
+        const int plain = addClass(sem, "Plain", {90, 80, 70, 60, 0});
+        // Written into the file by another tool: beyond what the fields take.
+        addAssignment(huge, "Mega project", qlonglong(1000000000000), qlonglong(1000000000000));
+        addAssignment(huge, "Quiz", 10, 5);
+        addAssignment(plain, "Lab", 100, 75);
+        frmMain *m = startWith();
+        clickNode(m, "Plain");
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(C)"));
+        clickNode(m, "Huge");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("1000000000010"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("1000000000005"));
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(A)"));
+        QCOMPARE(view(m)->model()->index(0, 4).data().toString(), QString("1000000000000"));
+        QVERIFY(!frmError::existing());
+        // The class status counts from the same figures.
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        frmClassStatus *status = frmClassStatus::existing();
+        QVERIFY(status);
+        QCOMPARE(status->findChild<QLabel *>("lblPointsShyOfA")->text(), QString("Points shy of A:  -100000000005"));
+        // Such a number typed is refused with its field's range, the row kept.
+        typeCell(m, 1, 4, "1000000000000");
+        QVERIFY(TestEnv::shownLast().text.contains("from -2147483648 to 2147483647"));
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Quiz'").toInt(), 5);
+    }
+
+    void pointsTypedWithAFractionAreRefused()
+    {
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(cls, "Lab", 10, 7);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        MessageBox::clearShown();
+        typeCell(m, 0, 4, "3.5");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(TestEnv::shownLast().text.contains("ActualPoints takes whole numbers only: \"3.5\" has a fraction."));
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 7);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("7"));
+        // The cell is open again with what was typed; Escape gives it up.
+        QWidget *editor = view(m)->indexWidget(view(m)->model()->index(0, 4));
+        QVERIFY(editor);
+        QCOMPARE(DataGridDelegate::editorText(editor), QString("3.5"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        settle();
+        QVERIFY(!view(m)->indexWidget(view(m)->model()->index(0, 4)));
+        typeCell(m, 0, 4, "4");
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 4);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("4"));
     }
 
     void typedRowJoinsTheClassAndOffersItsType()
@@ -457,6 +530,47 @@ private Q_SLOTS:
         m->CalculateGPA(false);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
         QCOMPARE(TestEnv::shownLast().text, QString("GPA = 3.57")); // the timer's way shows no box
+        // Credit hours no class can carry, stored by another tool: no figure
+        // that means nothing; asked for, the reason is told.
+        close("Endless", "A", 1e308);
+        const int before = MessageBox::shown().size();
+        m->CalculateGPA(false);
+        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        QCOMPARE(MessageBox::shown().size(), before);
+        m->mnuFileCalculateGPA_Click();
+        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        QCOMPARE(MessageBox::shown().size(), before + 1);
+        QCOMPARE(TestEnv::shownLast().text, QString("The GPA cannot be calculated: the class Endless has 1e+308 credit hours, and a "
+                                                    "class has from 0 to 1000.\n\nCorrect its credit hours in the class editor."));
+        TestEnv::exec("UPDATE Classes SET CreditHours = -3 WHERE ClassName = 'Endless'");
+        m->CalculateGPA(false);
+        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        TestEnv::exec("UPDATE Classes SET CreditHours = 1000 WHERE ClassName = 'Endless'");
+        m->CalculateGPA(false);
+        QCOMPARE(label(m, "lblGPA"), QString("3.99")); // (1.32 + 4000) / 1002
+    }
+
+    void gpaFigures()
+    {
+        Grades::GpaTotals none;
+        QVERIFY(!none.gpa());
+        Grades::GpaTotals t;
+        QVERIFY(t.add(3, "B"));
+        QVERIFY(t.add(4, "a"));
+        QVERIFY(!t.add(1e308, "A"));
+        QVERIFY(!t.add(-1, "A"));
+        QVERIFY(!t.add(std::numeric_limits<double>::quiet_NaN(), "A"));
+        QVERIFY(!t.add(std::numeric_limits<double>::infinity(), "A"));
+        QCOMPARE(t.gpa(), std::optional<double>(25.0 / 7.0));
+        QVERIFY(t.add(1000, "A"));
+        QVERIFY(t.add(0, "A")); // counts, adds nothing
+        QVERIFY(*t.gpa() <= 4);
+        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::infinity()), QString());
+        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::quiet_NaN()), QString());
+        QCOMPARE(Grades::gpaText(4), QString("4"));
+        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(9000000000000000000)), "-9000000000000000000"), std::optional<qint64>());
+        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(1000000000000)), "1000000000005"), std::optional<qint64>(-5));
+        QCOMPARE(Grades::pointsShy(100, "1e400"), std::optional<qint64>());
     }
 
     void closeOutStoresTheLetterAsTyped()
@@ -549,10 +663,11 @@ private Q_SLOTS:
         addAssignment(bio, "Lab", 10, 10);
         frmMain *m = startWith();
         clickNode(m, "Biology");
-        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
+        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"}); // the last cell still being typed
         QVERIFY(m->close());
         settle();
         QCOMPARE(classOf("Essay").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT MaxPointsPossible FROM Assignments WHERE AssignmentTitle = 'Essay'").toInt(), 30);
         QVERIFY(!frmError::existing());
         QVERIFY(!frmMain::existing());
         QVERIFY(TestEnv::shownTexts().isEmpty());
@@ -623,9 +738,11 @@ private Q_SLOTS:
         clickNode(m, "Biology");
         TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
         typeRow(m, {"Essay", "Homework"});
+        MessageBox::setNextAnswers({MessageBox::Yes}); // keep the window open
         QVERIFY(!m->close());
         settle();
         QVERIFY(TestEnv::shownLast().text.contains("the disk is full"));
+        QVERIFY(TestEnv::shownLast().text.contains("Keep the window open to correct the entry?"));
         QCOMPARE(frmMain::existing(), m);
         QVERIFY(m->isVisible());
         QVERIFY(!frmCompactDB::existing());
@@ -661,6 +778,88 @@ private Q_SLOTS:
             const QRect r(c->mapToGlobal(QPoint(0, 0)), c->size());
             QVERIFY2(!assistant.intersects(r) && !balloon.intersects(r), qPrintable(QString(name) + " is covered"));
         }
+    }
+
+    void aRowThatCannotBeStoredCanBeGivenUpAtClose()
+    {
+        TestEnv::createDatabase();
+        const int bio = addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE UPDATE ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        QVERIFY(typeWithoutEnter(m, 0, 4, "8"));
+        MessageBox::setNextAnswers({MessageBox::No}); // close all the same
+        QVERIFY(m->close());
+        settle();
+        QVERIFY(!frmMain::existing());
+        QVERIFY(TestEnv::shownTexts().first().contains("the disk is full"));
+        QVERIFY(TestEnv::shownTexts().first().contains("Not stored: Points \"8\""));
+        QCOMPARE(TestEnv::shownTexts().filter("Keep the window open").size(), 1); // asked once
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 10);
+    }
+
+    void aRowThatCannotBeStoredIsToldOncePerActivation()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        addClass(sem, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
+        // The remembered class is another one (renamed, say), and the user
+        // goes to another window and comes back.
+        Settings::save(Settings::App, "Settings", "LastClass", "Chemistry");
+        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
+        settle();
+        QVERIFY(frmClassStatus::existing());
+        QVERIFY(activate(frmClassStatus::existing()));
+        MessageBox::clearShown();
+        QVERIFY(activate(m));
+        QCOMPARE(TestEnv::shownTexts().size(), 1);
+        QVERIFY(TestEnv::shownLast().text.contains("the disk is full"));
+        QVERIFY(!frmError::existing());
+        QVERIFY(m->findChild<DataGrid *>("gridAssignments")->model()->hasPendingRow());
+        // Once the file takes it, the next return stores it under its class.
+        TestEnv::exec("DROP TRIGGER refuse");
+        QVERIFY(activate(frmClassStatus::existing()));
+        MessageBox::clearShown();
+        QVERIFY(activate(m));
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+        QCOMPARE(classOf("Essay").toInt(), bio);
+        QCOMPARE(TestEnv::scalar("SELECT MaxPointsPossible FROM Assignments WHERE AssignmentTitle = 'Essay'").toInt(), 30);
+    }
+
+    void aCellBeingEditedIsStoredAtCloseAndAtATreeClick()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        const int chem = addClass(sem, "Chemistry", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab", 10, 7);
+        addAssignment(chem, "Titration", 20, 18);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        // The tree takes no focus from the cell editor here: the click itself stores it.
+        m->findChild<QTreeWidget *>("SSTree2")->setFocusPolicy(Qt::NoFocus);
+        QVERIFY(typeWithoutEnter(m, 0, 4, "9"));
+        clickNode(m, "Chemistry");
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Lab'").toInt(), 9);
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Titration'").toInt(), 18);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("18"));
+        // A title being typed when the main window closes.
+        QVERIFY(typeWithoutEnter(m, 0, 0, "Titration, second try"));
+        QVERIFY(m->close());
+        settle();
+        QVERIFY(!frmMain::existing());
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Titration, second try' AND Class_ID = ?",
+                                 {chem})
+                     .toInt(),
+                 1);
+        QVERIFY(TestEnv::shownTexts().isEmpty());
     }
 
     void theHintFlagWaitsForTheBalloon()

@@ -359,6 +359,47 @@ private Q_SLOTS:
         QVERIFY(classField(lastClassId(), "ClassName").isNull());
     }
 
+    void absurdNumbersAreInvalidData()
+    {
+        TestEnv::createDatabase();
+        addSemester(QStringLiteral("Fall 2026"));
+        frmMain *m = startProgram();
+        frmClassWizzy *w = openWizard(m);
+        QVERIFY(w);
+        const int id = lastClassId();
+        type(w, "txtClassName", "Astronomy");
+        click(w, "cmdNext");
+        type(w, "txtCreditHours", "1e308");
+        type(w, "txtPoints_Grade_A", "90");
+        MessageBox::clearShown();
+        for (int i = 0; i < 3; ++i)
+            click(w, "cmdNext");
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Invalid Data"});
+        QVERIFY2(TestEnv::shownTexts().at(0).contains("from 0 to 1000"), qPrintable(TestEnv::shownTexts().at(0)));
+        QCOMPARE(visibleStep(w), 1);
+        QVERIFY(classField(id, "CreditHours").isNull());
+        // Points typed with a fraction are refused, not rounded.
+        click(w, "cmdNext");
+        type(w, "txtCreditHours", "3");
+        type(w, "txtPoints_Grade_A", "89.5");
+        MessageBox::clearShown();
+        for (int i = 0; i < 3; ++i)
+            click(w, "cmdNext");
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Invalid Data"});
+        QVERIFY(TestEnv::shownTexts().at(0).contains("Points_Grade_A takes whole numbers only"));
+        QVERIFY(classField(id, "Points_Grade_A").isNull());
+        // Corrected, the class is stored.
+        click(w, "cmdNext");
+        type(w, "txtPoints_Grade_A", "90");
+        MessageBox::clearShown();
+        for (int i = 0; i < 3; ++i)
+            click(w, "cmdNext");
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+        QVERIFY(!frmClassWizzy::existing());
+        QCOMPARE(classField(id, "CreditHours").toDouble(), 3.0);
+        QCOMPARE(classField(id, "Points_Grade_A").toInt(), 90);
+    }
+
     void aClassWithoutNameOrSemesterIsRefused()
     {
         TestEnv::createDatabase();

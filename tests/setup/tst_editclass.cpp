@@ -174,6 +174,50 @@ private Q_SLOTS:
         QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Somebody"));
     }
 
+    void absurdNumbersAreRefusedAndTheEditorStillCloses()
+    {
+        const Fixture f = twoClasses();
+        frmMain *m = startProgram();
+        clickNode(m, "Art");
+        frmEditClass *e = openEditor(m);
+        QVERIFY(e);
+        type(e, "Text7", "Somebody");
+        type(e, "Text10", "1e308");
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes}); // keep it open
+        click(e, "Command1");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        const QString told = TestEnv::shownLast().text;
+        QVERIFY2(told.contains("1e308") && told.contains("from 0 to 1000"), qPrintable(told));
+        QVERIFY2(told.contains("Not stored: TeacherName \"Somebody\", CreditHours \"1e308\""), qPrintable(told));
+        QCOMPARE(frmEditClass::existing(), e);
+        QCOMPARE(text(e, "Text10"), QString("1e308"));
+        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.0);
+
+        // A threshold typed with a fraction is refused, not rounded.
+        type(e, "Text10", "4");
+        type(e, "Text1", "92.5");
+        MessageBox::clearShown();
+        click(e, "Command1");
+        QVERIFY2(TestEnv::shownLast().text.contains("Points_Grade_A takes whole numbers only: \"92.5\" has a fraction."),
+                 qPrintable(TestEnv::shownLast().text));
+        QCOMPARE(frmEditClass::existing(), e);
+        QCOMPARE(classField(f.art, "Points_Grade_A").toInt(), 90);
+
+        // The user gives up: the editor closes and nothing of it is stored.
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::No});
+        click(e, "Command1");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(!frmEditClass::existing());
+        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Ms. Kahlo"));
+        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.0);
+        QCOMPARE(classField(f.art, "Points_Grade_A").toInt(), 90);
+        // The main window goes on as before.
+        QVERIFY(activate(m));
+        QCOMPARE(m->findChild<QLabel *>("SSPanel5")->text(), QString("Class : Art"));
+    }
+
     void aRenameIsRememberedForTheNextStart()
     {
         const Fixture f = twoClasses();

@@ -194,13 +194,13 @@ private Q_SLOTS:
         QTest::newRow("time") << "Classes" << "MondayFrom" << "9:00:00 AM" << QVariant(QTime(9, 0));
         QTest::newRow("time, other form") << "Classes" << "MondayFrom" << "3:00 pm" << QVariant(QTime(15, 0));
         QTest::newRow("24-hour time") << "Classes" << "MondayTo" << "15:45" << QVariant(QTime(15, 45));
-        QTest::newRow("points") << "Classes" << "PointsPossible" << "40000" << QVariant(40000);
-        QTest::newRow("negative points") << "Classes" << "Points_Grade_F" << "-40000" << QVariant(-40000);
-        QTest::newRow("half to even, down") << "Classes" << "Points_Grade_A" << "2.5" << QVariant(2);
-        QTest::newRow("half to even, up") << "Classes" << "Points_Grade_A" << "3.5" << QVariant(4);
-        QTest::newRow("fraction") << "Assignments" << "MaxPointsPossible" << "9.6" << QVariant(10);
-        QTest::newRow("largest") << "Classes" << "Points_Grade_B" << "2147483647" << QVariant(2147483647);
-        QTest::newRow("blank after number") << "Classes" << "Points_Grade_B" << "12 " << QVariant(12);
+        QTest::newRow("points") << "Classes" << "PointsPossible" << "40000" << QVariant(qlonglong(40000));
+        QTest::newRow("negative points") << "Classes" << "Points_Grade_F" << "-40000" << QVariant(qlonglong(-40000));
+        QTest::newRow("half to even, down") << "Classes" << "Points_Grade_A" << "2.5" << QVariant(qlonglong(2));
+        QTest::newRow("half to even, up") << "Classes" << "Points_Grade_A" << "3.5" << QVariant(qlonglong(4));
+        QTest::newRow("fraction") << "Assignments" << "MaxPointsPossible" << "9.6" << QVariant(qlonglong(10));
+        QTest::newRow("largest") << "Classes" << "Points_Grade_B" << "2147483647" << QVariant(qlonglong(2147483647));
+        QTest::newRow("blank after number") << "Classes" << "Points_Grade_B" << "12 " << QVariant(qlonglong(12));
         QTest::newRow("comments, long") << "Assignments" << "Comments" << QString(40000, 'x') << QVariant(QString(40000, 'x'));
         QTest::newRow("e-mail at its length") << "Classes" << "TeacherEMail" << QString(50, 'e') << QVariant(QString(50, 'e'));
     }
@@ -501,7 +501,7 @@ private Q_SLOTS:
                     const Schema::Field *f = Schema::field(table, it.key());
                     const int type = it.value().typeId();
                     switch (f->type) {
-                    case Schema::Type::Long: QCOMPARE(type, int(QMetaType::Int)); break;
+                    case Schema::Type::Long: QCOMPARE(type, int(QMetaType::LongLong)); break;
                     case Schema::Type::DateTime:
                         QVERIFY(type == QMetaType::QDate || type == QMetaType::QTime || type == QMetaType::QDateTime);
                         break;

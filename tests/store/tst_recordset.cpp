@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -35,6 +36,43 @@ public:
     QCheckBox *done;
     QPlainTextEdit *comments;
     QLabel *due;
+};
+
+// A window with a grid over the assignments, shown, as a user sees it.
+struct GridWindow {
+    QPointer<BoundWindow> w = new BoundWindow;
+    DataGrid *grid = new DataGrid(w);
+    ~GridWindow()
+    {
+        if (w)
+            delete w.data();
+    }
+    DataGridModel *model() const { return grid->model(); }
+    bool open()
+    {
+        w->source->setDatabaseName(TestEnv::databasePath());
+        w->source->setRecordSource("Assignments");
+        grid->setDataSource(w->source, {{"Title", "AssignmentTitle"}, {"Due", "DateDue"}, {"Points", "ActualPoints"}});
+        w->resize(500, 300);
+        w->show();
+        w->source->Refresh();
+        return QTest::qWaitForWindowExposed(w);
+    }
+    QWidget *editor() const { return grid->view()->indexWidget(grid->view()->currentIndex()); }
+    // Opens a cell's editor and types into it; no Enter.
+    bool typeWithoutEnter(int row, int column, const QString &text)
+    {
+        QTableView *v = grid->view();
+        const QModelIndex cell = model()->index(row, column);
+        v->setCurrentIndex(cell);
+        v->edit(cell);
+        auto *line = qobject_cast<QLineEdit *>(v->indexWidget(cell));
+        if (!line)
+            return false;
+        line->clear();
+        QTest::keyClicks(line, text);
+        return line->text() == text;
+    }
 };
 
 int expectError(const std::function<void()> &f)
@@ -189,9 +227,51 @@ private Q_SLOTS:
         QVERIFY(w->isVisible() || !w->isUnloaded());
         QCOMPARE(w->points->text(), QString("lots"));
         QVERIFY(TestEnv::shownTexts().last().contains("Type mismatch"));
+        QVERIFY(TestEnv::shownTexts().last().contains("Keep the window open to correct the entry?"));
+        QCOMPARE(TestEnv::shownLast().buttons, MessageBox::YesNo);
+        // A fraction typed for a whole-number field is refused as well, not rounded.
+        w->points->setText("3.5");
+        QVERIFY(!w->close());
+        QVERIFY(TestEnv::shownTexts().last().contains("ActualPoints takes whole numbers only"));
+        QCOMPARE(w->points->text(), QString("3.5"));
         w->points->setText("12");
         QVERIFY(w->close());
         QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE ID = 1").toInt(), 12);
+    }
+
+    void aWindowWhoseSaveFailsClosesAfterSayingWhatIsLost()
+    {
+        TestEnv::createDatabase();
+        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, ActualPoints) VALUES ('First', 5)");
+        auto *w = new BoundWindow;
+        DataSource *s = w->source;
+        s->setDatabaseName(TestEnv::databasePath());
+        s->setRecordSource("Assignments");
+        s->bind(w->title, "AssignmentTitle");
+        s->bind(w->points, "ActualPoints");
+        s->Refresh();
+        // The file refuses every change (as a replaced or full file would).
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE UPDATE ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        w->title->setText("First, revised");
+        w->points->setText("9");
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        QVERIFY(!w->close()); // Yes: it stays open with what was typed
+        QCOMPARE(MessageBox::shown().size(), 1);
+        const QString told = TestEnv::shownLast().text;
+        QVERIFY2(told.contains("the disk is full"), qPrintable(told));
+        QVERIFY2(told.contains("Not stored: AssignmentTitle \"First, revised\", ActualPoints \"9\""), qPrintable(told));
+        QCOMPARE(w->title->text(), QString("First, revised"));
+        QCOMPARE(w->points->text(), QString("9"));
+        // No: the window closes at once, and is not asked about twice.
+        QPointer<BoundWindow> alive(w);
+        MessageBox::setNextAnswers({MessageBox::No});
+        QVERIFY(w->close());
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QCOMPARE(TestEnv::scalar("SELECT AssignmentTitle FROM Assignments").toString(), QString("First"));
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 5);
     }
 
     void appendingClearsTheBoxesAndKeepsThePosition()
@@ -270,6 +350,106 @@ private Q_SLOTS:
         w->source->Refresh();
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Pending'").toInt(), 1);
         delete w;
+    }
+
+    void anOpenCellEditorIsStoredWhenTheWindowCloses()
+    {
+        TestEnv::createDatabase();
+        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, ActualPoints) VALUES ('Old', 1)");
+        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, ActualPoints) VALUES ('Other', 2)");
+        GridWindow g;
+        QVERIFY(g.open());
+        // A stored row: the text typed, no Enter, the window closed.
+        QVERIFY(g.typeWithoutEnter(0, 2, "4"));
+        QVERIFY(g.w->close());
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Old'").toInt(), 4);
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Other'").toInt(), 2);
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+
+        // The new row: its last cell still being typed when the window closes.
+        GridWindow h;
+        QVERIFY(h.open());
+        QVERIFY(h.model()->setData(h.model()->index(2, 0), "New one", Qt::EditRole));
+        QVERIFY(h.typeWithoutEnter(2, 2, "7"));
+        QVERIFY(h.w->close());
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'New one'").toInt(), 7);
+        // An editor opened on the new row with nothing typed makes no row.
+        GridWindow k;
+        QVERIFY(k.open());
+        QVERIFY(k.typeWithoutEnter(3, 0, QString()));
+        QVERIFY(k.w->close());
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 3);
+    }
+
+    void anOpenCellEditorIsStoredBeforeTheSourceMoves()
+    {
+        TestEnv::createDatabase();
+        for (const char *t : {"One", "Two", "Three"})
+            TestEnv::exec("INSERT INTO Assignments (AssignmentTitle) VALUES (?)", {QString(t)});
+        GridWindow g;
+        QVERIFY(g.open());
+        g.grid->view()->setCurrentIndex(g.model()->index(1, 0));
+        QTRY_COMPARE(g.w->source->recordset().position(), 1);
+        QVERIFY(g.typeWithoutEnter(1, 2, "8"));
+        // The code walks the rows from where the source stands.
+        Recordset &rs = g.w->source->recordset();
+        rs.MoveNext();
+        QCOMPARE(rs.value("AssignmentTitle").toString(), QString("Three"));
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments WHERE AssignmentTitle = 'Two'").toInt(), 8);
+        QVERIFY(!g.editor());
+    }
+
+    void aFractionTypedIntoTheGridIsRefusedAndKept()
+    {
+        TestEnv::createDatabase();
+        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, ActualPoints) VALUES ('Old', 1)");
+        GridWindow g;
+        QVERIFY(g.open());
+        QSignalSpy updated(g.grid, &DataGrid::AfterUpdate);
+        QVERIFY(g.typeWithoutEnter(0, 2, "3.5"));
+        QPointer<QWidget> typedInto = g.editor();
+        QTest::keyClick(typedInto, Qt::Key_Return);
+        QTRY_COMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(TestEnv::shownLast().text.contains("ActualPoints takes whole numbers only: \"3.5\" has a fraction"));
+        QTRY_VERIFY(!typedInto && g.editor()); // open again with what was typed
+        QCOMPARE(DataGridDelegate::editorText(g.editor()), QString("3.5"));
+        QCOMPARE(g.grid->view()->currentIndex(), g.model()->index(0, 2));
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 1);
+        QCOMPARE(updated.count(), 0);
+        // A whole number then goes in.
+        DataGridDelegate::setEditorText(g.editor(), "4");
+        QTest::keyClick(g.editor(), Qt::Key_Return);
+        QTRY_COMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 4);
+        QCOMPARE(updated.count(), 1);
+        // In the new row a refused cell does not end the row.
+        QVERIFY(g.model()->setData(g.model()->index(1, 0), "Quiz", Qt::EditRole));
+        QVERIFY(g.typeWithoutEnter(1, 2, "9.75"));
+        typedInto = g.editor();
+        QTest::keyClick(typedInto, Qt::Key_Return);
+        QTRY_COMPARE(MessageBox::shown().size(), 2);
+        QTRY_VERIFY(!typedInto && g.editor());
+        QCOMPARE(DataGridDelegate::editorText(g.editor()), QString("9.75"));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 1);
+        QVERIFY(g.model()->hasPendingRow());
+    }
+
+    void aGridEditThatCannotBeStoredAtCloseIsNamed()
+    {
+        TestEnv::createDatabase();
+        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, ActualPoints) VALUES ('Old', 1)");
+        GridWindow g;
+        QVERIFY(g.open());
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE UPDATE ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        QVERIFY(g.typeWithoutEnter(0, 2, "6"));
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        QVERIFY(!g.w->close());
+        QVERIFY(TestEnv::shownLast().text.contains("the disk is full"));
+        QVERIFY(TestEnv::shownLast().text.contains("Not stored: Points \"6\""));
+        QVERIFY(g.editor()); // still there to be corrected
+        QCOMPARE(DataGridDelegate::editorText(g.editor()), QString("6"));
+        MessageBox::setNextAnswers({MessageBox::No});
+        QVERIFY(g.w->close());
+        QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 1);
     }
 };
 
