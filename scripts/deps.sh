@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the program and the tests need,
 # only those that are missing, without questions.
 set -euo pipefail
-packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6multimedia6
+packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libsqlite3-dev libqt6multimedia6
           gstreamer1.0-plugins-base fonts-dejavu-core poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
