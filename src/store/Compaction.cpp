@@ -160,8 +160,8 @@ void run(const QString &source, const QString &target, const QString &copy, QStr
         throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(folder));
 
     Hold hold;
-    Database::closeConnection(source);
-    hold.reopen = target;
+    if (Database::closeConnection(source))
+        hold.reopen = target;
     hold.lock = Database::openSeparate(source, LockWaitMs);
     hold.lock->execute(QStringLiteral("BEGIN IMMEDIATE"));
 

@@ -307,10 +307,13 @@ std::shared_ptr<Database> Database::create(const QString &path)
     return handleOn(c);
 }
 
-void Database::closeConnection(const QString &path)
+bool Database::closeConnection(const QString &path)
 {
-    if (const auto c = registry().value(keyFor(path)))
-        c->disconnect();
+    const auto c = registry().value(keyFor(path));
+    if (!c || !c->open)
+        return false;
+    c->disconnect();
+    return true;
 }
 
 void Database::closeAll()

@@ -36,9 +36,10 @@ public:
     // when the file exists.
     static std::shared_ptr<Database> create(const QString &path);
 
-    // Closes the program's connection to the file. Its handles stay valid:
-    // the connection opens again at their next statement.
-    static void closeConnection(const QString &path);
+    // Closes the program's connection to the file; true when it was open.
+    // Its handles stay valid: the connection opens again at their next
+    // statement, or at the next open.
+    static bool closeConnection(const QString &path);
     // Closes every connection the program holds (at its end).
     static void closeAll();
 

@@ -41,16 +41,17 @@ class CompactionRaceTest : public TestCase
             process.start(TestEnv::helperProgram(), {"write", file, "Other "});
             return process.waitForStarted(20000);
         }
-        // Reads what the writer told until it has committed `count` rows in all.
-        bool waitFor(int count)
+        // Reads what the writer told until it has committed `rows` rows and
+        // found the file replaced `replaced` times, in all.
+        bool waitFor(int rows, int replaced = 0)
         {
-            while (committed.size() < count && !done) {
+            while ((committed.size() < rows || moved < replaced) && !done) {
                 const QByteArray line = nextLine(process);
                 if (line.isEmpty())
                     return false;
                 take(line);
             }
-            return committed.size() >= count;
+            return committed.size() >= rows && moved >= replaced;
         }
         void take(const QByteArray &line)
         {
@@ -103,12 +104,14 @@ private Q_SLOTS:
         for (int round = 1; round <= rounds; ++round) {
             clsTarvelaDB compactor;
             QVERIFY2(compactor.Compact_Tarvela_DB(TestEnv::programFolder()), qPrintable(TestEnv::shownTexts().join('\n')));
-            // The writer goes on with the new file before the next round.
-            QVERIFY(writer.waitFor(writer.committed.size() + 15));
+            // The writer finds its file replaced at its next write, and goes
+            // on with the new one before the next round.
+            QVERIFY(writer.waitFor(0, round));
+            QVERIFY(writer.waitFor(writer.committed.size() + 10));
         }
         QVERIFY(writer.finish());
-        // Each compaction replaced the file under the writer, which learnt it
-        // at its next write: refused, nothing stored in the old file.
+        // Each compaction replaced the file under the writer once, and its
+        // write then was refused: nothing went into the old file.
         QCOMPARE(writer.moved, rounds);
         const QStringList stored = titles("Other ");
         QCOMPARE(stored.size(), writer.committed.size());
