@@ -433,6 +433,7 @@ void Database::beginTrans()
     QSqlDatabase sql = c.sql();
     if (!sql.transaction())
         throw failure(c, sql.lastError());
+    m_inTransaction = true;
 }
 
 void Database::commitTrans()
@@ -441,10 +442,12 @@ void Database::commitTrans()
     QSqlDatabase sql = c.sql();
     if (!sql.commit())
         throw failure(c, sql.lastError());
+    m_inTransaction = false;
 }
 
 void Database::rollback()
 {
+    m_inTransaction = false;
     if (m_conn && m_conn->open)
         m_conn->sql().rollback();
 }
@@ -466,6 +469,8 @@ void Database::close()
 {
     if (!m_open)
         return;
+    if (m_inTransaction && m_generation == m_conn->generation)
+        rollback();
     m_open = false;
     if (m_conn && !m_conn->shared)
         m_conn->disconnect();

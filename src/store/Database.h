@@ -65,7 +65,9 @@ public:
     // Runs statements in one transaction: all of them take effect or none.
     void executeTogether(const QList<QPair<QString, QVariantList>> &statements);
 
-    // Closes this handle; a separate connection is closed with it.
+    // Closes this handle; a separate connection is closed with it. A
+    // transaction the handle began and did not end is rolled back, as
+    // closing a connection of its own would do.
     void close();
     // The handle can be used: not closed, and its file was not replaced by
     // another program since it was opened.
@@ -89,4 +91,5 @@ private:
     std::shared_ptr<Connection> m_conn;
     quint64 m_generation = 0;
     bool m_open = false;
+    bool m_inTransaction = false;
 };

@@ -206,6 +206,21 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Semesters WHERE Title = 'Lost'").toInt(), 0);
     }
 
+    void aTransactionLeftOpenEndsWithItsHandle()
+    {
+        TestEnv::createDatabase();
+        {
+            auto unfinished = Database::open(TestEnv::databasePath());
+            unfinished->beginTrans();
+            unfinished->execute("INSERT INTO Semesters (Title) VALUES ('Half done')");
+            // Raised out of the work: the handle goes without a commit.
+        }
+        auto next = Database::open(TestEnv::databasePath());
+        next->execute("INSERT INTO Semesters (Title) VALUES ('Done')");
+        // The next write is in the file at once, and the unfinished one is not.
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Done"));
+    }
+
     void closingTheConnectionLetsHandlesCarryOn()
     {
         TestEnv::createDatabase();
