@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/MessageBox.h"
+#include "store/Database.h"
 
 #include <QApplication>
 
@@ -32,7 +33,7 @@ int main(int argc, char **argv)
     TarvelaApplication app(argc, argv);
     Platform::nameApplication();
     frmMain::instance();
-    if (Platform::programEnded())
-        return 0;
-    return app.exec();
+    const int code = Platform::programEnded() ? 0 : app.exec();
+    Database::closeAll();
+    return code;
 }

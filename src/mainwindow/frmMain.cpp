@@ -76,7 +76,7 @@ int frmMain::splashMilliseconds = 1500;
 
 QString frmMain::webHost() { return QStringLiteral("https://tarvela-desk.example.org"); }
 
-frmMain::frmMain()
+frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerCause>())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvela Desk"));

@@ -27,6 +27,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class RuntimeError;
 class clsTarvelaDB;
+namespace frmMainSteps {
+class OncePerCause;
+}
 
 class frmMain : public Form
 {
@@ -141,6 +144,8 @@ private:
 
     bool m_layoutReady = false;
     clsTarvelaDB *cTarveladb = nullptr;
+    // The activation's reports, each told once while its cause stands.
+    std::unique_ptr<frmMainSteps::OncePerCause> m_activationReports;
 
     QTreeWidget *SSTree2;
     QHash<QString, QTreeWidgetItem *> m_nodes;

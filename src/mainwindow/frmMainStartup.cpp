@@ -18,6 +18,7 @@
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/ProgramLock.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
@@ -57,10 +58,10 @@ bool frmMain::openDatabaseAtStart(bool existed)
 {
     // A file that cannot be used is reported and left as it is; the program
     // never puts an empty database in its place.
+    // The open checks the file against the nine tables and their fields and
+    // for damage, and gives it the indexes it lacks.
     try {
         auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
-        rs->Close();
         db->close();
         return true;
     } catch (const RuntimeError &e) {
@@ -77,6 +78,16 @@ void frmMain::Form_Load()
 {
     bool existed = true;
     const QString folder = Platform::programFolder();
+    // One copy of the program per folder: a second one ends before it
+    // touches the database or the settings.
+    if (ProgramLock::take(folder) == ProgramLock::Result::HeldByAnother) {
+        MessageBox::show(QStringLiteral("Tarvela Desk is already running with the folder %1.\n\n"
+                                        "Use the copy that is running; this one ends now.")
+                             .arg(QDir::toNativeSeparators(folder)),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Tarvela Desk"));
+        Platform::endProgram();
+        return;
+    }
     try {
         DatabasePath = databaseFileIn(folder);
         if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
@@ -198,6 +209,9 @@ void frmMain::layoutPass()
 void frmMain::Form_Activate()
 {
     const QString proc = QStringLiteral("Form_Activate");
+    // Closing a report activates the window again: a cause that stands is
+    // not told again at each return, only once.
+    FilteredRun once(*m_activationReports);
     step(proc, true, [&] { layoutPass(); });
     step(proc, true, [&] {
         for (int n = 1; n <= 5; ++n) {

@@ -1,17 +1,76 @@
 #include "Database.h"
 
 #include "Recordset.h"
+#include "Schema.h"
+#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <sqlite3.h>
+
+// One open connection of the engine. The program's own connection to a file
+// (shared) lives in the registry below for the program's life; a separate
+// one belongs to the one handle that opened it.
+struct Database::Connection {
+    QString asked;          // the path as asked for; a shared one: folder and small-letter name
+    QString file;           // the file it is open on
+    QString name;           // Qt's name of the connection
+    int busyMs = 2000;
+    bool shared = true;
+    bool open = false;
+    bool verified = false;  // the file passed verify() and has its indexes
+    quint64 generation = 1; // changes when the file is found replaced
+    sqlite3 *handle = nullptr;
+
+    QSqlDatabase sql() const { return QSqlDatabase::database(name, false); }
+    void connect(bool create);
+    void disconnect();
+    // The file at the path is no longer the one open here (moved, deleted or
+    // replaced by another file).
+    bool hasMoved() const;
+    int extendedCode() const { return handle ? sqlite3_extended_errcode(handle) : 0; }
+};
+
 namespace {
 QAtomicInt g_counter;
+
+constexpr int TableMissing = 3078;
+constexpr int DiskError = 3043;
+
+QHash<QString, std::shared_ptr<Database::Connection>> &registry()
+{
+    // Never destroyed: the connections are closed by closeAll(), not by the
+    // order in which the program's statics go.
+    static auto *connections = new QHash<QString, std::shared_ptr<Database::Connection>>;
+    return *connections;
+}
+
+// One key however the file's name is written.
+QString keyFor(const QString &path)
+{
+    const QFileInfo info(path);
+    return QDir::cleanPath(info.absolutePath()) + QLatin1Char('/') + info.fileName().toLower();
+}
+
+// The existing file meant by a path: the path itself, else a file of the
+// same name in another letter case.
+QString resolve(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.absoluteFilePath();
+    return Platform::findFileNoCase(info.absolutePath(), info.fileName());
+}
 
 QString uriFor(const QString &path, bool create)
 {
@@ -19,112 +78,343 @@ QString uriFor(const QString &path, bool create)
     uri += create ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
     return uri;
 }
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+RuntimeError movedError(const QString &path)
+{
+    return RuntimeError(Err::CannotOpen,
+                        QStringLiteral("The database file %1 was moved, replaced or deleted by another program while Tarvela "
+                                       "had it open, so this change was not stored. Close this window and open it again.")
+                            .arg(shown(path)));
+}
+
+RuntimeError failure(const Database::Connection &c, const QSqlError &error)
+{
+    // The driver passes the engine's code on for a statement; a transaction's
+    // failure carries none, and the connection still knows it.
+    bool ok = false;
+    error.nativeErrorCode().toInt(&ok);
+    return Database::errorFrom(error, c.file, ok ? 0 : c.extendedCode());
+}
+
+QSqlQuery runOn(const Database::Connection &c, const QString &sql, const QVariantList &params = {})
+{
+    QSqlQuery query(c.sql());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw failure(c, query.lastError());
+    for (const QVariant &p : params)
+        query.addBindValue(p);
+    if (!query.exec())
+        throw failure(c, query.lastError());
+    return query;
+}
 } // namespace
+
+void Database::Connection::connect(bool create)
+{
+    file = create ? QFileInfo(asked).absoluteFilePath() : resolve(asked);
+    {
+        QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                                       : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(uriFor(file, create));
+        // REGEXP gives the queries a letter-case rule that knows every script.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(busyMs));
+        if (!db.open()) {
+            const RuntimeError err = errorFrom(db.lastError(), file);
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            if (err.number() == Err::SqlSyntax)
+                throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 could not be opened.").arg(shown(file)));
+            throw err;
+        }
+        const QVariant h = db.driver()->handle();
+        handle = (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) ? *static_cast<sqlite3 *const *>(h.constData()) : nullptr;
+    }
+    // Errors then carry the engine's whole cause (a moved file, a read-only
+    // folder), not only its family.
+    if (handle)
+        sqlite3_extended_result_codes(handle, 1);
+    open = true;
+    try {
+        // Touch the file: a file that is not a database fails here, not later.
+        runOn(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        runOn(*this, QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (const RuntimeError &) {
+        disconnect();
+        throw;
+    }
+}
+
+void Database::Connection::disconnect()
+{
+    if (QSqlDatabase::contains(name)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
+        if (!shared)
+            QSqlDatabase::removeDatabase(name);
+    }
+    handle = nullptr;
+    open = false;
+}
+
+bool Database::Connection::hasMoved() const
+{
+    if (!open || !handle)
+        return false;
+    int moved = 0;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
+        return false;
+    return moved != 0 || resolve(asked) != file;
+}
 
 Database::~Database() { close(); }
 
-RuntimeError Database::errorFrom(const QSqlError &error, const QString &path)
+RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, int extendedCode)
 {
     bool ok = false;
-    const int native = error.nativeErrorCode().toInt(&ok);
-    const int code = ok ? (native & 0xFF) : -1;
+    int code = error.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        code = extendedCode > 0 ? extendedCode : -1;
     const QString file = QFileInfo(path).fileName();
     const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     switch (code) {
-    case 5:  // busy
-    case 6:  // locked
+    case SQLITE_READONLY_DBMOVED:
+        return movedError(path);
+    case SQLITE_READONLY_DIRECTORY:
+        return RuntimeError(Err::ReadOnly, QStringLiteral("The database file %1 cannot be changed: its folder %2 cannot be "
+                                                          "written (the engine keeps its journal there).")
+                                               .arg(file, shown(QFileInfo(path).absolutePath())));
+    case SQLITE_READONLY_CANTLOCK:
+    case SQLITE_READONLY_CANTINIT:
+    case SQLITE_READONLY_RECOVERY:
+    case SQLITE_READONLY_ROLLBACK:
+        return RuntimeError(Err::Locked, QStringLiteral("The database file %1 cannot be changed now: the engine could not "
+                                                        "lock or recover it (%2).").arg(file, engine));
+    case SQLITE_CANTOPEN_ISDIR:
+        return RuntimeError(Err::CannotOpen, QStringLiteral("%1 is a folder, not a database file.").arg(shown(path)));
+    default:
+        break;
+    }
+    switch (code < 0 ? -1 : (code & 0xFF)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return RuntimeError(Err::Locked, QStringLiteral("The database file %1 is locked by another program. "
                                                         "Close the other program and try again.").arg(file));
-    case 8:  // read-only
+    case SQLITE_READONLY:
         return RuntimeError(Err::ReadOnly, QStringLiteral("The database file %1 cannot be changed: the file or its "
                                                           "folder is read-only.").arg(file));
-    case 14: // cannot open
+    case SQLITE_CANTOPEN:
         return RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 could not be opened or written "
-                                                            "(missing, or no permission for it or its folder).").arg(path));
-    case 26: // not a database
-        return RuntimeError(Err::NotADatabase, QStringLiteral("The file %1 is not a Tarvela database.").arg(path));
-    case 11: // corrupt
-        return RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged.").arg(path));
-    case 13: // full
-        return RuntimeError(Err::General, QStringLiteral("The disk holding %1 is full.").arg(path));
-    case 19: // constraint
+                                                            "(missing, or no permission for it or its folder).").arg(shown(path)));
+    case SQLITE_PERM:
+        return RuntimeError(Err::CannotOpen, QStringLiteral("Tarvela has no permission to use the database file %1.").arg(shown(path)));
+    case SQLITE_NOTADB:
+        return RuntimeError(Err::NotADatabase, QStringLiteral("The file %1 is not a Tarvela database.").arg(shown(path)));
+    case SQLITE_CORRUPT:
+        return RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged.").arg(shown(path)));
+    case SQLITE_FULL:
+        return RuntimeError(Err::General, QStringLiteral("The disk holding %1 is full.").arg(shown(path)));
+    case SQLITE_IOERR:
+        return RuntimeError(DiskError, QStringLiteral("A disk error stopped Tarvela reading or writing the database file %1 "
+                                                      "(%2).").arg(shown(path), engine));
+    case SQLITE_CONSTRAINT:
         return RuntimeError(Err::FieldTooSmall, QStringLiteral("The value does not fit its field: %1").arg(engine));
     default:
         break;
     }
     if (engine.contains(QStringLiteral("no such table"), Qt::CaseInsensitive))
-        return RuntimeError(3078, QStringLiteral("The database %1 has no such table (%2).").arg(file, engine));
+        return RuntimeError(TableMissing, QStringLiteral("The database %1 has no such table (%2).").arg(file, engine));
     return RuntimeError(Err::SqlSyntax, engine.isEmpty() ? QStringLiteral("Database error") : engine);
 }
 
-std::shared_ptr<Database> Database::connect(const QString &path, bool create)
+std::shared_ptr<Database> Database::handleOn(const std::shared_ptr<Connection> &connection)
 {
     std::shared_ptr<Database> db(new Database);
-    db->m_path = path;
-    db->m_name = QStringLiteral("tarvela-%1").arg(g_counter.fetchAndAddRelaxed(1));
-    {
-        QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_name);
-        sql.setDatabaseName(uriFor(path, create));
-        // REGEXP gives the queries a letter-case rule that knows every script.
-        sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_ENABLE_REGEXP"));
-        if (!sql.open()) {
-            const RuntimeError err = errorFrom(sql.lastError(), path);
-            sql = QSqlDatabase();
-            QSqlDatabase::removeDatabase(db->m_name);
-            if (err.number() == Err::SqlSyntax)
-                throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 could not be opened.").arg(path));
-            throw err;
-        }
-    }
+    db->m_conn = connection;
+    db->m_generation = connection->generation;
     db->m_open = true;
-    // Touch the file: a file that is not a database fails here, not later.
-    db->run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    QSqlQuery pragma(QSqlDatabase::database(db->m_name, false));
-    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     return db;
 }
 
 std::shared_ptr<Database> Database::open(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(path));
-    return connect(path, false);
+    const QString key = keyFor(path);
+    if (!QFileInfo(resolve(key)).isFile())
+        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+    std::shared_ptr<Connection> &slot = registry()[key];
+    if (!slot) {
+        slot = std::make_shared<Connection>();
+        slot->asked = key;
+        slot->name = QStringLiteral("tarvela-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    }
+    const std::shared_ptr<Connection> c = slot;
+    if (c->open && c->hasMoved()) {
+        // Another program put another file in its place: that file is opened
+        // and checked afresh, and what was read from the old one is stale.
+        c->disconnect();
+        ++c->generation;
+        c->verified = false;
+    }
+    if (!c->open)
+        c->connect(false);
+    auto db = handleOn(c);
+    if (!c->verified) {
+        try {
+            db->verify();
+        } catch (const RuntimeError &) {
+            c->disconnect();
+            throw;
+        }
+        c->verified = true;
+        db->ensureIndexes();
+    }
+    return db;
+}
+
+std::shared_ptr<Database> Database::openSeparate(const QString &path, int busyMilliseconds)
+{
+    if (!QFileInfo(resolve(path)).isFile())
+        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+    auto c = std::make_shared<Connection>();
+    c->asked = path;
+    c->shared = false;
+    c->busyMs = busyMilliseconds;
+    c->name = QStringLiteral("tarvela-own-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    c->connect(false);
+    return handleOn(c);
 }
 
 std::shared_ptr<Database> Database::create(const QString &path)
 {
     if (QFileInfo::exists(path))
         throw RuntimeError(Err::DatabaseExists, QStringLiteral("Database %1 already exists.").arg(path));
-    auto db = connect(path, true);
-    QSqlQuery journal(QSqlDatabase::database(db->m_name, false));
-    journal.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    return db;
+    // A connection the program still had to a file of that name is of no use now.
+    if (const auto found = registry().value(keyFor(path))) {
+        found->disconnect();
+        ++found->generation;
+        found->verified = false;
+    }
+    auto c = std::make_shared<Connection>();
+    c->asked = path;
+    c->shared = false;
+    c->name = QStringLiteral("tarvela-own-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    c->connect(true);
+    runOn(*c, QStringLiteral("PRAGMA journal_mode=DELETE"));
+    return handleOn(c);
 }
 
-void Database::compact(const QString &source, const QString &destination)
+bool Database::closeConnection(const QString &path)
 {
-    if (QFileInfo::exists(destination))
-        throw RuntimeError(Err::DatabaseExists, QStringLiteral("Database %1 already exists.").arg(destination));
-    auto db = open(source);
-    db->run(QStringLiteral("VACUUM INTO ?"), {QFileInfo(destination).absoluteFilePath()});
-    db->close();
+    const auto c = registry().value(keyFor(path));
+    if (!c || !c->open)
+        return false;
+    c->disconnect();
+    return true;
 }
 
-QSqlQuery Database::run(const QString &sql, const QVariantList &params)
+void Database::closeAll()
 {
-    if (!m_open)
+    auto &all = registry();
+    for (const auto &c : std::as_const(all)) {
+        c->disconnect();
+        ++c->generation;
+        c->verified = false;
+        QSqlDatabase::removeDatabase(c->name);
+    }
+    all.clear();
+}
+
+Database::Connection &Database::usable()
+{
+    if (!m_open || !m_conn)
         throw RuntimeError(Err::ObjectVariableNotSet, QStringLiteral("The database is not open."));
-    QSqlQuery query(QSqlDatabase::database(m_name, false));
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw errorFrom(query.lastError(), m_path);
-    for (const QVariant &p : params)
-        query.addBindValue(p);
-    if (!query.exec())
-        throw errorFrom(query.lastError(), m_path);
-    return query;
+    if (m_generation != m_conn->generation)
+        throw movedError(m_conn->file);
+    // Compaction closed the connection: it opens again on the compacted file.
+    if (!m_conn->open)
+        m_conn->connect(false);
+    return *m_conn;
 }
+
+bool Database::isOpen() const
+{
+    return m_open && m_conn && m_generation == m_conn->generation && (m_conn->shared || m_conn->open);
+}
+
+QString Database::path() const { return m_conn ? m_conn->file : QString(); }
+
+void Database::verify(bool thorough)
+{
+    const QString file = shown(usable().file);
+    QHash<QString, QSet<QString>> found; // table -> fields, in small letters
+    {
+        QSqlQuery q = run(QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
+                                         "WHERE m.type = 'table'"));
+        while (q.next())
+            found[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
+    }
+    QStringList missing;
+    bool tableMissing = false;
+    for (const Schema::Table &t : Schema::tables()) {
+        const auto it = found.constFind(t.name.toLower());
+        if (it == found.cend()) {
+            missing << QStringLiteral("the table %1 is missing").arg(t.name);
+            tableMissing = true;
+            continue;
+        }
+        for (const Schema::Field &f : t.fields)
+            if (!it->contains(f.name.toLower()))
+                missing << QStringLiteral("the field %1 of the table %2 is missing").arg(f.name, t.name);
+    }
+    if (!missing.isEmpty())
+        throw RuntimeError(tableMissing ? TableMissing : Err::ItemNotFound,
+                           QStringLiteral("The database file %1 is not a whole Tarvela database: %2.")
+                               .arg(file, missing.join(QStringLiteral("; "))));
+    QStringList verdict;
+    {
+        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
+        while (q.next())
+            verdict << q.value(0).toString();
+    }
+    if (verdict != QStringList{QStringLiteral("ok")})
+        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
+                                                  .arg(file, verdict.join(QStringLiteral("; "))));
+}
+
+bool Database::ensureIndexes()
+{
+    Connection &c = usable();
+    QSet<QString> present;
+    {
+        QSqlQuery q = run(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        while (q.next())
+            present.insert(q.value(0).toString().toLower());
+    }
+    QStringList statements;
+    for (const Schema::Index &i : Schema::indexes())
+        if (!present.contains(i.name.toLower()))
+            statements << Schema::createIndexStatement(i);
+    if (statements.isEmpty())
+        return true;
+    if (c.handle && sqlite3_db_readonly(c.handle, "main") == 1)
+        return false;
+    try {
+        beginTrans();
+        for (const QString &s : std::as_const(statements))
+            execute(s);
+        commitTrans();
+    } catch (const RuntimeError &) {
+        rollback();
+        return false;
+    }
+    return true;
+}
+
+QSqlQuery Database::run(const QString &sql, const QVariantList &params) { return runOn(usable(), sql, params); }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, RecordsetType type, const QVariantList &params)
 {
@@ -139,17 +429,28 @@ int Database::execute(const QString &sql, const QVariantList &params)
 
 void Database::beginTrans()
 {
-    if (!QSqlDatabase::database(m_name, false).transaction())
-        throw errorFrom(QSqlDatabase::database(m_name, false).lastError(), m_path);
+    Connection &c = usable();
+    QSqlDatabase sql = c.sql();
+    if (!sql.transaction())
+        throw failure(c, sql.lastError());
+    m_inTransaction = true;
 }
 
 void Database::commitTrans()
 {
-    if (!QSqlDatabase::database(m_name, false).commit())
-        throw errorFrom(QSqlDatabase::database(m_name, false).lastError(), m_path);
+    Connection &c = usable();
+    QSqlDatabase sql = c.sql();
+    if (!sql.commit())
+        throw failure(c, sql.lastError());
+    m_inTransaction = false;
 }
 
-void Database::rollback() { QSqlDatabase::database(m_name, false).rollback(); }
+void Database::rollback()
+{
+    m_inTransaction = false;
+    if (m_conn && m_conn->open)
+        m_conn->sql().rollback();
+}
 
 void Database::executeTogether(const QList<QPair<QString, QVariantList>> &statements)
 {
@@ -168,10 +469,9 @@ void Database::close()
 {
     if (!m_open)
         return;
+    if (m_inTransaction && m_generation == m_conn->generation)
+        rollback();
     m_open = false;
-    {
-        QSqlDatabase sql = QSqlDatabase::database(m_name, false);
-        sql.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    if (m_conn && !m_conn->shared)
+        m_conn->disconnect();
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The database engine: one open connection to the database file. Every
-// window opens the file itself for one operation and closes it at the end,
-// or binds a data source to it.
+// The database engine. The program keeps one connection to its database file
+// for as long as it runs: every window's own open and every bound data source
+// is a handle on that connection, and closing a handle leaves the connection
+// open. Compaction closes the connection and opens it again on the compacted
+// file; the handles carry on with it.
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -10,6 +12,7 @@
 class QSqlError;
 class QSqlQuery;
 class Recordset;
+class RuntimeError;
 
 class Database : public std::enable_shared_from_this<Database>
 {
@@ -18,15 +21,36 @@ public:
 
     ~Database();
 
-    // Opens an existing database file for reading and writing. Never creates
-    // a file: a missing file, a file that is not a database or one that is
-    // locked raise a run-time error with a clear description.
+    // A handle on the program's connection to an existing database file (its
+    // name matched without regard to letter case). Never creates a file: a
+    // missing file, a file that is not a database or one that is locked
+    // raise a run-time error with a clear description. The first open of the
+    // file, and the first after it was replaced by another program, checks it
+    // (verify) and gives a writable file the indexes it lacks.
     static std::shared_ptr<Database> open(const QString &path);
-    // Makes a new, empty database file; error 3204 when the file exists.
+    // A connection of its own to an existing file, closed by close(); no
+    // checks and no indexes. `busyMilliseconds` is how long a statement waits
+    // for a lock held by another connection.
+    static std::shared_ptr<Database> openSeparate(const QString &path, int busyMilliseconds = 2000);
+    // Makes a new, empty database file on a connection of its own; error 3204
+    // when the file exists.
     static std::shared_ptr<Database> create(const QString &path);
-    // Writes a compacted copy of the file at `source` under `destination`;
-    // error 3204 when the destination exists. The source is unchanged.
-    static void compact(const QString &source, const QString &destination);
+
+    // Closes the program's connection to the file; true when it was open.
+    // Its handles stay valid: the connection opens again at their next
+    // statement, or at the next open.
+    static bool closeConnection(const QString &path);
+    // Closes every connection the program holds (at its end).
+    static void closeAll();
+
+    // Checks the file: the nine tables with every field by name, then the
+    // engine's integrity check (quick, or the full one when `thorough`).
+    // Raises 3078 naming a missing table, 3265 naming a missing field (both
+    // listed together when several are missing) and 3343 for a damaged file.
+    void verify(bool thorough = false);
+    // Makes the indexes of the schema that the file lacks. False when the
+    // file cannot be written (nothing is changed then).
+    bool ensureIndexes();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
     // with "?" placeholders bound to `params` in order.
@@ -41,22 +65,31 @@ public:
     // Runs statements in one transaction: all of them take effect or none.
     void executeTogether(const QList<QPair<QString, QVariantList>> &statements);
 
+    // Closes this handle; a separate connection is closed with it. A
+    // transaction the handle began and did not end is rolled back, as
+    // closing a connection of its own would do.
     void close();
-    bool isOpen() const { return m_open; }
-    QString path() const { return m_path; }
-    QString connectionName() const { return m_name; }
+    // The handle can be used: not closed, and its file was not replaced by
+    // another program since it was opened.
+    bool isOpen() const;
+    QString path() const;
 
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});
 
-    // A run-time error for an engine failure, with a description a user can act on.
-    static class RuntimeError errorFrom(const QSqlError &error, const QString &path);
+    // A run-time error for an engine failure, with a description a user can
+    // act on. `extendedCode` is the engine's extended result code when known.
+    static RuntimeError errorFrom(const QSqlError &error, const QString &path, int extendedCode = 0);
+
+    struct Connection;
 
 private:
     Database() = default;
-    static std::shared_ptr<Database> connect(const QString &path, bool create);
+    static std::shared_ptr<Database> handleOn(const std::shared_ptr<Connection> &connection);
+    Connection &usable();
 
-    QString m_name;
-    QString m_path;
+    std::shared_ptr<Connection> m_conn;
+    quint64 m_generation = 0;
     bool m_open = false;
+    bool m_inTransaction = false;
 };

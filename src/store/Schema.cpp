@@ -116,6 +116,27 @@ QString createStatement(const Table &t)
     return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, columns.join(QStringLiteral(", ")));
 }
 
+const QVector<Index> &indexes()
+{
+    // The keys the grade book, the tree, the quizzer and the day lookups of
+    // the calendar and today's events filter and sort on.
+    static const QVector<Index> all = {
+        {QStringLiteral("idxAssignmentsClassDue"), QStringLiteral("Assignments"), QStringLiteral("Class_ID, DateDue")},
+        {QStringLiteral("idxAssignmentsDueDay"), QStringLiteral("Assignments"), QStringLiteral("date(DateDue)")},
+        {QStringLiteral("idxAssignmentsTitle"), QStringLiteral("Assignments"), QStringLiteral("AssignmentTitle")},
+        {QStringLiteral("idxClassesSemester"), QStringLiteral("Classes"), QStringLiteral("Semester_ID")},
+        {QStringLiteral("idxQuizItemsQuiz"), QStringLiteral("QuizItems"), QStringLiteral("Quiz_ID")},
+        {QStringLiteral("idxCalItemsDay"), QStringLiteral("CalItems"), QStringLiteral("date(ItemDate)")},
+        {QStringLiteral("idxTasksDay"), QStringLiteral("Tasks"), QStringLiteral("date(\"Date\")")},
+    };
+    return all;
+}
+
+QString createIndexStatement(const Index &i)
+{
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)").arg(i.name, i.table, i.columns);
+}
+
 const QStringList &seedAssignmentTypes()
 {
     static const QStringList seeds = {

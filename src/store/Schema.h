@@ -39,6 +39,18 @@ QString declaredType(const Field &f);
 // The CREATE TABLE statement of a table.
 QString createStatement(const Table &t);
 
+// An index the queries need. No part of the program reads indexes: they are
+// the store's business, made with a new file and added to an existing
+// writable file at open. `columns` is the indexed list, expressions included.
+struct Index {
+    QString name;
+    QString table;
+    QString columns;
+};
+const QVector<Index> &indexes();
+// The CREATE INDEX statement of an index (made only when missing).
+QString createIndexStatement(const Index &i);
+
 // The seven assignment types a new file starts with, in order.
 const QStringList &seedAssignmentTypes();
 

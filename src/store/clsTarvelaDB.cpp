@@ -1,5 +1,6 @@
 #include "clsTarvelaDB.h"
 
+#include "Compaction.h"
 #include "Database.h"
 #include "Recordset.h"
 #include "Schema.h"
@@ -12,7 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
+#include <optional>
 
 namespace {
 
@@ -49,6 +50,7 @@ bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
     // An old file (whatever the letter case of its name) goes first.
     const QString old = Platform::findFileNoCase(folder, databaseFileName());
     if (FileOps::exists(old)) {
+        Database::closeConnection(old);
         try {
             FileOps::remove(old);
         } catch (const RuntimeError &e) {
@@ -92,6 +94,9 @@ bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
                 rs->Close();
             }
         }
+        // The indexes the queries need (no part of the program reads them).
+        for (const Schema::Index &index : Schema::indexes())
+            db->execute(Schema::createIndexStatement(index));
         db->commitTrans();
         db->close();
     } catch (const RuntimeError &e) {
@@ -113,63 +118,41 @@ bool clsTarvelaDB::Compact_Tarvela_DB(const QString &folder)
     const QString source = Platform::findFileNoCase(folder, databaseFileName());
     const QString target = QDir(folder).filePath(databaseFileName());
     const QString temp = QDir(folder).filePath(compactFileName());
-    bool tempMade = false;
+    QStringList leftovers;
+    std::optional<RuntimeError> failure;
     try {
-        // A leftover copy under any letter case stops the compaction.
-        if (Platform::fileExistsNoCase(folder, compactFileName()))
-            throw RuntimeError(Err::DatabaseExists, QStringLiteral("Database already exists."));
-        if (!FileOps::canCreateIn(folder))
-            throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(folder));
-        Database::compact(source, temp);
-        tempMade = true;
-        // The copy must be whole before it takes the place of the database.
-        {
-            auto check = Database::open(temp);
-            QString verdict;
-            {
-                QSqlQuery q = check->run(QStringLiteral("PRAGMA integrity_check"));
-                verdict = q.next() ? q.value(0).toString() : QString();
-            }
-            check->close();
-            if (verdict != QLatin1String("ok"))
-                throw RuntimeError(Err::General, QStringLiteral("The compacted copy could not be verified (%1).").arg(verdict));
-        }
-        FileOps::replace(temp, target);
-        tempMade = false;
-        if (source != target && FileOps::exists(source)) {
-            try {
-                FileOps::remove(source);
-            } catch (const RuntimeError &) {
-                // The old name stays beside the new file; the new one is found first.
-            }
-        }
+        Compaction::run(source, target, temp, &leftovers);
     } catch (const RuntimeError &e) {
-        if (e.number() == Err::DatabaseExists) {
-            MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the temporary destination file,  ",
-                                    "tarvelac.mdb, already exists.", "", "Please delete the file (TARVELAC.MDB) and try",
-                                    "compacting your database again."}),
-                             MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB exists"));
-            return false;
-        }
-        // The database file itself is untouched: drop the useless copy.
-        if (tempMade) {
-            try {
-                FileOps::remove(temp);
-            } catch (const RuntimeError &) {
-            }
-        }
-        const QString where = QStringLiteral("\n\nYour database is unchanged: %1").arg(source);
-        if (e.number() == Err::PathFileAccess) {
-            MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the old database was opened or",
-                                    "was read-only and therefore could not ", "be deleted.", "",
-                                    "Please close or disable any applications", "using Tarvela or adjust access rights",
-                                    "and try again."}) + where,
-                             MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
-        } else {
-            MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
-        }
+        failure = e;
+    }
+    // A copy an earlier compaction left behind no longer blocks this one.
+    if (!leftovers.isEmpty())
+        MessageBox::show(QStringLiteral("A copy left behind by an earlier compaction was removed:\n%1")
+                             .arg(QDir::toNativeSeparators(leftovers.join(QLatin1Char('\n')))),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB removed"));
+    if (!failure) {
+        Q_EMIT StatusText(QStringLiteral("Compacting operation on the Tarvela database was successful"));
+        return true;
+    }
+    const RuntimeError &e = *failure;
+    if (e.number() == Err::DatabaseExists) {
+        MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the temporary destination file,  ",
+                                "tarvelac.mdb, already exists.", "", "Please delete the file (TARVELAC.MDB) and try",
+                                "compacting your database again."}),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB exists"));
         return false;
     }
-    Q_EMIT StatusText(QStringLiteral("Compacting operation on the Tarvela database was successful"));
-    return true;
+    const QString where = QStringLiteral("\n\nYour database is unchanged: %1").arg(source);
+    if (e.number() == Err::PathFileAccess || e.number() == Err::Locked) {
+        // Held by another program, or a file that cannot be renamed or removed.
+        const QString cause = e.number() == Err::Locked ? QStringLiteral("\n\n") + e.description() : QString();
+        MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the old database was opened or",
+                                "was read-only and therefore could not ", "be deleted.", "",
+                                "Please close or disable any applications", "using Tarvela or adjust access rights",
+                                "and try again."}) + cause + where,
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
+    } else {
+        MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
+    }
+    return false;
 }

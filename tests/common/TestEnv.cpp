@@ -7,14 +7,18 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/Settings.h"
+#include "platform/ProgramLock.h"
+#include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
+#include "store/Compaction.h"
 #include "store/Database.h"
 #include "store/clsTarvelaDB.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QWidget>
 
 namespace {
@@ -45,7 +49,7 @@ void createDatabase()
     QVERIFY2(creator.Create_Tarvela_DB(programFolder()), qPrintable(creator.lastError()));
 }
 
-std::shared_ptr<Database> open() { return Database::open(databasePath()); }
+std::shared_ptr<Database> open() { return Database::openSeparate(databasePath()); }
 
 void exec(const QString &sql, const QVariantList &params)
 {
@@ -66,6 +70,75 @@ QVariant scalar(const QString &sql, const QVariantList &params)
     db->close();
     return v;
 }
+
+void addRowsAndGaps(int rows)
+{
+    auto db = open();
+    db->execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                               "INSERT INTO Assignments (Class_ID, AssignmentTitle, Comments, DateDue) "
+                               "SELECT i % 7, 'Work ' || i, printf('%.*c', 400, 'c'), date('2026-01-01', '+' || (i % 300) || ' days') "
+                               "FROM n"),
+                {rows});
+    db->execute(QStringLiteral("DELETE FROM Assignments WHERE ID % 3 <> 0"));
+    db->close();
+}
+
+QString contents(const QString &file)
+{
+    auto db = Database::openSeparate(file);
+    QStringList out;
+    QStringList tables;
+    {
+        QSqlQuery q = db->run(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+        while (q.next())
+            tables << q.value(0).toString();
+    }
+    for (const QString &t : tables) {
+        out << QStringLiteral("[%1]").arg(t);
+        QSqlQuery q = db->run(QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(t));
+        while (q.next()) {
+            QStringList row;
+            for (int i = 0; i < q.record().count(); ++i)
+                row << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+            out << row.join(QLatin1Char('|'));
+        }
+    }
+    db->close();
+    return out.join(QLatin1Char('\n'));
+}
+
+bool damagePage(const QString &file, int page)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray header = f.read(18);
+    if (header.size() < 18)
+        return false;
+    int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (f.size() < qint64(page) * pageSize || !f.seek(qint64(page - 1) * pageSize))
+        return false;
+    // Keep the first bytes of the first page (the file still says what it is).
+    const int keep = page == 1 ? 100 : 0;
+    f.seek(qint64(page - 1) * pageSize + keep);
+    return f.write(QByteArray(pageSize - keep, '\xff')) == pageSize - keep && f.flush();
+}
+
+int errorNumber(const std::function<void()> &work, QString *description)
+{
+    try {
+        work();
+    } catch (const RuntimeError &e) {
+        if (description)
+            *description = e.description();
+        return e.number();
+    }
+    return 0;
+}
+
+QString helperProgram() { return QStringLiteral(TARVELA_TESTHELPER); }
 
 void closeAllWindows()
 {
@@ -133,6 +206,10 @@ void TestCase::init()
 void TestCase::cleanup()
 {
     TestEnv::closeAllWindows();
+    // The program ends: its connections and its folder's lock go with it.
+    Database::closeAll();
+    ProgramLock::release();
+    Compaction::setCopyHook({});
     for (auto &hook : resetHooks())
         hook();
     FileOps::clearDenied();

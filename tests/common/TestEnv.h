@@ -23,12 +23,27 @@ QString databasePath();
 
 // Makes a fresh database with the full schema in the program folder.
 void createDatabase();
-// Opens the program folder's database.
+// Opens the program folder's database on a connection of the test's own,
+// as another program would (the program's own connection is not touched).
 std::shared_ptr<Database> open();
 // Runs a statement on the program folder's database.
 void exec(const QString &sql, const QVariantList &params = {});
 // The first column of the first row of a query.
 QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+// Adds `rows` assignments with long comments in one transaction and deletes
+// two of every three, so that the file has space for a compaction to free.
+void addRowsAndGaps(int rows);
+// Every row of every table of a database file (the key counters included),
+// as one text: equal texts, equal contents.
+QString contents(const QString &file);
+// Overwrites one page (counted from 1) of a database file with garbage.
+bool damagePage(const QString &file, int page);
+// The number of the run-time error the work raises; 0 when it raises none.
+int errorNumber(const std::function<void()> &work, QString *description = nullptr);
+
+// The second program of the tests (see tests/helper).
+QString helperProgram();
 
 // Closes and destroys every window, then lets pending deletions run.
 void closeAllWindows();

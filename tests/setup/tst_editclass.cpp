@@ -1,6 +1,8 @@
 #include "EditClassHelpers.h"
 
+#include "platform/DateText.h"
 #include "store/DataSource.h"
+#include "store/frmCompactDB.h"
 #include "store/Recordset.h"
 
 #include <QLabel>
@@ -216,6 +218,35 @@ private Q_SLOTS:
         // The main window goes on as before.
         QVERIFY(activate(m));
         QCOMPARE(m->findChild<QLabel *>("SSPanel5")->text(), QString("Class : Art"));
+    }
+
+    void anEditorOpenAcrossACompactionStoresAndCloses()
+    {
+        const Fixture f = twoClasses();
+        frmMain *m = startProgram();
+        clickNode(m, "Art");
+        frmEditClass *e = openEditor(m);
+        QVERIFY(e);
+        type(e, "Text7", "Ms. Cassatt");
+        // The main window closes and its compaction replaces the file while
+        // the editor stays open.
+        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(QDate::currentDate().addDays(-31)));
+        QVERIFY(m->close());
+        settle();
+        frmCompactDB *compact = frmCompactDB::existing();
+        QVERIFY(compact && compact->isVisible());
+        QTest::mouseClick(compact->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        settle();
+        QCOMPARE(TestEnv::shownTitles().last(), QString("Done!"));
+        QCOMPARE(frmEditClass::existing(), e);
+        type(e, "Text8", "555-0404");
+        MessageBox::clearShown();
+        click(e, "Command1");
+        QVERIFY2(TestEnv::shownTexts().isEmpty(), qPrintable(TestEnv::shownTexts().join('\n')));
+        QVERIFY(!frmEditClass::existing());
+        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Ms. Cassatt"));
+        QCOMPARE(classField(f.art, "TeacherPhone").toString(), QString("555-0404"));
+        QCOMPARE(classField(f.music, "TeacherName").toString(), QString("Mr. Bach"));
     }
 
     void aRenameIsRememberedForTheNextStart()

@@ -4,9 +4,13 @@
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
+#include "platform/RuntimeError.h"
+#include "store/Compaction.h"
+#include "store/Database.h"
 #include "store/frmCompactDB.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -30,9 +34,7 @@ class CompactionTest : public TestCase
     void withRows()
     {
         TestEnv::createDatabase();
-        for (int i = 0; i < 200; ++i)
-            TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, Comments) VALUES (?, ?)", {QString("Work %1").arg(i), QString(500, 'c')});
-        TestEnv::exec("DELETE FROM Assignments WHERE ID > 10");
+        TestEnv::addRowsAndGaps(200);
     }
 
 private Q_SLOTS:
@@ -97,7 +99,7 @@ private Q_SLOTS:
         QCOMPARE(w->height(), 4140 / 15);
         QVERIFY(QFileInfo(TestEnv::databasePath()).size() < before);
         QVERIFY(!QFile::exists(TestEnv::programFolder() + "/tarvelac.mdb"));
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 10);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 66);
         QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
         QCOMPARE(MessageBox::shown().last().title, QString("Done!"));
         QCOMPARE(MessageBox::shown().last().text, QString("Compacting of the database was completed!"));
@@ -113,28 +115,135 @@ private Q_SLOTS:
         QTest::mouseClick(frmCompactDB::existing()->findChild<QPushButton *>("Command2"), Qt::LeftButton);
         QVERIFY(QFile::exists(TestEnv::databasePath()));
         QVERIFY(!QFile::exists(TestEnv::programFolder() + "/TARVELA.MDB"));
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 10);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 66);
     }
 
-    void leftoverCopyStopsTheCompaction()
+    // Runs the compaction as the window's Yes does.
+    static void compactNow()
     {
-        withRows();
-        QFile leftover(TestEnv::programFolder() + "/TARVELAC.MDB");
-        QVERIFY(leftover.open(QIODevice::WriteOnly));
-        leftover.close();
-        const QByteArray before = [] { QFile f(TestEnv::databasePath()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
         setLast(daysAgo(31));
         QVERIFY(asks());
         QTest::mouseClick(frmCompactDB::existing()->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QString("TARVELAC.MDB exists"));
+    }
+
+    static QByteArray fileBytes()
+    {
+        QFile f(TestEnv::databasePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QStringList copies()
+    {
+        return QDir(TestEnv::programFolder()).entryList({"tarvelac*", "TARVELAC*"}, QDir::Files);
+    }
+
+    void leftoverCopyIsRemovedAndTold()
+    {
+        withRows();
+        // What a full disk or a kill leaves: an empty copy and its journal.
+        const QString leftover = TestEnv::programFolder() + "/TARVELAC.MDB";
+        for (const QString &name : {leftover, leftover + "-journal"}) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QString before = TestEnv::contents(TestEnv::databasePath());
+        compactNow();
+        QCOMPARE(TestEnv::shownTitles(), (QStringList{"TARVELAC.MDB removed", "Done!"}));
+        QCOMPARE(MessageBox::shown().first().text,
+                 QString("A copy left behind by an earlier compaction was removed:\n") + leftover);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        QVERIFY(copies().isEmpty());
+        QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
+        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        // The next compaction finds nothing to remove.
+        MessageBox::clearShown();
+        compactNow();
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Done!"});
+    }
+
+    void leftoverThatCannotBeRemovedStopsTheCompaction()
+    {
+        withRows();
+        const QString leftover = TestEnv::programFolder() + "/tarvelac.mdb";
+        QFile f(leftover);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        FileOps::denyChanges(leftover);
+        const QByteArray before = fileBytes();
+        compactNow();
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"TARVELAC.MDB exists"});
         QCOMPARE(MessageBox::shown().first().text,
                  QString("The Tarvela database could not be compacted \nbecause the temporary destination file,  \n"
                          "tarvelac.mdb, already exists.\n\nPlease delete the file (TARVELAC.MDB) and try\ncompacting your database again."));
-        QFile f(TestEnv::databasePath());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QCOMPARE(fileBytes(), before);
         QCOMPARE(last(), daysAgo(31)); // a failure is not recorded as a compaction
+    }
+
+    void copyFailingItsCheckChangesNothing_data()
+    {
+        QTest::addColumn<bool>("damage");
+        QTest::newRow("damaged copy") << true;
+        QTest::newRow("refused copy") << false;
+    }
+
+    void copyFailingItsCheckChangesNothing()
+    {
+        QFETCH(bool, damage);
+        withRows();
+        QString seen;
+        Compaction::setCopyHook([&](const QString &copy) {
+            seen = copy;
+            if (damage)
+                QVERIFY(TestEnv::damagePage(copy, 3));
+            else
+                throw RuntimeError(Err::General, "refused for the test");
+        });
+        const QByteArray before = fileBytes();
+        compactNow();
+        QCOMPARE(seen, TestEnv::programFolder() + "/tarvelac.mdb");
+        QCOMPARE(TestEnv::shownTitles(), QStringList{QString::number(Err::General)});
+        const QString text = MessageBox::shown().first().text;
+        QVERIFY2(text.startsWith("The compacted copy " + seen + " failed its check, so it was not used: "), qPrintable(text));
+        QVERIFY2(text.contains(damage ? "damaged" : "refused for the test"), qPrintable(text));
+        QVERIFY(text.endsWith("Your database is unchanged: " + TestEnv::databasePath()));
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        QCOMPARE(fileBytes(), before);
+        QVERIFY2(copies().isEmpty(), qPrintable(copies().join(' ')));
+        QCOMPARE(last(), daysAgo(31));
+    }
+
+    void fileHeldByAnotherProgramIsLeftAlone()
+    {
+        withRows();
+        auto other = TestEnv::open(); // another program in the middle of a change
+        other->execute("BEGIN IMMEDIATE");
+        other->execute("INSERT INTO Semesters (Title) VALUES ('Pending')");
+        const QByteArray before = fileBytes();
+        compactNow();
+        other->execute("COMMIT");
+        other->close();
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Old TARVELA.MDB opened"});
+        QVERIFY(MessageBox::shown().first().text.contains("\n\nThe database file tarvela.mdb is locked by another program."));
+        QVERIFY(MessageBox::shown().first().text.endsWith("Your database is unchanged: " + TestEnv::databasePath()));
+        QVERIFY(copies().isEmpty());
+        QCOMPARE(last(), daysAgo(31));
+        // Its change went in, in the file as it was.
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Semesters WHERE Title = 'Pending'").toInt(), 1);
+        QVERIFY(fileBytes() != before);
+    }
+
+    void programConnectionCarriesOnWithTheCompactedFile()
+    {
+        withRows();
+        auto own = Database::open(TestEnv::databasePath());
+        own->execute("INSERT INTO Semesters (Title) VALUES ('Before')");
+        compactNow();
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Done!"});
+        QVERIFY(own->isOpen());
+        own->execute("INSERT INTO Semesters (Title) VALUES ('After')");
+        // Written into the file now at the database's place.
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title, ',') FROM (SELECT Title FROM Semesters ORDER BY ID)").toString(),
+                 QString("Before,After"));
     }
 
     void fileThatCannotBeReplacedKeepsTheDatabase()
@@ -148,7 +257,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().first().title, QString("Old TARVELA.MDB opened"));
         QVERIFY(MessageBox::shown().first().text.startsWith("The Tarvela database could not be compacted \nbecause the old database was opened or\n"));
         QVERIFY(MessageBox::shown().first().text.endsWith("Your database is unchanged: " + TestEnv::databasePath()));
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 10);
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 66);
         // The useless copy is gone, so the next compaction is not blocked.
         QVERIFY(!QFile::exists(TestEnv::programFolder() + "/tarvelac.mdb"));
     }
