@@ -55,6 +55,13 @@ MsgForm::MsgForm() : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::Wind
     m_msgText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     newButton(0, Balloon::ButtonLeft, Balloon::ButtonTop, Balloon::ButtonWidth, Balloon::ButtonHeight);
+
+    // A click on another program or on the desktop takes the activation from
+    // the program: that too takes the balloon away.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && isVisible())
+            hide();
+    });
 }
 
 PictureBox *MsgForm::newButton(int index, int leftTwips, int topTwips, int widthTwips, int heightTwips)

@@ -2,7 +2,8 @@
 // The message balloon: a borderless window with rounded corners showing an
 // icon, one message and a row of drawn buttons. It never takes the focus.
 // Pressing a button hides it and closes the assistant window; a click
-// anywhere else in the program only hides it.
+// anywhere else in the program, or the program losing the activation to
+// another, only hides it.
 #include "platform/Form.h"
 
 #include <QRegion>

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -113,6 +114,33 @@ void frmAssist::mouseMoveEvent(QMouseEvent *event)
     if (event->buttons() & Qt::LeftButton)
         move(event->globalPosition().toPoint() - m_dragFrom);
     Form::mouseMoveEvent(event);
+}
+
+void frmAssist::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    qApp->installEventFilter(this);
+}
+
+void frmAssist::hideEvent(QHideEvent *event)
+{
+    qApp->removeEventFilter(this);
+    Form::hideEvent(event);
+}
+
+bool frmAssist::eventFilter(QObject *watched, QEvent *event)
+{
+    // The desktop brings forward the window the user clicks or turns to; the
+    // figure, which never becomes the active window itself, comes forward
+    // again above it. A message box the user has to answer stays on top.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::WindowActivate) && watched->isWidgetType() && isVisible()
+        && !QApplication::activeModalWidget()) {
+        const QWidget *w = static_cast<QWidget *>(watched);
+        if (w->window() != this && (type == QEvent::MouseButtonPress || w->isWindow()))
+            raise();
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void frmAssist::Timer1_Timer()

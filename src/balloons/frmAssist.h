@@ -2,7 +2,9 @@
 // The assistant: a small frameless tool window with an animated figure,
 // which never takes the focus. It opens out of the notification area beside
 // the message balloon and closes back into it (by the balloon's button or
-// its own small close button), remembering where the user dragged it.
+// its own small close button), remembering where the user dragged it. Until
+// it is closed it stays above the program's other windows, so that a click
+// in them never buries it and its close button.
 #include "platform/Form.h"
 
 #include <QPixmap>
@@ -29,6 +31,9 @@ protected:
     void Form_Unload(bool &cancel) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     void Timer1_Timer();

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -194,6 +195,24 @@ void Form::closeEvent(QCloseEvent *event)
     if (g_lastActive == this)
         g_lastActive = nullptr;
     event->accept();
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous() || !isWindow() || m_unloaded || Platform::programEnded())
+        return;
+    // A window the program never placed is placed anew by the desktop each
+    // time it is shown (often in a screen corner). Its place at hiding is
+    // made its own, so that it comes back there; a window placed again
+    // before it shows goes where it is placed then.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    // (QWidget::setGeometry passes over a place the window already has.)
+    setAttribute(Qt::WA_Moved);
+    setAttribute(Qt::WA_Resized);
+    if (QWindow *window = windowHandle())
+        window->setGeometry(geometry());
 }
 
 void Form::addUnloadHook(QObject *owner, std::function<void()> hook, std::function<void()> discard)

@@ -17,8 +17,9 @@ public:
 
     // Shows the window modeless and brings it forward. Showing a window whose
     // load handler unloaded it raises run-time error 364. A window that
-    // places itself keeps its place; any other opens centred over the main
-    // window (the screen when it is hidden), on the screen. A window that
+    // places itself keeps its place, and so does a window that was hidden
+    // (it comes back where it was, at its size); any other opens centred over
+    // the main window (the screen when it is hidden), on the screen. A window that
     // never takes the focus (the assistant, the balloon) is shown without
     // becoming the active window.
     void Show();
@@ -66,6 +67,7 @@ protected:
 
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 
 using Balloon::ScreenRect;
 
@@ -57,6 +58,34 @@ int overlaysLeft()
         if (w->objectName() == "AnimationOverlay")
             ++n;
     return n;
+}
+
+// Counts the times a window is brought to the front.
+class RaiseCounter : public QObject
+{
+public:
+    int raised = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ZOrderChange)
+            ++raised;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A window the user types in, shown and active in the middle of the screen.
+Form *typingWindow()
+{
+    auto *typing = new Form;
+    typing->setObjectName("typing");
+    typing->resize(420, 300);
+    auto *box = new QLineEdit(typing);
+    box->setObjectName("box");
+    box->setGeometry(110, 130, 200, 24);
+    typing->Show();
+    return QTest::qWaitForWindowActive(typing) ? typing : nullptr;
 }
 
 } // namespace
@@ -169,20 +198,88 @@ private Q_SLOTS:
         QVERIFY(!m->isVisible());
     }
 
+    void theFigureStaysInFrontUntilItsCloseButton()
+    {
+        userScheme();
+        Form *typing = typingWindow();
+        QVERIFY(typing);
+        QVERIFY(AssistantMessage("Hint"));
+        frmAssist *a = frmAssist::existing();
+        MsgForm *m = MsgForm::existing();
+        QVERIFY(a && m && m->isVisible());
+        RaiseCounter counter;
+        a->installEventFilter(&counter);
+        // A click in the window typed in, which the desktop brings forward,
+        // takes the balloon away; the figure comes forward above that window.
+        QTest::mouseClick(typing->findChild<QLineEdit *>("box"), Qt::LeftButton);
+        QTRY_VERIFY(!m->isVisible());
+        QVERIFY(a->isVisible());
+        QVERIFY(counter.raised > 0);
+        // Another window of the program coming up: the figure stays in front.
+        counter.raised = 0;
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(counter.raised > 0);
+        // A window the user has to answer first keeps the front.
+        QWidget question;
+        question.setWindowModality(Qt::ApplicationModal);
+        question.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&question));
+        counter.raised = 0;
+        QTest::mouseClick(&question, Qt::LeftButton);
+        QCOMPARE(counter.raised, 0);
+        question.hide();
+        // Dragging the figure itself raises nothing.
+        QTest::mouseClick(a->imgPic(), Qt::LeftButton);
+        QCOMPARE(counter.raised, 0);
+        QVERIFY(a->isVisible());
+        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
+        // Its close button closes it into the notification area.
+        a->move(40, 75);
+        AnimationLog::clear();
+        auto *close = a->findChild<QToolButton *>("cmdClose");
+        QVERIFY(close && close->isVisible());
+        QTest::mouseClick(close, Qt::LeftButton);
+        QCOMPARE(frmAssist::existing(), nullptr);
+        QCOMPARE(MsgForm::existing(), nullptr);
+        QCOMPARE(kinds(), (QList<AnimationLog::Kind>{AnimationLog::Caption, AnimationLog::Sound,
+                                                     AnimationLog::HideWindow, AnimationLog::UnloadWindow}));
+        QCOMPARE(Sound::played(), (QStringList{"/sounds/up.wav", "/sounds/down.wav"}));
+        QCOMPARE(Settings::get(Settings::App, "FP", "Top"), QString("1125"));
+        QCOMPARE(Settings::get(Settings::App, "FP", "Left"), QString("600"));
+    }
+
+    void anotherProgramTakingTheActivationHidesOnlyTheBalloon()
+    {
+        Form *typing = typingWindow();
+        QVERIFY(typing);
+        QVERIFY(AssistantMessage("Hint"));
+        frmAssist *a = frmAssist::existing();
+        MsgForm *m = MsgForm::existing();
+        QVERIFY(a && m && m->isVisible());
+        // The user clicks another program or the desktop: the window system
+        // tells the program it is no longer the active one.
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+        QVERIFY(!m->isVisible());
+        QVERIFY(a->isVisible());
+        QCOMPARE(MsgForm::existing(), m);
+        // Coming back shows nothing again.
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        QVERIFY(!m->isVisible());
+        QVERIFY(a->isVisible());
+        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
+    }
+
     void theBalloonShowsWhileAnotherWindowKeepsTheFocus()
     {
         // The user types in a window in the middle of the screen, where the
         // assistant would open by default.
-        auto *typing = new Form;
-        typing->setObjectName("typing");
-        typing->resize(420, 300);
-        auto *box = new QLineEdit(typing);
-        box->setObjectName("box");
-        box->setGeometry(110, 130, 200, 24);
+        Form *typing = typingWindow();
+        QVERIFY(typing);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        typing->move(screen.center() - QPoint(210, 150));
-        typing->Show();
-        QVERIFY(QTest::qWaitForWindowActive(typing));
+        QVERIFY(typing->frameGeometry().contains(screen.center()));
+        auto *box = typing->findChild<QLineEdit *>("box");
         box->setFocus();
         QApplication::processEvents();
         QCOMPARE(QApplication::focusWidget(), box);
