@@ -5,9 +5,7 @@
 #include "platform/Form.h"
 
 #include <QHash>
-#include <QList>
-#include <QPair>
-#include <QVariantList>
+#include <functional>
 #include <memory>
 
 class ClickLabel;
@@ -134,7 +132,7 @@ private:
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
     void afterDeletion();
-    bool deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements);
+    bool deleteTogether(const QString &what, const std::function<void()> &deletion);
 
     // What the other folders see of the main window (the current selection).
     std::unique_ptr<CurrentSelection> m_selection;

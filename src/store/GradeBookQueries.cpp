@@ -1,0 +1,112 @@
+#include "GradeBookQueries.h"
+
+#include "Database.h"
+#include "Recordset.h"
+#include "platform/RuntimeError.h"
+
+#include <limits>
+
+namespace {
+const QString TypeText = QStringLiteral("AssignmentTypeText");
+
+// Adds a value that may be empty to a total kept within 32 bits.
+void addPoints(qint64 &total, const QVariant &value)
+{
+    if (value.isNull())
+        return;
+    total += value.toLongLong();
+    if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
+        throw RuntimeError(Err::Overflow, QStringLiteral("Overflow"));
+}
+} // namespace
+
+namespace GradeBookQueries {
+
+PointsTotals pointsTotals(const QString &databasePath, const QString &assignmentSource, const QVariantList &params)
+{
+    PointsTotals totals;
+    auto db = Database::open(databasePath);
+    auto rs = db->openRecordset(assignmentSource, Database::Snapshot, params);
+    totals.hasRows = !rs->isEmpty();
+    while (!rs->isEOF()) {
+        addPoints(totals.possible, rs->value(QStringLiteral("MaxPointsPossible")));
+        addPoints(totals.earned, rs->value(QStringLiteral("ActualPoints")));
+        rs->MoveNext();
+    }
+    rs->Close();
+    db->close();
+    return totals;
+}
+
+QVector<ClosedClass> closedClasses(const QString &databasePath)
+{
+    QVector<ClosedClass> out;
+    auto db = Database::open(databasePath);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Classes"), Database::Snapshot);
+    while (!rs->isEOF()) {
+        if (rs->value(QStringLiteral("ClassClosed")).toBool())
+            out.push_back({rs->value(QStringLiteral("CreditHours")), rs->value(QStringLiteral("FinalLetterGrade")).toString()});
+        rs->MoveNext();
+    }
+    rs->Close();
+    db->close();
+    return out;
+}
+
+QStringList assignmentTypes(const QString &databasePath)
+{
+    QStringList out;
+    auto db = Database::open(databasePath);
+    auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Snapshot);
+    while (!rs->isEOF()) {
+        out << rs->value(TypeText).toString();
+        rs->MoveNext();
+    }
+    rs->Close();
+    db->close();
+    return out;
+}
+
+void addAssignmentType(const QString &databasePath, const QString &type)
+{
+    auto db = Database::open(databasePath);
+    auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Dynaset);
+    rs->AddNew();
+    rs->setValue(TypeText, type);
+    rs->Update();
+    rs->Close();
+    db->close();
+}
+
+bool removeAssignmentType(const QString &databasePath, const QString &type)
+{
+    auto db = Database::open(databasePath);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * From AssignmentTypes WHERE AssignmentTypeText = ? COLLATE BINARY"),
+                                Database::Dynaset, {type});
+    const bool found = !rs->isEmpty();
+    if (found)
+        rs->Delete();
+    rs->Close();
+    db->close();
+    return found;
+}
+
+void deleteClass(const QString &databasePath, const QVariant &classId)
+{
+    auto db = Database::open(databasePath);
+    db->executeTogether({{QStringLiteral("DELETE FROM Assignments WHERE Class_ID = ?"), {classId}},
+                         {QStringLiteral("DELETE FROM Classes WHERE ID = ?"), {classId}}});
+    db->close();
+}
+
+void deleteSemester(const QString &databasePath, const QVariant &semesterId)
+{
+    auto db = Database::open(databasePath);
+    db->executeTogether(
+        {{QStringLiteral("DELETE FROM Assignments WHERE Class_ID IN (SELECT ID FROM Classes WHERE Semester_ID = ?)"), {semesterId}},
+         {QStringLiteral("DELETE FROM Classes WHERE Semester_ID = ?"), {semesterId}},
+         {QStringLiteral("DELETE FROM Semesters WHERE ID = ?"), {semesterId}}});
+    db->close();
+}
+
+} // namespace GradeBookQueries

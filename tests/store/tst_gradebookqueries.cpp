@@ -1,0 +1,189 @@
+#include "TestEnv.h"
+
+#include "platform/RuntimeError.h"
+#include "store/GradeBookQueries.h"
+
+namespace {
+
+int semester(const QString &title)
+{
+    TestEnv::exec("INSERT INTO Semesters (Title) VALUES (?)", {title});
+    return TestEnv::scalar("SELECT max(ID) FROM Semesters").toInt();
+}
+
+int klass(int semesterId, const QString &name)
+{
+    TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)", {semesterId, name});
+    return TestEnv::scalar("SELECT max(ID) FROM Classes").toInt();
+}
+
+void work(int classId, const QString &title, const QVariant &max, const QVariant &points)
+{
+    TestEnv::exec("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES (?, ?, ?, ?)",
+                  {classId, title, max, points});
+}
+
+const QString ClassWork = QStringLiteral("SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue");
+
+GradeBookQueries::PointsTotals totalsOf(int classId)
+{
+    return GradeBookQueries::pointsTotals(TestEnv::databasePath(), ClassWork, {classId});
+}
+
+// The error number a piece of work raises, 0 when it raises none.
+int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+int count(const QString &table) { return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(); }
+
+} // namespace
+
+// The grade book's queries without a window: totals, closed classes,
+// assignment types and the deletions with their dependent rows.
+class GradeBookQueriesTest : public TestCase
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void pointsTotalsSkipEmptyValuesAndOtherClasses()
+    {
+        TestEnv::createDatabase();
+        const int sem = semester("Fall");
+        const int bio = klass(sem, "Biology");
+        const int art = klass(sem, "Art");
+        const int empty = klass(sem, "Empty");
+        work(bio, "Test 1", 50, 40);
+        work(bio, "Test 2", 50, QVariant());
+        work(bio, "Ungraded", QVariant(), QVariant());
+        work(bio, "Bonus", QVariant(), 7);
+        work(art, "Sketch", 1000, 999);
+        const auto t = totalsOf(bio);
+        QVERIFY(t.hasRows);
+        QCOMPARE(t.possible, qint64(100));
+        QCOMPARE(t.earned, qint64(47));
+        const auto none = totalsOf(empty);
+        QVERIFY(!none.hasRows);
+        QCOMPARE(none.possible, qint64(0));
+        QCOMPARE(none.earned, qint64(0));
+        // A class whose rows hold no points at all has rows and zero totals.
+        const int blank = klass(sem, "Blank");
+        work(blank, "Reading", QVariant(), QVariant());
+        const auto zero = totalsOf(blank);
+        QVERIFY(zero.hasRows);
+        QCOMPARE(zero.possible, qint64(0));
+    }
+
+    void pointsTotalsBeyondThirtyTwoBitsOverflow()
+    {
+        TestEnv::createDatabase();
+        const int sem = semester("Fall");
+        const int big = klass(sem, "Big");
+        work(big, "Part 1", 2000000000, 1);
+        work(big, "Part 2", 147483647, 1);
+        QCOMPARE(totalsOf(big).possible, qint64(2147483647)); // the largest sum still fits
+        work(big, "Part 3", 1, 1);
+        QCOMPARE(errorOf([&] { totalsOf(big); }), Err::Overflow);
+        const int owed = klass(sem, "Owed");
+        work(owed, "Fine 1", 0, -2000000000);
+        work(owed, "Fine 2", 0, -147483648);
+        QCOMPARE(totalsOf(owed).earned, qint64(-2147483648LL));
+        work(owed, "Fine 3", 0, -1);
+        QCOMPARE(errorOf([&] { totalsOf(owed); }), Err::Overflow);
+    }
+
+    void closedClassesInTableOrder()
+    {
+        TestEnv::createDatabase();
+        const int sem = semester("Fall");
+        TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, ClassClosed, CreditHours, FinalLetterGrade) VALUES "
+                      "(?, 'Open', 0, 3, 'A'), (?, 'History', 1, 3, 'b'), (?, 'Unknown hours', 1, NULL, 'A'), "
+                      "(?, 'Math', 1, 4.5, NULL)",
+                      {sem, sem, sem, sem});
+        const auto closed = GradeBookQueries::closedClasses(TestEnv::databasePath());
+        QCOMPARE(closed.size(), 3);
+        QCOMPARE(closed.at(0).finalLetterGrade, QString("b"));
+        QCOMPARE(closed.at(0).creditHours.toDouble(), 3.0);
+        QVERIFY(closed.at(1).creditHours.isNull());
+        QCOMPARE(closed.at(2).creditHours.toDouble(), 4.5);
+        QCOMPARE(closed.at(2).finalLetterGrade, QString());
+        TestEnv::exec("DELETE FROM Classes");
+        QVERIFY(GradeBookQueries::closedClasses(TestEnv::databasePath()).isEmpty());
+    }
+
+    void assignmentTypesAreKeptAsWritten()
+    {
+        TestEnv::createDatabase();
+        const QString db = TestEnv::databasePath();
+        const QStringList seeded = GradeBookQueries::assignmentTypes(db);
+        QVERIFY(!seeded.isEmpty());
+        GradeBookQueries::addAssignmentType(db, "quiz");
+        GradeBookQueries::addAssignmentType(db, "Teacher's pick");
+        GradeBookQueries::addAssignmentType(db, "quiz");
+        QCOMPARE(GradeBookQueries::assignmentTypes(db), seeded + QStringList({"quiz", "Teacher's pick", "quiz"}));
+        // Removal matches letter case exactly and takes one row only.
+        QVERIFY(GradeBookQueries::removeAssignmentType(db, "quiz"));
+        QCOMPARE(GradeBookQueries::assignmentTypes(db), seeded + QStringList({"Teacher's pick", "quiz"}));
+        QVERIFY(GradeBookQueries::removeAssignmentType(db, "Teacher's pick"));
+        QVERIFY(!GradeBookQueries::removeAssignmentType(db, "QUIZ"));
+        QCOMPARE(GradeBookQueries::assignmentTypes(db), seeded + QStringList{"quiz"});
+    }
+
+    void deletionsTakeTheirDependentsOnly()
+    {
+        TestEnv::createDatabase();
+        const QString db = TestEnv::databasePath();
+        const int fall = semester("Fall");
+        const int spring = semester("Spring");
+        const int bio = klass(fall, "Biology");
+        const int chem = klass(fall, "Chemistry");
+        const int art = klass(spring, "Art");
+        work(bio, "Lab", 10, 9);
+        work(chem, "Quiz", 5, 5);
+        work(art, "Sketch", 5, 4);
+        GradeBookQueries::deleteClass(db, bio);
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Chemistry,Art"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Quiz,Sketch"));
+        GradeBookQueries::deleteSemester(db, fall);
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Spring"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Art"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Sketch"));
+    }
+
+    void aDeletionThatFailsChangesNothing()
+    {
+        TestEnv::createDatabase();
+        const QString db = TestEnv::databasePath();
+        const int fall = semester("Fall");
+        const int bio = klass(fall, "Biology");
+        work(bio, "Lab", 10, 9);
+        // The last statement of each deletion fails after the others ran.
+        TestEnv::exec("CREATE TRIGGER keepClasses BEFORE DELETE ON Classes BEGIN SELECT RAISE(ABORT, 'kept'); END");
+        QVERIFY(errorOf([&] { GradeBookQueries::deleteClass(db, bio); }) != 0);
+        QCOMPARE(count("Assignments"), 1);
+        QCOMPARE(count("Classes"), 1);
+        TestEnv::exec("DROP TRIGGER keepClasses");
+        TestEnv::exec("CREATE TRIGGER keepSemesters BEFORE DELETE ON Semesters BEGIN SELECT RAISE(ABORT, 'kept'); END");
+        QVERIFY(errorOf([&] { GradeBookQueries::deleteSemester(db, fall); }) != 0);
+        QCOMPARE(count("Assignments"), 1);
+        QCOMPARE(count("Classes"), 1);
+        QCOMPARE(count("Semesters"), 1);
+    }
+
+    void aMissingFileRaisesAndMakesNone()
+    {
+        const QString db = TestEnv::databasePath();
+        QVERIFY(errorOf([&] { GradeBookQueries::assignmentTypes(db); }) != 0);
+        QVERIFY(errorOf([&] { GradeBookQueries::closedClasses(db); }) != 0);
+        QVERIFY(errorOf([&] { GradeBookQueries::deleteClass(db, 1); }) != 0);
+        QVERIFY(!QFile::exists(db));
+    }
+};
+
+TARVELA_TEST_CLASS(GradeBookQueriesTest)
+#include "tst_gradebookqueries.moc"
