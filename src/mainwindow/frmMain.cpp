@@ -1,6 +1,7 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
+#include "AddIns.h"
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
 #include "frmClassStatus.h"
@@ -14,6 +15,7 @@
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/ClassColours.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -278,11 +280,11 @@ frmMain::frmMain()
 
 frmMain::~frmMain() { CurrentSelection::clear(m_selection.get()); }
 
-QAction *frmMain::item(QMenu *menu, const char *name, const QString &caption)
+QAction *frmMain::item(QMenu *menu, const QString &name, const QString &caption)
 {
     QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    m_actions.insert(QString::fromLatin1(name), a);
+    a->setObjectName(name);
+    m_actions.insert(name, a);
     return a;
 }
 
@@ -334,15 +336,10 @@ void frmMain::buildMenus(QMenuBar *bar)
     on(item(cls, "mnuClassCloseOut", QStringLiteral("Close Out")), &frmMain::mnuClassCloseOut_Click);
     separator(cls, "mnuClassSep2");
     QMenu *colours = menu(cls, "mnuClassSetColor", QStringLiteral("Set Color"));
-    static const char *colourItems[][2] = {
-        {"mnuClassSetColorYellow", "Yellow"}, {"mnuClassSetColorCyan", "Cyan"}, {"mnuClassSetColorBlack", "Black"},
-        {"mnuClassSetColorBlue", "Blue"}, {"mnuClassSetColorBrown", "Brown"}, {"mnuClassSetColorLightCyan", "Light Cyan"},
-        {"mnuClassSetColorDarkGreen", "Dark Green"}, {"mnuClassSetColorGreen", "Green"}, {"mnuClassSetColorGrey", "Grey"},
-        {"mnuClassSetColorLightBlue", "Light Blue"}, {"mnuClassSetColorOrange", "Orange"}, {"mnuClassSetColorPink", "Pink"},
-        {"mnuClassSetColorPurple", "Purple"}, {"mnuClassSetColorRed", "Red"}, {"mnuClassSetColorWhite", "White"}};
-    for (const auto &c : colourItems) {
-        const QString value = QString::fromLatin1(c[1]);
-        connect(item(colours, c[0], value), &QAction::triggered, this, [this, value] { mnuClassSetColor_Click(value); });
+    for (const ClassColours::Colour &c : ClassColours::all()) {
+        const QString value = c.name;
+        connect(item(colours, ClassColours::menuItemName(c), value), &QAction::triggered, this,
+                [this, value] { mnuClassSetColor_Click(value); });
     }
     on(item(cls, "mnuClassExport", QStringLiteral("Export")), &frmMain::mnuClassExport_Click);
     on(item(cls, "mnuClassImport", QStringLiteral("Import")), &frmMain::mnuClassImport_Click);
@@ -372,9 +369,8 @@ void frmMain::buildMenus(QMenuBar *bar)
 
     mnuAddIns = menu(bar, "mnuAddIns", QStringLiteral("Add-Ins"));
     mnuAddIns->menuAction()->setVisible(false);
-    static const char *addInNames[] = {"mnuAddIn1Desc", "mnuAddIn2Desc", "mnuAddIn3Desc", "mnuAddIn4Desc", "mnuAddIn5Desc"};
-    for (int n = 1; n <= 5; ++n) {
-        QAction *a = item(mnuAddIns, addInNames[n - 1], QString());
+    for (int n = 1; n <= AddIns::Count; ++n) {
+        QAction *a = item(mnuAddIns, QStringLiteral("mnuAddIn%1Desc").arg(n), QString());
         a->setVisible(false);
         connect(a, &QAction::triggered, this, [this, n] { mnuAddInDesc_Click(n); });
     }

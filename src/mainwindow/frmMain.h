@@ -125,7 +125,7 @@ private Q_SLOTS:
 
 private:
     void buildMenus(QMenuBar *bar);
-    QAction *item(QMenu *menu, const char *name, const QString &caption);
+    QAction *item(QMenu *menu, const QString &name, const QString &caption);
     void separator(QMenu *menu, const char *name);
     void layoutPass();
     void addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);

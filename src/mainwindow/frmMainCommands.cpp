@@ -1,6 +1,7 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
+#include "AddIns.h"
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
 #include "frmAssignmentDetail.h"
@@ -125,23 +126,17 @@ void frmMain::mnuAddInDesc_Click(int number)
     const QString command = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Command").arg(number));
     const QString desc = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Desc").arg(number));
     if (command.isEmpty()) {
-        const QString who = number == 1 ? QStringLiteral("the Add-In") : desc;
-        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe command line wasn't specified by the AddIn.").arg(who),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No command line"));
+        MessageBox::show(AddIns::noCommandLineText(number, desc), MessageBox::OkOnly, MessageBox::Information,
+                         QStringLiteral("No command line"));
         return;
     }
-    // The program named first is taken from the program's folder; the
-    // arguments that follow pass along.
-    QStringList parts = Shell::splitCommandLine(command);
-    if (parts.isEmpty())
-        return;
     const QString folder = Platform::programFolder();
-    parts[0] = QDir(folder).filePath(parts[0]);
-    QStringList quoted;
-    for (const QString &p : parts)
-        quoted << (p.contains(QLatin1Char(' ')) || p.contains(QLatin1Char('"')) ? QLatin1Char('"') + QString(p).replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"') : p);
-    if (!Shell::start(quoted.join(QLatin1Char(' ')), folder))
-        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe program %2 could not be started.").arg(desc, parts[0]),
+    const QString line = AddIns::commandLine(folder, command);
+    if (line.isEmpty())
+        return;
+    if (!Shell::start(line, folder))
+        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe program %2 could not be started.")
+                             .arg(desc, Shell::splitCommandLine(line).value(0)),
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Add-In not started"));
 }
 

@@ -14,6 +14,7 @@
 #include "calendar/frmToday.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/ClassColours.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -99,7 +100,7 @@ void frmMain::RefreshTree()
                 // A class without a name (one being made by the class wizard) has no node.
                 if (!name.isEmpty()) {
                     step(proc, false, [&] {
-                        const int image = imageForColour(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
+                        const int image = ClassColours::treeImage(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
                         QTreeWidgetItem *parent = m_nodes.value(QStringLiteral("S") + title);
                         if (!parent)
                             throw RuntimeError(35601, QStringLiteral("Element not found"));
