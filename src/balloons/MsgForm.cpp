@@ -6,6 +6,7 @@
 #include "rg.h"
 
 #include "platform/Platform.h"
+#include "platform/Trap.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -68,10 +69,10 @@ PictureBox *MsgForm::newButton(int index, int leftTwips, int topTwips, int width
     font.setWeight(QFont::Normal);
     box->setFont(font);
     connect(box, &PictureBox::mouseDown, this, [this, index](Qt::MouseButton, const QPoint &) {
-        picOptions_MouseDown(index);
+        Trap::guarded([&] { picOptions_MouseDown(index); });
     });
     connect(box, &PictureBox::mouseUp, this, [this, index](Qt::MouseButton, const QPoint &) {
-        picOptions_MouseUp(index);
+        Trap::guarded([&] { picOptions_MouseUp(index); });
     });
     m_picOptions.push_back(box);
     return box;

@@ -6,6 +6,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -70,7 +71,7 @@ frmAddAssignment::frmAddAssignment()
     Data1->bind(Combo1, QStringLiteral("AssignmentType"));
     Data1->bind(SSDateCombo1, QStringLiteral("DateDue"));
     Data1->bind(Text2, QStringLiteral("MaxPointsPossible"));
-    connect(Command1, &QPushButton::clicked, this, &frmAddAssignment::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, Trap::slot(this, &frmAddAssignment::Command1_Click));
 }
 
 void frmAddAssignment::Form_Load()

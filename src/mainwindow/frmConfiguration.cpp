@@ -4,6 +4,7 @@
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/GradeBookQueries.h"
 #include "store/modTransport.h"
 
@@ -16,7 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-void tell(const RuntimeError &e) { MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString()); }
+using Trap::tell;
 } // namespace
 
 frmConfiguration::frmConfiguration()

@@ -23,6 +23,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
+#include "platform/Trap.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
@@ -253,29 +254,36 @@ frmMain::frmMain()
     tmrCheckCalendar = new QTimer(this);
     tmrCheckCalendar->setObjectName(QStringLiteral("tmrCheckCalendar"));
     tmrCheckCalendar->setInterval(10000);
-    connect(tmrCalculateGPA, &QTimer::timeout, this, &frmMain::tmrCalculateGPA_Timer);
-    connect(tmrTimeDate, &QTimer::timeout, this, &frmMain::tmrTimeDate_Timer);
-    connect(tmrCheckCalendar, &QTimer::timeout, this, &frmMain::tmrCheckCalendar_Timer);
+    // Every handler runs guarded: what it does not trap itself is told, and
+    // nothing unwinds through the event dispatch.
+    using Trap::slot;
+    connect(tmrCalculateGPA, &QTimer::timeout, this, slot(this, &frmMain::tmrCalculateGPA_Timer));
+    connect(tmrTimeDate, &QTimer::timeout, this, slot(this, &frmMain::tmrTimeDate_Timer));
+    connect(tmrCheckCalendar, &QTimer::timeout, this, slot(this, &frmMain::tmrCheckCalendar_Timer));
     tmrCalculateGPA->start();
     tmrTimeDate->start();
 
-    connect(SSCommand1, &QToolButton::clicked, this, &frmMain::SSCommand1_Click);
-    connect(SSCommand2, &QToolButton::clicked, this, &frmMain::SSCommand2_Click);
-    connect(SSCommand3, &QToolButton::clicked, this, &frmMain::SSCommand3_Click);
-    connect(SSCommand4, &QToolButton::clicked, this, &frmMain::SSCommand4_Click);
-    connect(SSCommand5, &QToolButton::clicked, this, &frmMain::SSCommand5_Click);
-    connect(SSCommand6, &QToolButton::clicked, this, &frmMain::SSCommand6_Click);
-    connect(cmdClassStats, &QToolButton::clicked, this, &frmMain::cmdClassStats_Click);
-    connect(lblLetterGrade, &ClickLabel::clicked, this, &frmMain::lblLetterGrade_Click);
-    connect(imgDocumentLink, &ClickLabel::clicked, this, &frmMain::imgDocumentLink_Click);
-    connect(lblDocumentLink, &ClickLabel::clicked, this, &frmMain::lblDocumentLink_Click);
-    connect(SSTree2, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node, int) { SSTree2_NodeClick(node); });
-    connect(datSemesters, &DataSource::Reposition, this, &frmMain::datSemesters_Reposition);
-    connect(datClasses, &DataSource::Reposition, this, &frmMain::datClasses_Reposition);
-    connect(datAssignments, &DataSource::Reposition, this, &frmMain::datAssignments_Reposition);
-    connect(gridAssignments, &DataGrid::AfterInsert, this, &frmMain::gridAssignments_AfterInsert);
-    connect(gridAssignments, &DataGrid::AfterUpdate, this, &frmMain::gridAssignments_AfterUpdate);
-    connect(gridAssignments, &DataGrid::MouseDown, this, &frmMain::gridAssignments_MouseDown);
+    connect(SSCommand1, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand1_Click));
+    connect(SSCommand2, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand2_Click));
+    connect(SSCommand3, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand3_Click));
+    connect(SSCommand4, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand4_Click));
+    connect(SSCommand5, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand5_Click));
+    connect(SSCommand6, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand6_Click));
+    connect(cmdClassStats, &QToolButton::clicked, this, slot(this, &frmMain::cmdClassStats_Click));
+    connect(lblLetterGrade, &ClickLabel::clicked, this, slot(this, &frmMain::lblLetterGrade_Click));
+    connect(imgDocumentLink, &ClickLabel::clicked, this, slot(this, &frmMain::imgDocumentLink_Click));
+    connect(lblDocumentLink, &ClickLabel::clicked, this, slot(this, &frmMain::lblDocumentLink_Click));
+    connect(SSTree2, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node, int) { Trap::guarded([&] { SSTree2_NodeClick(node); }); });
+    connect(datSemesters, &DataSource::Reposition, this, slot(this, &frmMain::datSemesters_Reposition));
+    connect(datClasses, &DataSource::Reposition, this, slot(this, &frmMain::datClasses_Reposition));
+    connect(datAssignments, &DataSource::Reposition, this, slot(this, &frmMain::datAssignments_Reposition));
+    connect(gridAssignments, &DataGrid::AfterInsert, this, slot(this, &frmMain::gridAssignments_AfterInsert));
+    connect(gridAssignments, &DataGrid::AfterUpdate, this, slot(this, &frmMain::gridAssignments_AfterUpdate));
+    connect(gridAssignments, &DataGrid::MouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos) {
+                Trap::guarded([&] { gridAssignments_MouseDown(button, shift, pos); });
+            });
 }
 
 frmMain::~frmMain() { CurrentSelection::clear(m_selection.get()); }
@@ -310,7 +318,7 @@ void frmMain::buildMenus(QMenuBar *bar)
             p->addMenu(m);
         return m;
     };
-    auto on = [this](QAction *a, void (frmMain::*slot)()) { connect(a, &QAction::triggered, this, slot); };
+    auto on = [this](QAction *a, void (frmMain::*handler)()) { connect(a, &QAction::triggered, this, Trap::slot(this, handler)); };
 
     QMenu *file = menu(bar, "mnuFile", QStringLiteral("&File"));
     on(item(file, "mnuFileTodaysEvents", QStringLiteral("Today's Events")), &frmMain::mnuFileTodaysEvents_Click);
@@ -339,7 +347,7 @@ void frmMain::buildMenus(QMenuBar *bar)
     for (const ClassColours::Colour &c : ClassColours::all()) {
         const QString value = c.name;
         connect(item(colours, ClassColours::menuItemName(c), value), &QAction::triggered, this,
-                [this, value] { mnuClassSetColor_Click(value); });
+                [this, value] { Trap::guarded([&] { mnuClassSetColor_Click(value); }); });
     }
     on(item(cls, "mnuClassExport", QStringLiteral("Export")), &frmMain::mnuClassExport_Click);
     on(item(cls, "mnuClassImport", QStringLiteral("Import")), &frmMain::mnuClassImport_Click);
@@ -372,7 +380,7 @@ void frmMain::buildMenus(QMenuBar *bar)
     for (int n = 1; n <= AddIns::Count; ++n) {
         QAction *a = item(mnuAddIns, QStringLiteral("mnuAddIn%1Desc").arg(n), QString());
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, n] { mnuAddInDesc_Click(n); });
+        connect(a, &QAction::triggered, this, [this, n] { Trap::guarded([&] { mnuAddInDesc_Click(n); }); });
     }
 
     QMenu *help = menu(bar, "mnuHelp", QStringLiteral("&Help"));

@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "Platform.h"
 #include "RuntimeError.h"
+#include "Trap.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -115,7 +116,7 @@ void Form::activateNow()
         return;
     g_lastActive = this;
     m_activating = true;
-    Form_Activate();
+    Trap::guarded([this] { Form_Activate(); });
     m_activating = false;
 }
 
@@ -172,7 +173,7 @@ void Form::changeEvent(QEvent *event)
             return;
         activateNow();
     } else {
-        Form_Deactivate();
+        Trap::guarded([this] { Form_Deactivate(); });
     }
 }
 
@@ -182,11 +183,14 @@ void Form::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // A handler that fails keeps the window open, as one that refuses does.
     bool cancel = false;
-    Form_QueryUnload(cancel);
-    if (!cancel)
-        Form_Unload(cancel);
-    if (cancel || !runUnloadHooks()) {
+    const bool handled = Trap::guarded([&] {
+        Form_QueryUnload(cancel);
+        if (!cancel)
+            Form_Unload(cancel);
+    });
+    if (!handled || cancel || !runUnloadHooks()) {
         event->ignore();
         return;
     }
@@ -220,5 +224,5 @@ bool Form::runUnloadHooks()
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    Trap::guarded([this] { Form_Resize(); });
 }

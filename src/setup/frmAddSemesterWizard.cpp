@@ -6,6 +6,7 @@
 #include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
+#include "platform/Trap.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -98,8 +99,8 @@ frmAddSemesterWizard::frmAddSemesterWizard()
     fra2->setVisible(false);
     resize(480, 320);
 
-    connect(SSCommand1, &QPushButton::clicked, this, &frmAddSemesterWizard::SSCommand1_Click);
-    connect(SSCommand2, &QPushButton::clicked, this, &frmAddSemesterWizard::SSCommand2_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, Trap::slot(this, &frmAddSemesterWizard::SSCommand1_Click));
+    connect(SSCommand2, &QPushButton::clicked, this, Trap::slot(this, &frmAddSemesterWizard::SSCommand2_Click));
 }
 
 void frmAddSemesterWizard::showIntroduction()

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
@@ -187,11 +188,11 @@ frmClassWizzy::frmClassWizzy()
     datClasses->bind(txtTeacherEMail, QStringLiteral("TeacherEMail"));
     datClasses->bind(Text18, QStringLiteral("ClassNotes"));
 
-    connect(datClasses, &DataSource::Reposition, this, &frmClassWizzy::datClasses_Reposition);
-    connect(cboSemester, &QComboBox::activated, this, &frmClassWizzy::cboSemester_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmClassWizzy::cmdNext_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmClassWizzy::Command2_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmClassWizzy::cmdCancel_Click);
+    connect(datClasses, &DataSource::Reposition, this, Trap::slot(this, &frmClassWizzy::datClasses_Reposition));
+    connect(cboSemester, &QComboBox::activated, this, Trap::slot(this, &frmClassWizzy::cboSemester_Click));
+    connect(cmdNext, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::cmdNext_Click));
+    connect(Command2, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::Command2_Click));
+    connect(cmdCancel, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::cmdCancel_Click));
 }
 
 void frmClassWizzy::Form_Load()
