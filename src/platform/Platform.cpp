@@ -12,6 +12,7 @@
 namespace {
 bool g_ended = false;
 bool g_testMode = false;
+QList<int> g_pauses;
 }
 
 namespace Platform {
@@ -72,7 +73,17 @@ void resetProgramEnded() { g_ended = false; }
 
 void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+void sleepMs(int ms)
+{
+    if (g_testMode) {
+        g_pauses.append(ms);
+        return;
+    }
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+const QList<int> &pauses() { return g_pauses; }
+void clearPauses() { g_pauses.clear(); }
 
 int screenWidthTwips()
 {

@@ -12,6 +12,7 @@
 
 namespace {
 QAtomicInt g_counter;
+int g_busyTimeout = Database::DefaultBusyTimeout;
 
 QString uriFor(const QString &path, bool create)
 {
@@ -22,6 +23,8 @@ QString uriFor(const QString &path, bool create)
 } // namespace
 
 Database::~Database() { close(); }
+
+void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; }
 
 RuntimeError Database::errorFrom(const QSqlError &error, const QString &path)
 {
@@ -66,7 +69,7 @@ std::shared_ptr<Database> Database::connect(const QString &path, bool create)
         QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_name);
         sql.setDatabaseName(uriFor(path, create));
         // REGEXP gives the queries a letter-case rule that knows every script.
-        sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_ENABLE_REGEXP"));
+        sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(g_busyTimeout));
         if (!sql.open()) {
             const RuntimeError err = errorFrom(sql.lastError(), path);
             sql = QSqlDatabase();

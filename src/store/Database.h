@@ -49,6 +49,11 @@ public:
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});
 
+    // How long an operation waits for a file another program has locked
+    // before it fails (set for the connections opened after).
+    static constexpr int DefaultBusyTimeout = 2000;
+    static void setBusyTimeout(int milliseconds);
+
     // A run-time error for an engine failure, with a description a user can act on.
     static class RuntimeError errorFrom(const QSqlError &error, const QString &path);
 

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Sound.h"
 
+#include <QSignalSpy>
 #include <QTimer>
 
 using namespace CalendarHelpers;
@@ -19,9 +20,10 @@ void runTimer(frmMain *m)
 {
     QTimer *t = alarmTimer(m);
     QVERIFY(t);
+    QSignalSpy ticks(t, &QTimer::timeout);
     t->setInterval(15);
     t->start();
-    QTest::qWait(150);
+    QTRY_VERIFY(ticks.count() >= 4);
     t->stop();
     settle();
 }
@@ -52,7 +54,7 @@ private Q_SLOTS:
         QVERIFY(t);
         QCOMPARE(t->interval(), 10000);
         QVERIFY(!t->isActive());
-        QTest::qWait(50);
+        settle();
         QVERIFY(!t->isActive());
         // A tick on a timer that is not running only starts it.
         Clock::set(QDateTime(Today, QTime(14, 30, 5)));

@@ -119,6 +119,7 @@ void TestCase::init()
     qputenv("TARVELA_DRIVE_A", TestEnv::driveA().toUtf8());
     Platform::setTestMode(true);
     Platform::resetProgramEnded();
+    Platform::clearPauses();
     MessageBox::clearShown();
     InputBox::clear();
     FileDialogs::clear();
@@ -126,6 +127,7 @@ void TestCase::init()
     Sound::clear();
     FileOps::clearDenied();
     Clock::reset();
+    Database::setBusyTimeout(Database::DefaultBusyTimeout);
 }
 
 void TestCase::cleanup()

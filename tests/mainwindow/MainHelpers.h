@@ -10,12 +10,14 @@
 
 namespace MainHelpers {
 
-// Lets queued work and window activation happen.
-inline void settle(int ms = 30)
+// Lets queued work and window activation happen: posted events, zero
+// timers and deferred deletions, and what they queue in turn. It waits for
+// nothing that takes time; a test that waits for a state uses QTRY_*.
+inline void settle()
 {
     for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-        QTest::qWait(ms / 5 + 1);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 

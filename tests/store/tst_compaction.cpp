@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -16,7 +17,9 @@ class CompactionTest : public TestCase
 {
     Q_OBJECT
 
-    static QString daysAgo(int days) { return DateText::mmddyyyy(QDate::currentDate().addDays(-days)); }
+    // The tests run at noon of a set day, so that none races midnight.
+    static QDateTime noon() { return QDateTime(QDate(2026, 3, 12), QTime(12, 0)); }
+    static QString daysAgo(int days) { return DateText::mmddyyyy(noon().date().addDays(-days)); }
     static QString last() { return Settings::get(Settings::App, "Settings", "LastCompacted"); }
     static void setLast(const QString &v) { Settings::save(Settings::App, "Settings", "LastCompacted", v); }
 
@@ -38,8 +41,9 @@ class CompactionTest : public TestCase
 private Q_SLOTS:
     void thirtyDayRule()
     {
+        Clock::set(noon());
         QVERIFY(!asks()); // missing: only starts the count
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
         setLast(daysAgo(29));
         QVERIFY(!asks());
         QCOMPARE(last(), daysAgo(29));
@@ -51,11 +55,12 @@ private Q_SLOTS:
         frmCompactDB::existing()->Unload();
         setLast("not a date");
         QVERIFY(!asks());
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
     }
 
     void neverCompactOnlyWhenExactlyTrue()
     {
+        Clock::set(noon());
         setLast(daysAgo(40));
         Settings::save(Settings::App, "Settings", "NeverCompact", "True");
         QVERIFY(!asks());
@@ -66,6 +71,7 @@ private Q_SLOTS:
 
     void noAndTheCheckBox()
     {
+        Clock::set(noon());
         setLast(daysAgo(45));
         QVERIFY(asks());
         frmCompactDB *w = frmCompactDB::existing();
@@ -85,6 +91,7 @@ private Q_SLOTS:
 
     void yesCompactsThroughTheTemporaryFile()
     {
+        Clock::set(noon());
         withRows();
         const qint64 before = QFileInfo(TestEnv::databasePath()).size();
         setLast(daysAgo(31));
@@ -98,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(TestEnv::databasePath()).size() < before);
         QVERIFY(!QFile::exists(TestEnv::programFolder() + "/tarvelac.mdb"));
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 10);
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
         QCOMPARE(MessageBox::shown().last().title, QString("Done!"));
         QCOMPARE(MessageBox::shown().last().text, QString("Compacting of the database was completed!"));
         QVERIFY(!frmCompactDB::existing());
@@ -106,6 +113,7 @@ private Q_SLOTS:
 
     void capitalNameIsCompactedIntoTheSmallLetterName()
     {
+        Clock::set(noon());
         withRows();
         QVERIFY(QFile::rename(TestEnv::databasePath(), TestEnv::programFolder() + "/TARVELA.MDB"));
         setLast(daysAgo(31));
@@ -118,6 +126,7 @@ private Q_SLOTS:
 
     void leftoverCopyStopsTheCompaction()
     {
+        Clock::set(noon());
         withRows();
         QFile leftover(TestEnv::programFolder() + "/TARVELAC.MDB");
         QVERIFY(leftover.open(QIODevice::WriteOnly));
@@ -139,6 +148,7 @@ private Q_SLOTS:
 
     void fileThatCannotBeReplacedKeepsTheDatabase()
     {
+        Clock::set(noon());
         withRows();
         FileOps::denyChanges(TestEnv::databasePath());
         setLast(daysAgo(31));
