@@ -21,12 +21,15 @@ inline void settle()
     }
 }
 
-// Makes the window the program's active window, as a click on it would.
+// Makes the window the program's active window, as a click on it would;
+// the test fails when it does not become active.
 inline bool activate(QWidget *w)
 {
     w->activateWindow();
     const bool ok = QTest::qWaitForWindowActive(w, 2000);
     settle();
+    if (!ok)
+        QTest::qFail(qPrintable(w->objectName() + QStringLiteral(" did not become the active window")), __FILE__, __LINE__);
     return ok;
 }
 
@@ -44,7 +47,7 @@ template <class T> T *find(QWidget *w, const char *name)
 {
     T *child = w->findChild<T *>(QString::fromLatin1(name));
     if (!child)
-        qWarning("control %s not found", name);
+        QTest::qFail(qPrintable(QStringLiteral("control %1 not found").arg(QString::fromLatin1(name))), __FILE__, __LINE__);
     return child;
 }
 

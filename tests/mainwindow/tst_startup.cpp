@@ -15,6 +15,7 @@
 #include "store/frmCompactDB.h"
 
 #include <QTimer>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -117,6 +118,18 @@ private Q_SLOTS:
         QVERIFY(TestEnv::shownTexts().last().contains(TestEnv::programFolder()));
         QVERIFY(Platform::programEnded());
         QVERIFY(!QFile::exists(TestEnv::databasePath()));
+    }
+
+    void aCreationThatFailsHalfwayLeavesNoFile()
+    {
+        // The file can be made, but nothing written into it: the engine's
+        // journal has no room beside it.
+        QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/tarvela.mdb-journal"));
+        start({MessageBox::Yes});
+        QCOMPARE(TestEnv::shownTitles(), (QStringList{"No Database", "Cannot continue"}));
+        QVERIFY(TestEnv::shownTexts().last().startsWith("The Tarvela database could not be created in\n" + TestEnv::programFolder()));
+        QVERIFY(Platform::programEnded());
+        QCOMPARE(QDir(TestEnv::programFolder()).entryList(QDir::Files), QStringList());
     }
 
     void splashShowsVersionForItsTime()
