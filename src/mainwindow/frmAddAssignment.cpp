@@ -27,12 +27,7 @@ frmAddAssignment::frmAddAssignment()
     datAssignmentTypes = new DataSource(this, QStringLiteral("datAssignmentTypes"));
     datAssignmentTypes->setRecordSource(QStringLiteral("AssignmentTypes"));
 
-    auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setWordWrap(true);
-        return l;
-    };
+    auto label = [this](const char *name, const QString &text) { return wrappedLabel(this, name, text); };
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(Artwork::picture(QStringLiteral("books"), 64));

@@ -13,9 +13,9 @@
 #include "store/modTransport.h"
 
 #include "calendar/frmToday.h"
-#include "platform/Clock.h"
 #include "platform/Artwork.h"
 #include "platform/ClassColours.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -135,7 +135,7 @@ frmMain::frmMain()
     auto *gpaCaption = new QLabel(QStringLiteral("GPA:"), this);
     lblGPA = new QLabel(this);
     lblGPA->setObjectName(QStringLiteral("lblGPA"));
-    lblGPA->setMinimumWidth(1050 / Twips::PerPixel);
+    lblGPA->setMinimumWidth(Twips::toPixels(1050));
     QFont bold = lblGPA->font();
     bold.setBold(true);
     lblGPA->setFont(bold);
@@ -185,7 +185,7 @@ frmMain::frmMain()
 
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));
-    SSPanel2->setMinimumHeight(299 / Twips::PerPixel + 8);
+    SSPanel2->setMinimumHeight(Twips::toPixels(299) + 8);
     Label1 = new QLabel(QStringLiteral("Maximum Points Possible:"), SSPanel2);
     Label1->setObjectName(QStringLiteral("Label1"));
     lblMaxPoints = new QLabel(SSPanel2);

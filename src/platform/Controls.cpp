@@ -64,3 +64,11 @@ Panel::Panel(QWidget *parent) : QLabel(parent)
 QSize Panel::sizeHint() const { return layout() ? QWidget::sizeHint() : QLabel::sizeHint(); }
 
 QSize Panel::minimumSizeHint() const { return layout() ? QWidget::minimumSizeHint() : QLabel::minimumSizeHint(); }
+
+QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *l = named<QLabel>(parent, name);
+    l->setText(text);
+    l->setWordWrap(true);
+    return l;
+}

@@ -9,6 +9,17 @@
 
 class QToolButton;
 
+// A new control of type T under `parent`, named `name` (its objectName).
+template <class T> T *named(QWidget *parent, const char *name)
+{
+    auto *w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+// A named label whose text wraps.
+QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);
+
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel
 {

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
+#include <cmath>
 #include <QWidget>
 
 namespace {
@@ -98,6 +99,19 @@ int screenHeightTwips()
 }
 
 bool testMode() { return g_testMode; }
+
+int roundHalfEven(double value)
+{
+    // Done by hand so that no floating-point rounding mode can change it.
+    const double down = std::floor(value);
+    const double diff = value - down;
+    if (diff > 0.5)
+        return static_cast<int>(down) + 1;
+    if (diff < 0.5)
+        return static_cast<int>(down);
+    const int d = static_cast<int>(down);
+    return (d % 2 == 0) ? d : d + 1;
+}
 void setTestMode(bool on) { g_testMode = on; }
 
 } // namespace Platform

@@ -44,8 +44,15 @@ void setTestMode(bool on);
 
 } // namespace Platform
 
+namespace Platform {
+// Rounds to the nearest whole number, halves to the even neighbour.
+int roundHalfEven(double value);
+}
+
+// Twips (15 to a pixel) and pixels.
 namespace Twips {
 constexpr int PerPixel = 15;
 inline int fromPixels(int px) { return px * PerPixel; }
-inline int toPixels(int twips) { return twips / PerPixel; }
-}
+// Whole pixels, halves rounded to even.
+inline int toPixels(double twips) { return Platform::roundHalfEven(twips / PerPixel); }
+} // namespace Twips

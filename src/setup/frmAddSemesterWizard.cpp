@@ -2,8 +2,8 @@
 
 #include "store/CurrentSelection.h"
 #include "modDataManip.h"
-#include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/Trap.h"
@@ -19,13 +19,7 @@ namespace {
 const QString FinishCaption = QStringLiteral("&Finish");
 const QString NextCaption = QStringLiteral("&Next >>>");
 
-QLabel *text(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
-    return l;
-}
+QLabel *text(QWidget *parent, const char *name, const QString &caption) { return wrappedLabel(parent, name, caption); }
 } // namespace
 
 frmAddSemesterWizard::frmAddSemesterWizard()

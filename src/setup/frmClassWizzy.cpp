@@ -42,13 +42,6 @@ QLabel *prompt(QWidget *parent, const QString &caption)
     return l;
 }
 
-template <class T> T *named(QWidget *parent, const char *name)
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QGroupBox *stepFrame(QWidget *parent, int step, QLabel *&picture, const char *pictureName)
 {
     auto *frame = new QGroupBox(QStringLiteral("Add Class Wizard - Step %1").arg(step), parent);

@@ -3,10 +3,11 @@
 #include "frmEditClassSchedule.h"
 #include "store/CurrentSelection.h"
 #include "store/modTransport.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
-#include "platform/Trap.h"
 #include "platform/Settings.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -22,13 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class T> T *named(QWidget *parent, const char *name)
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QGroupBox *frame(QWidget *parent, const QString &caption)
 {

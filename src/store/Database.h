@@ -44,7 +44,6 @@ public:
     void close();
     bool isOpen() const { return m_open; }
     QString path() const { return m_path; }
-    QString connectionName() const { return m_name; }
 
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});

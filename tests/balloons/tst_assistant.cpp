@@ -270,12 +270,12 @@ private Q_SLOTS:
         MsgForm *m = MsgForm::existing();
         const int width = frmAssist::existing()->frameGeometry().width() * 15; // frame included
         QVERIFY(width >= 1860);
-        QCOMPARE(m->pos(), QPoint(Balloon::twipsToPixels(3000 + width + 10), 0));
+        QCOMPARE(m->pos(), QPoint(Twips::toPixels(3000 + width + 10), 0));
         clickOk();
 
         Settings::save(Settings::App, "FP", "Left", "7500");
         AssistantMessage("Left");
-        QCOMPARE(MsgForm::existing()->pos(), QPoint(Balloon::twipsToPixels(7500 - 4545 - 10), 0));
+        QCOMPARE(MsgForm::existing()->pos(), QPoint(Twips::toPixels(7500 - 4545 - 10), 0));
     }
 
     void openingRunsInOrder()

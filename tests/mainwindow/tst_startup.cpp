@@ -134,7 +134,7 @@ private Q_SLOTS:
 
     void splashShowsVersionForItsTime()
     {
-        QCOMPARE(frmSplash::versionText(), QString("    Release Version 1.0.46"));
+        QCOMPARE(frmSplash::versionText(), "    Release Version " + QString(TARVELA_VERSION));
         TestEnv::createDatabase();
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
         // While the splash's time runs, the splash is up and the main window
