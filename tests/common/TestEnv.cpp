@@ -6,6 +6,7 @@
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "store/Database.h"
@@ -64,6 +65,41 @@ QVariant scalar(const QString &sql, const QVariantList &params)
     }
     db->close();
     return v;
+}
+
+int addSemester(const QString &title, const QString &start, const QString &end)
+{
+    exec(QStringLiteral("INSERT INTO Semesters (Title, StartDate, EndDate) VALUES (?, ?, ?)"), {title, start, end});
+    return scalar(QStringLiteral("SELECT max(ID) FROM Semesters")).toInt();
+}
+
+int addClass(int semesterId, const QString &name, const QVariantList &thresholds)
+{
+    exec(QStringLiteral("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)"), {semesterId, name});
+    const int id = scalar(QStringLiteral("SELECT max(ID) FROM Classes")).toInt();
+    if (thresholds.size() == 5)
+        exec(QStringLiteral("UPDATE Classes SET Points_Grade_A = ?, Points_Grade_B = ?, Points_Grade_C = ?, "
+                            "Points_Grade_D = ?, Points_Grade_F = ? WHERE ID = ?"),
+             thresholds + QVariantList{id});
+    return id;
+}
+
+int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points, const QString &due)
+{
+    exec(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints, DateDue) "
+                        "VALUES (?, ?, ?, ?, ?)"),
+         {classId, title, max, points, due});
+    return scalar(QStringLiteral("SELECT max(ID) FROM Assignments")).toInt();
+}
+
+int errorNumber(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
 }
 
 void closeAllWindows()

@@ -30,6 +30,17 @@ void exec(const QString &sql, const QVariantList &params = {});
 // The first column of the first row of a query.
 QVariant scalar(const QString &sql, const QVariantList &params = {});
 
+// Adds a semester, a class (with its five grade thresholds when given) or an
+// assignment straight into the file; returns the new row's key.
+int addSemester(const QString &title, const QString &start = QStringLiteral("2026-09-01"),
+                const QString &end = QStringLiteral("2026-12-20"));
+int addClass(int semesterId, const QString &name, const QVariantList &thresholds = {});
+int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points,
+                  const QString &due = QStringLiteral("2026-10-01"));
+
+// The number of the run-time error that `work` raises; 0 when it raises none.
+int errorNumber(const std::function<void()> &work);
+
 // Closes and destroys every window, then lets pending deletions run.
 void closeAllWindows();
 

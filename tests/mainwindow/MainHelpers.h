@@ -84,32 +84,9 @@ inline void clickNode(frmMain *m, const QString &text)
     settle();
 }
 
-// Adds a semester and classes straight into the file.
-inline int addSemester(const QString &title, const QString &start = QStringLiteral("2026-09-01"),
-                       const QString &end = QStringLiteral("2026-12-20"))
-{
-    TestEnv::exec(QStringLiteral("INSERT INTO Semesters (Title, StartDate, EndDate) VALUES (?, ?, ?)"), {title, start, end});
-    return TestEnv::scalar(QStringLiteral("SELECT max(ID) FROM Semesters")).toInt();
-}
-
-inline int addClass(int semesterId, const QString &name, const QVariantList &thresholds = {})
-{
-    TestEnv::exec(QStringLiteral("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)"), {semesterId, name});
-    const int id = TestEnv::scalar(QStringLiteral("SELECT max(ID) FROM Classes")).toInt();
-    if (thresholds.size() == 5)
-        TestEnv::exec(QStringLiteral("UPDATE Classes SET Points_Grade_A = ?, Points_Grade_B = ?, Points_Grade_C = ?, "
-                                     "Points_Grade_D = ?, Points_Grade_F = ? WHERE ID = ?"),
-                      thresholds + QVariantList{id});
-    return id;
-}
-
-inline int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points,
-                         const QString &due = QStringLiteral("2026-10-01"))
-{
-    TestEnv::exec(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints, DateDue) "
-                                 "VALUES (?, ?, ?, ?, ?)"),
-                  {classId, title, max, points, due});
-    return TestEnv::scalar(QStringLiteral("SELECT max(ID) FROM Assignments")).toInt();
-}
+// Rows put straight into the file.
+using TestEnv::addAssignment;
+using TestEnv::addClass;
+using TestEnv::addSemester;
 
 } // namespace MainHelpers

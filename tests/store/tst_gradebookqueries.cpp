@@ -5,40 +5,16 @@
 
 namespace {
 
-int semester(const QString &title)
-{
-    TestEnv::exec("INSERT INTO Semesters (Title) VALUES (?)", {title});
-    return TestEnv::scalar("SELECT max(ID) FROM Semesters").toInt();
-}
-
-int klass(int semesterId, const QString &name)
-{
-    TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)", {semesterId, name});
-    return TestEnv::scalar("SELECT max(ID) FROM Classes").toInt();
-}
-
-void work(int classId, const QString &title, const QVariant &max, const QVariant &points)
-{
-    TestEnv::exec("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES (?, ?, ?, ?)",
-                  {classId, title, max, points});
-}
+using TestEnv::addAssignment;
+using TestEnv::addClass;
+using TestEnv::addSemester;
+using TestEnv::errorNumber;
 
 const QString ClassWork = QStringLiteral("SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue");
 
 GradeBookQueries::PointsTotals totalsOf(int classId)
 {
     return GradeBookQueries::pointsTotals(TestEnv::databasePath(), ClassWork, {classId});
-}
-
-// The error number a piece of work raises, 0 when it raises none.
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 int count(const QString &table) { return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(); }
@@ -54,15 +30,15 @@ private Q_SLOTS:
     void pointsTotalsSkipEmptyValuesAndOtherClasses()
     {
         TestEnv::createDatabase();
-        const int sem = semester("Fall");
-        const int bio = klass(sem, "Biology");
-        const int art = klass(sem, "Art");
-        const int empty = klass(sem, "Empty");
-        work(bio, "Test 1", 50, 40);
-        work(bio, "Test 2", 50, QVariant());
-        work(bio, "Ungraded", QVariant(), QVariant());
-        work(bio, "Bonus", QVariant(), 7);
-        work(art, "Sketch", 1000, 999);
+        const int sem = addSemester("Fall");
+        const int bio = addClass(sem, "Biology");
+        const int art = addClass(sem, "Art");
+        const int empty = addClass(sem, "Empty");
+        addAssignment(bio, "Test 1", 50, 40);
+        addAssignment(bio, "Test 2", 50, QVariant());
+        addAssignment(bio, "Ungraded", QVariant(), QVariant());
+        addAssignment(bio, "Bonus", QVariant(), 7);
+        addAssignment(art, "Sketch", 1000, 999);
         const auto t = totalsOf(bio);
         QVERIFY(t.hasRows);
         QCOMPARE(t.possible, qint64(100));
@@ -72,8 +48,8 @@ private Q_SLOTS:
         QCOMPARE(none.possible, qint64(0));
         QCOMPARE(none.earned, qint64(0));
         // A class whose rows hold no points at all has rows and zero totals.
-        const int blank = klass(sem, "Blank");
-        work(blank, "Reading", QVariant(), QVariant());
+        const int blank = addClass(sem, "Blank");
+        addAssignment(blank, "Reading", QVariant(), QVariant());
         const auto zero = totalsOf(blank);
         QVERIFY(zero.hasRows);
         QCOMPARE(zero.possible, qint64(0));
@@ -82,25 +58,25 @@ private Q_SLOTS:
     void pointsTotalsBeyondThirtyTwoBitsOverflow()
     {
         TestEnv::createDatabase();
-        const int sem = semester("Fall");
-        const int big = klass(sem, "Big");
-        work(big, "Part 1", 2000000000, 1);
-        work(big, "Part 2", 147483647, 1);
+        const int sem = addSemester("Fall");
+        const int big = addClass(sem, "Big");
+        addAssignment(big, "Part 1", 2000000000, 1);
+        addAssignment(big, "Part 2", 147483647, 1);
         QCOMPARE(totalsOf(big).possible, qint64(2147483647)); // the largest sum still fits
-        work(big, "Part 3", 1, 1);
-        QCOMPARE(errorOf([&] { totalsOf(big); }), Err::Overflow);
-        const int owed = klass(sem, "Owed");
-        work(owed, "Fine 1", 0, -2000000000);
-        work(owed, "Fine 2", 0, -147483648);
+        addAssignment(big, "Part 3", 1, 1);
+        QCOMPARE(errorNumber([&] { totalsOf(big); }), Err::Overflow);
+        const int owed = addClass(sem, "Owed");
+        addAssignment(owed, "Fine 1", 0, -2000000000);
+        addAssignment(owed, "Fine 2", 0, -147483648);
         QCOMPARE(totalsOf(owed).earned, qint64(-2147483648LL));
-        work(owed, "Fine 3", 0, -1);
-        QCOMPARE(errorOf([&] { totalsOf(owed); }), Err::Overflow);
+        addAssignment(owed, "Fine 3", 0, -1);
+        QCOMPARE(errorNumber([&] { totalsOf(owed); }), Err::Overflow);
     }
 
     void closedClassesInTableOrder()
     {
         TestEnv::createDatabase();
-        const int sem = semester("Fall");
+        const int sem = addSemester("Fall");
         TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, ClassClosed, CreditHours, FinalLetterGrade) VALUES "
                       "(?, 'Open', 0, 3, 'A'), (?, 'History', 1, 3, 'b'), (?, 'Unknown hours', 1, NULL, 'A'), "
                       "(?, 'Math', 1, 4.5, NULL)",
@@ -138,14 +114,14 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         const QString db = TestEnv::databasePath();
-        const int fall = semester("Fall");
-        const int spring = semester("Spring");
-        const int bio = klass(fall, "Biology");
-        const int chem = klass(fall, "Chemistry");
-        const int art = klass(spring, "Art");
-        work(bio, "Lab", 10, 9);
-        work(chem, "Quiz", 5, 5);
-        work(art, "Sketch", 5, 4);
+        const int fall = addSemester("Fall");
+        const int spring = addSemester("Spring");
+        const int bio = addClass(fall, "Biology");
+        const int chem = addClass(fall, "Chemistry");
+        const int art = addClass(spring, "Art");
+        addAssignment(bio, "Lab", 10, 9);
+        addAssignment(chem, "Quiz", 5, 5);
+        addAssignment(art, "Sketch", 5, 4);
         GradeBookQueries::deleteClass(db, bio);
         QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Chemistry,Art"));
         QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Quiz,Sketch"));
@@ -159,17 +135,17 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         const QString db = TestEnv::databasePath();
-        const int fall = semester("Fall");
-        const int bio = klass(fall, "Biology");
-        work(bio, "Lab", 10, 9);
+        const int fall = addSemester("Fall");
+        const int bio = addClass(fall, "Biology");
+        addAssignment(bio, "Lab", 10, 9);
         // The last statement of each deletion fails after the others ran.
         TestEnv::exec("CREATE TRIGGER keepClasses BEFORE DELETE ON Classes BEGIN SELECT RAISE(ABORT, 'kept'); END");
-        QVERIFY(errorOf([&] { GradeBookQueries::deleteClass(db, bio); }) != 0);
+        QVERIFY(errorNumber([&] { GradeBookQueries::deleteClass(db, bio); }) != 0);
         QCOMPARE(count("Assignments"), 1);
         QCOMPARE(count("Classes"), 1);
         TestEnv::exec("DROP TRIGGER keepClasses");
         TestEnv::exec("CREATE TRIGGER keepSemesters BEFORE DELETE ON Semesters BEGIN SELECT RAISE(ABORT, 'kept'); END");
-        QVERIFY(errorOf([&] { GradeBookQueries::deleteSemester(db, fall); }) != 0);
+        QVERIFY(errorNumber([&] { GradeBookQueries::deleteSemester(db, fall); }) != 0);
         QCOMPARE(count("Assignments"), 1);
         QCOMPARE(count("Classes"), 1);
         QCOMPARE(count("Semesters"), 1);
@@ -178,9 +154,9 @@ private Q_SLOTS:
     void aMissingFileRaisesAndMakesNone()
     {
         const QString db = TestEnv::databasePath();
-        QVERIFY(errorOf([&] { GradeBookQueries::assignmentTypes(db); }) != 0);
-        QVERIFY(errorOf([&] { GradeBookQueries::closedClasses(db); }) != 0);
-        QVERIFY(errorOf([&] { GradeBookQueries::deleteClass(db, 1); }) != 0);
+        QVERIFY(errorNumber([&] { GradeBookQueries::assignmentTypes(db); }) != 0);
+        QVERIFY(errorNumber([&] { GradeBookQueries::closedClasses(db); }) != 0);
+        QVERIFY(errorNumber([&] { GradeBookQueries::deleteClass(db, 1); }) != 0);
         QVERIFY(!QFile::exists(db));
     }
 };

@@ -37,15 +37,7 @@ public:
     QLabel *due;
 };
 
-int expectError(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
+int expectError(const std::function<void()> &f) { return TestEnv::errorNumber(f); }
 } // namespace
 
 // The recordset and the bound data source: positions, finds, edits, the
