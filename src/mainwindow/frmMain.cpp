@@ -1,43 +1,16 @@
 #include "frmMain.h"
-#include "frmMainSteps.h"
 
 #include "AddIns.h"
-#include "frmAbout.h"
-#include "frmAddAssignment.h"
-#include "frmClassStatus.h"
-#include "frmConfirmGrade.h"
-#include "frmError.h"
-#include "frmSplash.h"
-#include "frmTip.h"
-#include "Grades.h"
-#include "store/modTransport.h"
 
-#include "calendar/frmToday.h"
 #include "platform/Artwork.h"
 #include "platform/ClassColours.h"
-#include "platform/Clock.h"
 #include "platform/Controls.h"
-#include "platform/DateText.h"
-#include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeError.h"
-#include "platform/Settings.h"
-#include "platform/Shell.h"
 #include "platform/Trap.h"
-#include "setup/frmAddSemesterWizard.h"
-#include "setup/frmClassWizzy.h"
-#include "setup/frmEditClass.h"
 #include "store/CurrentSelection.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
-#include "store/Recordset.h"
-#include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
 
-#include <QCursor>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -46,13 +19,10 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-using namespace frmMainSteps;
 
 namespace {
 

@@ -188,6 +188,28 @@ frmClassWizzy::frmClassWizzy()
     connect(cmdCancel, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::cmdCancel_Click));
 }
 
+void frmClassWizzy::addClass()
+{
+    if (frmClassWizzy *open = existing()) {
+        open->Show();
+        return;
+    }
+    frmClassWizzy *wizard = instance();
+    wizard->Show();
+    if (wizard->isUnloaded())
+        return;
+    // The blank class row that the wizard fills.
+    try {
+        Recordset &rs = wizard->datClasses->recordset();
+        rs.AddNew();
+        rs.Update();
+        rs.MoveLast();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        wizard->Unload();
+    }
+}
+
 void frmClassWizzy::Form_Load()
 {
     datClasses->setDatabaseName(DatabasePath);
