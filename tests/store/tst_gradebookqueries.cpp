@@ -114,21 +114,27 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         const QString db = TestEnv::databasePath();
-        const int fall = addSemester("Fall");
         const int spring = addSemester("Spring");
-        const int bio = addClass(fall, "Biology");
-        const int chem = addClass(fall, "Chemistry");
+        const int fall = addSemester("Fall");
         const int art = addClass(spring, "Art");
-        addAssignment(bio, "Lab", 10, 9);
-        addAssignment(chem, "Quiz", 5, 5);
-        addAssignment(art, "Sketch", 5, 4);
+        const int bio = addClass(fall, "Biology");
+        const int music = addClass(spring, "Music");
+        for (const int cls : {art, bio, music, bio})
+            addAssignment(cls, QString("Work of %1").arg(cls), 10, 9);
+        addAssignment(999, "Stray", 1, 1); // of no class at all
         GradeBookQueries::deleteClass(db, bio);
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Chemistry,Art"));
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Quiz,Sketch"));
-        GradeBookQueries::deleteSemester(db, fall);
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Spring"));
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Art"));
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Sketch"));
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(ClassName) FROM Classes").toString(), QString("Art,Music"));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {bio}).toInt(), 0);
+        QCOMPARE(count("Assignments"), 3);
+        GradeBookQueries::deleteSemester(db, spring);
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Fall"));
+        QCOMPARE(count("Classes"), 0);
+        QCOMPARE(TestEnv::scalar("SELECT group_concat(AssignmentTitle) FROM Assignments").toString(), QString("Stray"));
+        // Nothing left to take: the deletions do no harm.
+        GradeBookQueries::deleteSemester(db, spring);
+        GradeBookQueries::deleteClass(db, bio);
+        QCOMPARE(count("Semesters"), 1);
+        QCOMPARE(count("Assignments"), 1);
     }
 
     void aDeletionThatFailsChangesNothing()
