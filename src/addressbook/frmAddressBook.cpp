@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
+#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -32,10 +33,7 @@ const QString NameTitle = QStringLiteral("Name?");
 // The address book opens the database file of the program's folder itself.
 QString databaseFile() { return databaseFileIn(Platform::programFolder()); }
 
-void tell(const RuntimeError &e)
-{
-    MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
-}
+using Trap::tell;
 
 // A small envelope beside the e-mail box.
 QPixmap envelope()

@@ -1,23 +1,6 @@
 #include "BalloonMath.h"
 
-#include <cmath>
-
 namespace Balloon {
-
-int roundHalfEven(double value)
-{
-    // Done by hand so that no floating-point rounding mode can change it.
-    const double down = std::floor(value);
-    const double diff = value - down;
-    if (diff > 0.5)
-        return static_cast<int>(down) + 1;
-    if (diff < 0.5)
-        return static_cast<int>(down);
-    const int d = static_cast<int>(down);
-    return (d % 2 == 0) ? d : d + 1;
-}
-
-int twipsToPixels(double twips) { return roundHalfEven(twips / 15.0); }
 
 Placement placeBalloon(int windowTop, int windowLeft, int windowWidth, int balloonWidth, int balloonHeight,
                        int screenWidth)
@@ -48,10 +31,10 @@ QPoint clearOfBoxes(const QRect &assistant, const QSize &balloon, const QRect &s
                     const QVector<QRect> &boxes)
 {
     auto balloonBeside = [&](const QRect &a) {
-        const Placement p = placeBalloon(pixelsToTwips(a.top()), pixelsToTwips(a.left()), pixelsToTwips(a.width()),
-                                         pixelsToTwips(balloon.width()), pixelsToTwips(balloon.height()),
-                                         pixelsToTwips(screen.right() + 1));
-        return QRect(QPoint(twipsToPixels(p.left), twipsToPixels(p.top)), balloon);
+        const Placement p = placeBalloon(Twips::fromPixels(a.top()), Twips::fromPixels(a.left()), Twips::fromPixels(a.width()),
+                                         Twips::fromPixels(balloon.width()), Twips::fromPixels(balloon.height()),
+                                         Twips::fromPixels(screen.right() + 1));
+        return QRect(QPoint(Twips::toPixels(p.left), Twips::toPixels(p.top)), balloon);
     };
     auto coversNone = [&](const QRect &a) {
         const QRect b = balloonBeside(a);
@@ -65,7 +48,7 @@ QPoint clearOfBoxes(const QRect &assistant, const QSize &balloon, const QRect &s
     constexpr int Gap = 10;
     const int w = assistant.width(), h = assistant.height();
     // Room for the balloon above the assistant (its 200 twips included).
-    const int above = balloon.height() + twipsToPixels(200);
+    const int above = balloon.height() + Twips::toPixels(200);
     const int xs[] = {window.right() + 1 + Gap, window.left() - w - Gap};
     const int ys[] = {window.top() + above, window.top(), window.bottom() + 1 - h};
     QVector<QPoint> places;

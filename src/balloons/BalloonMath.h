@@ -3,6 +3,8 @@
 // involved: where the balloon goes beside a window, the point an animation
 // starts from, the strip of the notification area, the growing rectangles,
 // the balloon's button positions and the sound-scheme event names.
+#include "platform/Platform.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -11,12 +13,7 @@
 
 namespace Balloon {
 
-// Rounds to the nearest whole number, halves to the even neighbour.
-int roundHalfEven(double value);
-
-// Twips (15 to a pixel) and pixels, rounded halves to even.
-int twipsToPixels(double twips);
-inline int pixelsToTwips(int pixels) { return pixels * 15; }
+using Platform::roundHalfEven;
 
 // A rectangle in screen pixels as the window system hands it over: the right
 // and bottom edges lie just outside the area.

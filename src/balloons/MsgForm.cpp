@@ -6,18 +6,18 @@
 #include "rg.h"
 
 #include "platform/Platform.h"
+#include "platform/Trap.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QRegion>
 
-using Balloon::twipsToPixels;
 
 namespace {
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    return QRect(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width), Twips::toPixels(height));
 }
 } // namespace
 
@@ -39,7 +39,7 @@ MsgForm::MsgForm() : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::Wind
     setObjectName(QStringLiteral("MsgForm"));
     // The user goes on typing in the window that has the focus.
     setAttribute(Qt::WA_ShowWithoutActivating, true);
-    setFixedSize(twipsToPixels(Balloon::BalloonWidth), twipsToPixels(Balloon::BalloonHeight));
+    setFixedSize(Twips::toPixels(Balloon::BalloonWidth), Twips::toPixels(Balloon::BalloonHeight));
     setAutoFillBackground(true);
 
     m_picIcon = new PictureBox(this);
@@ -75,10 +75,10 @@ PictureBox *MsgForm::newButton(int index, int leftTwips, int topTwips, int width
     font.setWeight(QFont::Normal);
     box->setFont(font);
     connect(box, &PictureBox::mouseDown, this, [this, index](Qt::MouseButton, const QPoint &) {
-        picOptions_MouseDown(index);
+        Trap::guarded([&] { picOptions_MouseDown(index); });
     });
     connect(box, &PictureBox::mouseUp, this, [this, index](Qt::MouseButton, const QPoint &) {
-        picOptions_MouseUp(index);
+        Trap::guarded([&] { picOptions_MouseUp(index); });
     });
     m_picOptions.push_back(box);
     return box;
@@ -99,8 +99,8 @@ void MsgForm::Form_Load()
     applyBackColor();
     m_picIcon->setBorder(false);
     // The rounded outline: nothing is drawn and no click is taken outside it.
-    const int w = twipsToPixels(Balloon::BalloonWidth);
-    const int h = twipsToPixels(Balloon::BalloonHeight);
+    const int w = Twips::toPixels(Balloon::BalloonWidth);
+    const int h = Twips::toPixels(Balloon::BalloonHeight);
     setMask(RoundRectRegion(w, h, 20, 20));
 }
 
@@ -154,9 +154,9 @@ void MsgForm::A_AddButton(int index, const QString &caption)
     }
     mButtonCaptions.append(caption);
     const PictureBox *last = m_picOptions.last();
-    const int leftTwips = Balloon::nextButtonLeft(Balloon::pixelsToTwips(last->x()), Balloon::pixelsToTwips(last->width()));
-    PictureBox *box = newButton(static_cast<int>(m_picOptions.size()), leftTwips, Balloon::pixelsToTwips(last->y()),
-                                Balloon::pixelsToTwips(last->width()), Balloon::pixelsToTwips(last->height()));
+    const int leftTwips = Balloon::nextButtonLeft(Twips::fromPixels(last->x()), Twips::fromPixels(last->width()));
+    PictureBox *box = newButton(static_cast<int>(m_picOptions.size()), leftTwips, Twips::fromPixels(last->y()),
+                                Twips::fromPixels(last->width()), Twips::fromPixels(last->height()));
     box->setVisible(true);
 }
 

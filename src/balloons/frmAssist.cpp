@@ -14,8 +14,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-using Balloon::pixelsToTwips;
-using Balloon::twipsToPixels;
 
 namespace {
 const QString PositionSection = QStringLiteral("FP");
@@ -78,10 +76,10 @@ void frmAssist::Form_Load()
     winId();
     const QRect frame = frameGeometry();
     const double top = storedTwips(QStringLiteral("Top"),
-                                   (Platform::screenHeightTwips() - pixelsToTwips(frame.height())) / 2.0);
+                                   (Platform::screenHeightTwips() - Twips::fromPixels(frame.height())) / 2.0);
     const double left = storedTwips(QStringLiteral("Left"),
-                                    (Platform::screenWidthTwips() - pixelsToTwips(frame.width())) / 2.0);
-    move(twipsToPixels(left), twipsToPixels(top));
+                                    (Platform::screenWidthTwips() - Twips::fromPixels(frame.width())) / 2.0);
+    move(Twips::toPixels(left), Twips::toPixels(top));
     m_imgPic->setPixmap(m_image1[2]->pixmap());
     m_timer1->start();
 }
@@ -89,8 +87,8 @@ void frmAssist::Form_Load()
 void frmAssist::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
-    Settings::save(Settings::App, PositionSection, QStringLiteral("Top"), QString::number(pixelsToTwips(y())));
-    Settings::save(Settings::App, PositionSection, QStringLiteral("Left"), QString::number(pixelsToTwips(x())));
+    Settings::save(Settings::App, PositionSection, QStringLiteral("Top"), QString::number(Twips::fromPixels(y())));
+    Settings::save(Settings::App, PositionSection, QStringLiteral("Left"), QString::number(Twips::fromPixels(x())));
     if (MsgForm *balloon = MsgForm::existing()) {
         balloon->hide();
         balloon->Unload();

@@ -337,10 +337,10 @@ void ExplodeForm(QWidget *window, int steps, int style, int balloon)
         if (MsgForm *m = MsgForm::existing()) {
             const QRect f = w->frameGeometry();
             const Balloon::Placement at = Balloon::placeBalloon(
-                Balloon::pixelsToTwips(f.y()), Balloon::pixelsToTwips(f.x()), Balloon::pixelsToTwips(f.width()),
-                Balloon::pixelsToTwips(m->frameGeometry().width()), Balloon::pixelsToTwips(m->frameGeometry().height()),
+                Twips::fromPixels(f.y()), Twips::fromPixels(f.x()), Twips::fromPixels(f.width()),
+                Twips::fromPixels(m->frameGeometry().width()), Twips::fromPixels(m->frameGeometry().height()),
                 Platform::screenWidthTwips());
-            m->move(Balloon::twipsToPixels(at.left), Balloon::twipsToPixels(at.top));
+            m->move(Twips::toPixels(at.left), Twips::toPixels(at.top));
             logEntry(AnimationLog::ShowBalloon, m, {}, ScreenRect{at.left, at.top, at.left + Balloon::BalloonWidth,
                                                                   at.top + Balloon::BalloonHeight});
             m->Show();

@@ -47,7 +47,7 @@ frmAbout::frmAbout()
 
 void frmAbout::Form_Load()
 {
-    lblVersion->setText(QStringLiteral("%1.%2.%3").arg(TARVELA_VERSION_MAJOR).arg(TARVELA_VERSION_MINOR).arg(TARVELA_VERSION_REVISION));
+    lblVersion->setText(QStringLiteral(TARVELA_VERSION));
 }
 
 void frmAbout::cmdExit_Click() { Unload(); }

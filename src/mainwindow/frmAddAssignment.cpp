@@ -6,6 +6,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -26,12 +27,7 @@ frmAddAssignment::frmAddAssignment()
     datAssignmentTypes = new DataSource(this, QStringLiteral("datAssignmentTypes"));
     datAssignmentTypes->setRecordSource(QStringLiteral("AssignmentTypes"));
 
-    auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setWordWrap(true);
-        return l;
-    };
+    auto label = [this](const char *name, const QString &text) { return wrappedLabel(this, name, text); };
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(Artwork::picture(QStringLiteral("books"), 64));
@@ -70,7 +66,7 @@ frmAddAssignment::frmAddAssignment()
     Data1->bind(Combo1, QStringLiteral("AssignmentType"));
     Data1->bind(SSDateCombo1, QStringLiteral("DateDue"));
     Data1->bind(Text2, QStringLiteral("MaxPointsPossible"));
-    connect(Command1, &QPushButton::clicked, this, &frmAddAssignment::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, Trap::slot(this, &frmAddAssignment::Command1_Click));
 }
 
 void frmAddAssignment::Form_Load()

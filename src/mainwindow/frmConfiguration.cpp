@@ -4,8 +4,8 @@
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
-#include "store/Database.h"
-#include "store/Recordset.h"
+#include "platform/Trap.h"
+#include "store/GradeBookQueries.h"
 #include "store/modTransport.h"
 
 #include <QGroupBox>
@@ -17,9 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString TypeText = QStringLiteral("AssignmentTypeText");
-
-void tell(const RuntimeError &e) { MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString()); }
+using Trap::tell;
 } // namespace
 
 frmConfiguration::frmConfiguration()
@@ -77,15 +75,9 @@ void frmConfiguration::RefreshAssignmentTypes()
 {
     lstAssignmentTypes->clear();
     try {
-        auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Snapshot);
-        for (; !rs->isEmpty() && !rs->isEOF(); rs->MoveNext()) {
-            const QString name = rs->value(TypeText).toString();
+        for (const QString &name : GradeBookQueries::assignmentTypes(DatabasePath))
             if (!name.trimmed().isEmpty())
                 lstAssignmentTypes->addItem(name);
-        }
-        rs->Close();
-        db->close();
     } catch (const RuntimeError &e) {
         tell(e);
     }
@@ -99,13 +91,7 @@ void frmConfiguration::SSCommand1_Click()
         return;
     // Stored as typed; the list shows it at the window's next activation.
     try {
-        auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Dynaset);
-        rs->AddNew();
-        rs->setValue(TypeText, answer);
-        rs->Update();
-        rs->Close();
-        db->close();
+        GradeBookQueries::addAssignmentType(DatabasePath, answer);
     } catch (const RuntimeError &e) {
         tell(e);
     }
@@ -119,14 +105,7 @@ void frmConfiguration::SSCommand2_Click()
     // Only the first row of that name goes, matched exactly as it is listed
     // ("quiz" does not remove "Quiz"); the list follows at the next activation.
     try {
-        auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * From AssignmentTypes WHERE AssignmentTypeText = ? COLLATE BINARY"),
-                                    Database::Dynaset,
-                                    {chosen->text()});
-        if (!rs->isEmpty())
-            rs->Delete();
-        rs->Close();
-        db->close();
+        GradeBookQueries::removeAssignmentType(DatabasePath, chosen->text());
     } catch (const RuntimeError &e) {
         tell(e);
     }

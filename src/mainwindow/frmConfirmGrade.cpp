@@ -19,12 +19,7 @@ frmConfirmGrade::frmConfirmGrade()
 {
     setObjectName(QStringLiteral("frmConfirmGrade"));
     setWindowTitle(QStringLiteral("Letter Grade Confirmation - Closing Class"));
-    auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setWordWrap(true);
-        return l;
-    };
+    auto label = [this](const char *name, const QString &text) { return wrappedLabel(this, name, text); };
     auto *panel = new Panel(this);
     panel->setObjectName(QStringLiteral("SSPanel1"));
     auto *top = new QHBoxLayout(panel);

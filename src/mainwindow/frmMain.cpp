@@ -1,40 +1,17 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
-#include "frmAbout.h"
-#include "frmAddAssignment.h"
-#include "frmClassStatus.h"
-#include "frmConfirmGrade.h"
-#include "frmError.h"
-#include "frmSplash.h"
-#include "frmTip.h"
-#include "Grades.h"
-#include "store/modTransport.h"
+#include "AddIns.h"
 
-#include "calendar/frmToday.h"
-#include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/ClassColours.h"
 #include "platform/Controls.h"
-#include "platform/DateText.h"
-#include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeError.h"
-#include "platform/Settings.h"
-#include "platform/Shell.h"
-#include "setup/frmAddSemesterWizard.h"
-#include "setup/frmClassWizzy.h"
-#include "setup/frmEditClass.h"
+#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
-#include "store/Recordset.h"
-#include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
 
-#include <QCursor>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,13 +21,10 @@
 #include <QSplitter>
 #include <QMetaProperty>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-using namespace frmMainSteps;
 
 namespace {
 
@@ -133,7 +107,7 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
     auto *gpaCaption = new QLabel(QStringLiteral("GPA:"), this);
     lblGPA = new QLabel(this);
     lblGPA->setObjectName(QStringLiteral("lblGPA"));
-    lblGPA->setMinimumWidth(1050 / Twips::PerPixel);
+    lblGPA->setMinimumWidth(Twips::toPixels(1050));
     QFont bold = lblGPA->font();
     bold.setBold(true);
     lblGPA->setFont(bold);
@@ -180,7 +154,7 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
 
     SSPanel2 = new Panel(this);
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));
-    SSPanel2->setMinimumHeight(299 / Twips::PerPixel + 8);
+    SSPanel2->setMinimumHeight(Twips::toPixels(299) + 8);
     Label1 = new QLabel(QStringLiteral("Maximum Points Possible:"), SSPanel2);
     Label1->setObjectName(QStringLiteral("Label1"));
     lblMaxPoints = new QLabel(SSPanel2);
@@ -249,38 +223,45 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
     tmrCheckCalendar = new QTimer(this);
     tmrCheckCalendar->setObjectName(QStringLiteral("tmrCheckCalendar"));
     tmrCheckCalendar->setInterval(10000);
-    connect(tmrCalculateGPA, &QTimer::timeout, this, &frmMain::tmrCalculateGPA_Timer);
-    connect(tmrTimeDate, &QTimer::timeout, this, &frmMain::tmrTimeDate_Timer);
-    connect(tmrCheckCalendar, &QTimer::timeout, this, &frmMain::tmrCheckCalendar_Timer);
+    // Every handler runs guarded: what it does not trap itself is told, and
+    // nothing unwinds through the event dispatch.
+    using Trap::slot;
+    connect(tmrCalculateGPA, &QTimer::timeout, this, slot(this, &frmMain::tmrCalculateGPA_Timer));
+    connect(tmrTimeDate, &QTimer::timeout, this, slot(this, &frmMain::tmrTimeDate_Timer));
+    connect(tmrCheckCalendar, &QTimer::timeout, this, slot(this, &frmMain::tmrCheckCalendar_Timer));
     tmrCalculateGPA->start();
     tmrTimeDate->start();
 
-    connect(SSCommand1, &QToolButton::clicked, this, &frmMain::SSCommand1_Click);
-    connect(SSCommand2, &QToolButton::clicked, this, &frmMain::SSCommand2_Click);
-    connect(SSCommand3, &QToolButton::clicked, this, &frmMain::SSCommand3_Click);
-    connect(SSCommand4, &QToolButton::clicked, this, &frmMain::SSCommand4_Click);
-    connect(SSCommand5, &QToolButton::clicked, this, &frmMain::SSCommand5_Click);
-    connect(SSCommand6, &QToolButton::clicked, this, &frmMain::SSCommand6_Click);
-    connect(cmdClassStats, &QToolButton::clicked, this, &frmMain::cmdClassStats_Click);
-    connect(lblLetterGrade, &ClickLabel::clicked, this, &frmMain::lblLetterGrade_Click);
-    connect(imgDocumentLink, &ClickLabel::clicked, this, &frmMain::imgDocumentLink_Click);
-    connect(lblDocumentLink, &ClickLabel::clicked, this, &frmMain::lblDocumentLink_Click);
-    connect(SSTree2, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node, int) { SSTree2_NodeClick(node); });
-    connect(datSemesters, &DataSource::Reposition, this, &frmMain::datSemesters_Reposition);
-    connect(datClasses, &DataSource::Reposition, this, &frmMain::datClasses_Reposition);
-    connect(datAssignments, &DataSource::Reposition, this, &frmMain::datAssignments_Reposition);
-    connect(gridAssignments, &DataGrid::AfterInsert, this, &frmMain::gridAssignments_AfterInsert);
-    connect(gridAssignments, &DataGrid::AfterUpdate, this, &frmMain::gridAssignments_AfterUpdate);
-    connect(gridAssignments, &DataGrid::MouseDown, this, &frmMain::gridAssignments_MouseDown);
+    connect(SSCommand1, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand1_Click));
+    connect(SSCommand2, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand2_Click));
+    connect(SSCommand3, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand3_Click));
+    connect(SSCommand4, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand4_Click));
+    connect(SSCommand5, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand5_Click));
+    connect(SSCommand6, &QToolButton::clicked, this, slot(this, &frmMain::SSCommand6_Click));
+    connect(cmdClassStats, &QToolButton::clicked, this, slot(this, &frmMain::cmdClassStats_Click));
+    connect(lblLetterGrade, &ClickLabel::clicked, this, slot(this, &frmMain::lblLetterGrade_Click));
+    connect(imgDocumentLink, &ClickLabel::clicked, this, slot(this, &frmMain::imgDocumentLink_Click));
+    connect(lblDocumentLink, &ClickLabel::clicked, this, slot(this, &frmMain::lblDocumentLink_Click));
+    connect(SSTree2, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node, int) { Trap::guarded([&] { SSTree2_NodeClick(node); }); });
+    connect(datSemesters, &DataSource::Reposition, this, slot(this, &frmMain::datSemesters_Reposition));
+    connect(datClasses, &DataSource::Reposition, this, slot(this, &frmMain::datClasses_Reposition));
+    connect(datAssignments, &DataSource::Reposition, this, slot(this, &frmMain::datAssignments_Reposition));
+    connect(gridAssignments, &DataGrid::AfterInsert, this, slot(this, &frmMain::gridAssignments_AfterInsert));
+    connect(gridAssignments, &DataGrid::AfterUpdate, this, slot(this, &frmMain::gridAssignments_AfterUpdate));
+    connect(gridAssignments, &DataGrid::MouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos) {
+                Trap::guarded([&] { gridAssignments_MouseDown(button, shift, pos); });
+            });
 }
 
 frmMain::~frmMain() { CurrentSelection::clear(m_selection.get()); }
 
-QAction *frmMain::item(QMenu *menu, const char *name, const QString &caption)
+QAction *frmMain::item(QMenu *menu, const QString &name, const QString &caption)
 {
     QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    m_actions.insert(QString::fromLatin1(name), a);
+    a->setObjectName(name);
+    m_actions.insert(name, a);
     return a;
 }
 
@@ -306,7 +287,7 @@ void frmMain::buildMenus(QMenuBar *bar)
             p->addMenu(m);
         return m;
     };
-    auto on = [this](QAction *a, void (frmMain::*slot)()) { connect(a, &QAction::triggered, this, slot); };
+    auto on = [this](QAction *a, void (frmMain::*handler)()) { connect(a, &QAction::triggered, this, Trap::slot(this, handler)); };
 
     QMenu *file = menu(bar, "mnuFile", QStringLiteral("&File"));
     on(item(file, "mnuFileTodaysEvents", QStringLiteral("Today's Events")), &frmMain::mnuFileTodaysEvents_Click);
@@ -332,15 +313,10 @@ void frmMain::buildMenus(QMenuBar *bar)
     on(item(cls, "mnuClassCloseOut", QStringLiteral("Close Out")), &frmMain::mnuClassCloseOut_Click);
     separator(cls, "mnuClassSep2");
     QMenu *colours = menu(cls, "mnuClassSetColor", QStringLiteral("Set Color"));
-    static const char *colourItems[][2] = {
-        {"mnuClassSetColorYellow", "Yellow"}, {"mnuClassSetColorCyan", "Cyan"}, {"mnuClassSetColorBlack", "Black"},
-        {"mnuClassSetColorBlue", "Blue"}, {"mnuClassSetColorBrown", "Brown"}, {"mnuClassSetColorLightCyan", "Light Cyan"},
-        {"mnuClassSetColorDarkGreen", "Dark Green"}, {"mnuClassSetColorGreen", "Green"}, {"mnuClassSetColorGrey", "Grey"},
-        {"mnuClassSetColorLightBlue", "Light Blue"}, {"mnuClassSetColorOrange", "Orange"}, {"mnuClassSetColorPink", "Pink"},
-        {"mnuClassSetColorPurple", "Purple"}, {"mnuClassSetColorRed", "Red"}, {"mnuClassSetColorWhite", "White"}};
-    for (const auto &c : colourItems) {
-        const QString value = QString::fromLatin1(c[1]);
-        connect(item(colours, c[0], value), &QAction::triggered, this, [this, value] { mnuClassSetColor_Click(value); });
+    for (const ClassColours::Colour &c : ClassColours::all()) {
+        const QString value = c.name;
+        connect(item(colours, ClassColours::menuItemName(c), value), &QAction::triggered, this,
+                [this, value] { Trap::guarded([&] { mnuClassSetColor_Click(value); }); });
     }
     on(item(cls, "mnuClassExport", QStringLiteral("Export")), &frmMain::mnuClassExport_Click);
     on(item(cls, "mnuClassImport", QStringLiteral("Import")), &frmMain::mnuClassImport_Click);
@@ -370,11 +346,10 @@ void frmMain::buildMenus(QMenuBar *bar)
 
     mnuAddIns = menu(bar, "mnuAddIns", QStringLiteral("Add-Ins"));
     mnuAddIns->menuAction()->setVisible(false);
-    static const char *addInNames[] = {"mnuAddIn1Desc", "mnuAddIn2Desc", "mnuAddIn3Desc", "mnuAddIn4Desc", "mnuAddIn5Desc"};
-    for (int n = 1; n <= 5; ++n) {
-        QAction *a = item(mnuAddIns, addInNames[n - 1], QString());
+    for (int n = 1; n <= AddIns::Count; ++n) {
+        QAction *a = item(mnuAddIns, QStringLiteral("mnuAddIn%1Desc").arg(n), QString());
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, n] { mnuAddInDesc_Click(n); });
+        connect(a, &QAction::triggered, this, [this, n] { Trap::guarded([&] { mnuAddInDesc_Click(n); }); });
     }
 
     QMenu *help = menu(bar, "mnuHelp", QStringLiteral("&Help"));

@@ -5,9 +5,7 @@
 #include "platform/Form.h"
 
 #include <QHash>
-#include <QList>
-#include <QPair>
-#include <QVariantList>
+#include <functional>
 #include <memory>
 
 class ClickLabel;
@@ -130,14 +128,14 @@ private Q_SLOTS:
 
 private:
     void buildMenus(QMenuBar *bar);
-    QAction *item(QMenu *menu, const char *name, const QString &caption);
+    QAction *item(QMenu *menu, const QString &name, const QString &caption);
     void separator(QMenu *menu, const char *name);
     void layoutPass();
     void addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
     void afterDeletion();
-    bool deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements);
+    bool deleteTogether(const QString &what, const std::function<void()> &deletion);
 
     // What the other folders see of the main window (the current selection).
     std::unique_ptr<CurrentSelection> m_selection;

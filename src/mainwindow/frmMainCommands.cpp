@@ -1,29 +1,21 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
+#include "AddIns.h"
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
 #include "frmAssignmentDetail.h"
-#include "frmClassStatus.h"
 #include "frmConfiguration.h"
-#include "frmConfirmGrade.h"
 #include "frmError.h"
 #include "frmLinkDocument.h"
 #include "frmReportGrid.h"
 #include "frmSearch.h"
-#include "frmSplash.h"
 #include "frmTip.h"
-#include "Grades.h"
-#include "store/modTransport.h"
 
 #include "addressbook/frmAddressBook.h"
 #include "calendar/CalendarAlarm.h"
 #include "calendar/frmCalendar.h"
 #include "calendar/frmToday.h"
-#include "platform/Clock.h"
-#include "platform/Artwork.h"
-#include "platform/Controls.h"
-#include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -34,30 +26,13 @@
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
-#include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
 #include "store/Recordset.h"
-#include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
+#include "store/modTransport.h"
 
 #include <QCursor>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QSplitter>
-#include <QTableView>
-#include <QThread>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
 using namespace frmMainSteps;
 
@@ -125,23 +100,17 @@ void frmMain::mnuAddInDesc_Click(int number)
     const QString command = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Command").arg(number));
     const QString desc = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Desc").arg(number));
     if (command.isEmpty()) {
-        const QString who = number == 1 ? QStringLiteral("the Add-In") : desc;
-        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe command line wasn't specified by the AddIn.").arg(who),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No command line"));
+        MessageBox::show(AddIns::noCommandLineText(number, desc), MessageBox::OkOnly, MessageBox::Information,
+                         QStringLiteral("No command line"));
         return;
     }
-    // The program named first is taken from the program's folder; the
-    // arguments that follow pass along.
-    QStringList parts = Shell::splitCommandLine(command);
-    if (parts.isEmpty())
-        return;
     const QString folder = Platform::programFolder();
-    parts[0] = QDir(folder).filePath(parts[0]);
-    QStringList quoted;
-    for (const QString &p : parts)
-        quoted << (p.contains(QLatin1Char(' ')) || p.contains(QLatin1Char('"')) ? QLatin1Char('"') + QString(p).replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"') : p);
-    if (!Shell::start(quoted.join(QLatin1Char(' ')), folder))
-        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe program %2 could not be started.").arg(desc, parts[0]),
+    const QString line = AddIns::commandLine(folder, command);
+    if (line.isEmpty())
+        return;
+    if (!Shell::start(line, folder))
+        MessageBox::show(QStringLiteral("Tarvela couldn't launch %1!\n\nThe program %2 could not be started.")
+                             .arg(desc, Shell::splitCommandLine(line).value(0)),
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Add-In not started"));
 }
 
@@ -180,28 +149,7 @@ void frmMain::mnuHelpTipOfTheDay_Click()
 void frmMain::mnuHelpAbout_Click() { frmAbout::instance()->Show(); }
 
 void frmMain::SSCommand1_Click() { frmAddSemesterWizard::instance()->showIntroduction(); }
-void frmMain::SSCommand2_Click()
-{
-    // A wizard already open goes on with the class it is making.
-    if (frmClassWizzy *open = frmClassWizzy::existing()) {
-        open->Show();
-        return;
-    }
-    frmClassWizzy *wizard = frmClassWizzy::instance();
-    wizard->Show();
-    if (wizard->isUnloaded())
-        return;
-    // The blank class row that the wizard fills.
-    try {
-        Recordset &rs = wizard->datClasses->recordset();
-        rs.AddNew();
-        rs.Update();
-        rs.MoveLast();
-    } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
-        wizard->Unload();
-    }
-}
+void frmMain::SSCommand2_Click() { frmClassWizzy::addClass(); }
 void frmMain::SSCommand3_Click()
 {
     const QString proc = QStringLiteral("SSCommand3_Click");

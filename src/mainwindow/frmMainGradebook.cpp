@@ -1,55 +1,28 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
-#include "frmAbout.h"
-#include "frmAddAssignment.h"
 #include "frmClassStatus.h"
 #include "frmConfirmGrade.h"
-#include "frmError.h"
-#include "frmSplash.h"
-#include "frmTip.h"
 #include "Grades.h"
-#include "store/modTransport.h"
 
-#include "calendar/frmToday.h"
 #include "platform/Clock.h"
-#include "platform/Artwork.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
-#include "platform/Settings.h"
-#include "platform/Shell.h"
-#include "setup/frmAddSemesterWizard.h"
-#include "setup/frmClassWizzy.h"
-#include "setup/frmEditClass.h"
-#include "store/CurrentSelection.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
+#include "store/GradeBookQueries.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/Values.h"
 #include "store/clsTarvelaDB.h"
 #include "store/frmCompactDB.h"
+#include "store/modTransport.h"
 
 #include <QCursor>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QSplitter>
-#include <QTableView>
-#include <QThread>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
 using namespace frmMainSteps;
 
@@ -63,30 +36,14 @@ void frmMain::RefreshPoints()
         lblLetterGrade->setText(QString());
         return;
     }
-    auto db = Database::open(DatabasePath);
-    auto rs = db->openRecordset(datAssignments->recordSource(), Database::Snapshot, datAssignments->recordSourceParams());
-    // Totals are carried in 64 bits, so a class shows its true sums, and a
-    // number the file holds beyond 32 bits counts as it is.
-    qint64 possible = 0;
-    qint64 earned = 0;
-    auto add = [](qint64 &total, const QVariant &v, const char *field) {
-        if (v.isNull())
-            return;
-        if (v.typeId() != QMetaType::LongLong)
-            throw RuntimeError(Err::TypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not a whole number (field %2).")
-                                                      .arg(Values::displayText(v), QString::fromLatin1(field)));
-        if (__builtin_add_overflow(total, v.toLongLong(), &total))
-            throw RuntimeError(Err::Overflow, QStringLiteral("Overflow: the total of %1 is too large.").arg(QString::fromLatin1(field)));
-    };
-    if (rs->isEmpty()) {
+    const GradeBookQueries::PointsTotals totals =
+        GradeBookQueries::pointsTotals(DatabasePath, datAssignments->recordSource(), datAssignments->recordSourceParams());
+    const qint64 possible = totals.possible;
+    const qint64 earned = totals.earned;
+    if (!totals.hasRows) {
         lblMaxPoints->setText(QString());
         lblCurrentPoints->setText(QString());
     } else {
-        while (!rs->isEOF()) {
-            add(possible, rs->value(QStringLiteral("MaxPointsPossible")), "MaxPointsPossible");
-            add(earned, rs->value(QStringLiteral("ActualPoints")), "ActualPoints");
-            rs->MoveNext();
-        }
         lblMaxPoints->setText(QString::number(possible));
         lblCurrentPoints->setText(QString::number(earned));
     }
@@ -102,8 +59,6 @@ void frmMain::RefreshPoints()
         if (possible == 0)
             lblLetterGrade->setText(QStringLiteral("(A)"));
     }
-    rs->Close();
-    db->close();
 }
 
 void frmMain::LoadAssignmentTypes()
@@ -129,36 +84,27 @@ void frmMain::CalculateGPA(bool showMessage)
 {
     // Any failure ends the calculation silently, the label unchanged.
     try {
-        auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Classes"), Database::Snapshot);
-        if (rs->isEmpty())
-            return;
         Grades::GpaTotals totals;
-        while (!rs->isEOF()) {
-            if (rs->value(QStringLiteral("ClassClosed")).toBool()) {
-                const QVariant credit = rs->value(QStringLiteral("CreditHours"));
-                if (credit.isNull())
-                    return; // an empty value leaves the totals empty
-                bool isNumber = false;
-                const double hours = credit.toDouble(&isNumber);
-                if (!isNumber)
-                    return; // a value that does not convert
-                if (!totals.add(hours, rs->value(QStringLiteral("FinalLetterGrade")).toString())) {
-                    // Credit hours no class can carry would give a figure
-                    // that means nothing: no GPA, and on request the reason.
-                    if (showMessage)
-                        MessageBox::show(QStringLiteral("The GPA cannot be calculated: the class %1 has %2 credit hours, and a class "
-                                                        "has from 0 to %3.\n\nCorrect its credit hours in the class editor.")
-                                             .arg(rs->value(QStringLiteral("ClassName")).toString(), Values::displayText(credit))
-                                             .arg(Schema::MaxCreditHours),
-                                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
-                    return;
-                }
+        for (const GradeBookQueries::ClosedClass &cls : GradeBookQueries::closedClasses(DatabasePath)) {
+            const QVariant credit = cls.creditHours;
+            if (credit.isNull())
+                return; // an empty value leaves the totals empty
+            bool isNumber = false;
+            const double hours = credit.toDouble(&isNumber);
+            if (!isNumber)
+                return; // a value that does not convert
+            if (!totals.add(hours, cls.finalLetterGrade)) {
+                // Credit hours no class can carry would give a figure that
+                // means nothing: no GPA, and on request the reason.
+                if (showMessage)
+                    MessageBox::show(QStringLiteral("The GPA cannot be calculated: the class %1 has %2 credit hours, and a class "
+                                                    "has from 0 to %3.\n\nCorrect its credit hours in the class editor.")
+                                         .arg(cls.className, Values::displayText(credit))
+                                         .arg(Schema::MaxCreditHours),
+                                     MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                return;
             }
-            rs->MoveNext();
         }
-        rs->Close();
-        db->close();
         const auto gpa = totals.gpa();
         if (!gpa)
             return;
@@ -188,16 +134,7 @@ void frmMain::gridAssignments_AfterInsert()
     if (type.trimmed().isEmpty())
         return;
     bool found = false;
-    step(proc, false, [&] {
-        auto db = Database::open(DatabasePath);
-        auto types = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Snapshot);
-        while (!types->isEOF()) {
-            if (types->value(QStringLiteral("AssignmentTypeText")).toString() == type)
-                found = true;
-            types->MoveNext();
-        }
-        db->close();
-    });
+    step(proc, false, [&] { found = GradeBookQueries::assignmentTypes(DatabasePath).contains(type); });
     if (found)
         return;
     const auto answer = MessageBox::show(QStringLiteral("I couldn't find the assignment type \n") + type
@@ -205,14 +142,7 @@ void frmMain::gridAssignments_AfterInsert()
                                          MessageBox::YesNo, MessageBox::Question, QStringLiteral("New assignment type?"));
     if (answer != MessageBox::Yes)
         return;
-    step(proc, false, [&] {
-        auto db = Database::open(DatabasePath);
-        auto types = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Dynaset);
-        types->AddNew();
-        types->setValue(QStringLiteral("AssignmentTypeText"), type);
-        types->Update();
-        db->close();
-    });
+    step(proc, false, [&] { GradeBookQueries::addAssignmentType(DatabasePath, type); });
     step(proc, false, [&] { LoadAssignmentTypes(); });
 }
 
@@ -262,10 +192,7 @@ void frmMain::mnuSemesterDelete_Click()
         != MessageBox::Yes)
         return;
     // The semester, its classes and their work go together or not at all.
-    if (!deleteTogether(QStringLiteral("semester"),
-                        {{QStringLiteral("DELETE FROM Assignments WHERE Class_ID IN (SELECT ID FROM Classes WHERE Semester_ID = ?)"), {semesterId}},
-                         {QStringLiteral("DELETE FROM Classes WHERE Semester_ID = ?"), {semesterId}},
-                         {QStringLiteral("DELETE FROM Semesters WHERE ID = ?"), {semesterId}}}))
+    if (!deleteTogether(QStringLiteral("semester"), [&] { GradeBookQueries::deleteSemester(DatabasePath, semesterId); }))
         return;
     afterDeletion();
 }
@@ -287,20 +214,17 @@ void frmMain::mnuClassDelete_Click()
                != MessageBox::Yes)
         return;
     // The class and its work go together or not at all.
-    if (!deleteTogether(QStringLiteral("class"), {{QStringLiteral("DELETE FROM Assignments WHERE Class_ID = ?"), {classId}},
-                                                  {QStringLiteral("DELETE FROM Classes WHERE ID = ?"), {classId}}}))
+    if (!deleteTogether(QStringLiteral("class"), [&] { GradeBookQueries::deleteClass(DatabasePath, classId); }))
         return;
     afterDeletion();
     if (hadWork)
         gridAssignments->setEnabled(false);
 }
 
-bool frmMain::deleteTogether(const QString &what, const QList<QPair<QString, QVariantList>> &statements)
+bool frmMain::deleteTogether(const QString &what, const std::function<void()> &deletion)
 {
     try {
-        auto db = Database::open(DatabasePath);
-        db->executeTogether(statements);
-        db->close();
+        deletion();
         return true;
     } catch (const RuntimeError &e) {
         MessageBox::show(QStringLiteral("The %1 could not be deleted; nothing was changed.\n\n").arg(what) + e.description(),

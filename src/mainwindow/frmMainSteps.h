@@ -93,16 +93,6 @@ template <class F> bool quietly(F &&f)
     return Trap::skip(std::forward<F>(f));
 }
 
-inline int imageForColour(const QString &colour)
-{
-    static const char *names[] = {"Yellow", "Cyan", "Black", "Blue", "Brown", "Light Cyan", "Dark Green", "Green",
-                                  "Grey", "Light Blue", "Orange", "Pink", "Purple", "Red", "White"};
-    for (int i = 0; i < 15; ++i)
-        if (colour == QLatin1String(names[i]))
-            return i + 4;
-    return 3;
-}
-
 inline QString assignmentQuery() { return QStringLiteral("SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue"); }
 
 } // namespace frmMainSteps

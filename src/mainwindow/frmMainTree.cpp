@@ -1,53 +1,21 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
-#include "frmAbout.h"
-#include "frmAddAssignment.h"
-#include "frmClassStatus.h"
-#include "frmConfirmGrade.h"
-#include "frmError.h"
-#include "frmSplash.h"
-#include "frmTip.h"
-#include "Grades.h"
-#include "store/modTransport.h"
-
-#include "calendar/frmToday.h"
-#include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/ClassColours.h"
 #include "platform/Controls.h"
-#include "platform/DateText.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
-#include "platform/Shell.h"
 #include "setup/frmAddSemesterWizard.h"
-#include "setup/frmClassWizzy.h"
-#include "setup/frmEditClass.h"
-#include "store/CurrentSelection.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
-#include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
+#include "store/modTransport.h"
 
-#include <QCursor>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSplitter>
-#include <QTableView>
-#include <QThread>
-#include <QTimer>
-#include <QToolButton>
+#include <QAction>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 using namespace frmMainSteps;
 
@@ -99,7 +67,7 @@ void frmMain::RefreshTree()
                 // A class without a name (one being made by the class wizard) has no node.
                 if (!name.isEmpty()) {
                     step(proc, false, [&] {
-                        const int image = imageForColour(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
+                        const int image = ClassColours::treeImage(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
                         QTreeWidgetItem *parent = m_nodes.value(QStringLiteral("S") + title);
                         if (!parent)
                             throw RuntimeError(35601, QStringLiteral("Element not found"));

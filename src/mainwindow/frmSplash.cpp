@@ -27,5 +27,5 @@ frmSplash::frmSplash() : Form(nullptr, Qt::SplashScreen | Qt::FramelessWindowHin
 
 QString frmSplash::versionText()
 {
-    return QStringLiteral("    Release Version %1.%2.%3").arg(TARVELA_VERSION_MAJOR).arg(TARVELA_VERSION_MINOR).arg(TARVELA_VERSION_REVISION);
+    return QStringLiteral("    Release Version " TARVELA_VERSION);
 }

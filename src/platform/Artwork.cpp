@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include "ClassColours.h"
+
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
@@ -33,26 +35,11 @@ namespace Artwork {
 
 QColor folderColour(int index)
 {
-    static const QColor colours[] = {
-        QColor(0xF5, 0xD7, 0x3A), // Yellow
-        QColor(0x2B, 0xC8, 0xD8), // Cyan
-        QColor(0x30, 0x30, 0x30), // Black
-        QColor(0x2E, 0x5E, 0xD8), // Blue
-        QColor(0x8B, 0x5A, 0x2B), // Brown
-        QColor(0xA8, 0xF0, 0xF4), // Light Cyan
-        QColor(0x1E, 0x6B, 0x2E), // Dark Green
-        QColor(0x3C, 0xB0, 0x4C), // Green
-        QColor(0x9A, 0x9A, 0x9A), // Grey
-        QColor(0x8C, 0xB8, 0xF4), // Light Blue
-        QColor(0xF2, 0x8C, 0x28), // Orange
-        QColor(0xF4, 0x9A, 0xC8), // Pink
-        QColor(0x82, 0x3C, 0xB4), // Purple
-        QColor(0xD8, 0x2C, 0x2C), // Red
-        QColor(0xFA, 0xFA, 0xFA), // White
-    };
-    if (index < 4 || index > 18)
+    const QVector<ClassColours::Colour> &colours = ClassColours::all();
+    const int i = index - ClassColours::PlainFolderImage - 1;
+    if (i < 0 || i >= colours.size())
         return QColor(0xE8, 0xC8, 0x80); // manila
-    return colours[index - 4];
+    return colours.at(i).folder;
 }
 
 QPixmap treeImage(int index)

@@ -87,3 +87,11 @@ void limitCharacters(QLineEdit *box, int characters)
     box->setMaxLength(32767);
     box->setValidator(characters > 0 ? new CharacterLimit(characters, box) : nullptr);
 }
+
+QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *l = named<QLabel>(parent, name);
+    l->setText(text);
+    l->setWordWrap(true);
+    return l;
+}

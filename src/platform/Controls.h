@@ -14,6 +14,17 @@ class QToolButton;
 // them (an emoji counts once; QLineEdit's own limit counts UTF-16 units).
 void limitCharacters(QLineEdit *box, int characters);
 
+// A new control of type T under `parent`, named `name` (its objectName).
+template <class T> T *named(QWidget *parent, const char *name)
+{
+    auto *w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+// A named label whose text wraps.
+QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);
+
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel
 {

@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "Platform.h"
 #include "RuntimeError.h"
+#include "Trap.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,7 +117,7 @@ void Form::activateNow()
         return;
     g_lastActive = this;
     m_activating = true;
-    Form_Activate();
+    Trap::guarded([this] { Form_Activate(); });
     m_activating = false;
 }
 
@@ -173,7 +174,7 @@ void Form::changeEvent(QEvent *event)
             return;
         activateNow();
     } else {
-        Form_Deactivate();
+        Trap::guarded([this] { Form_Deactivate(); });
     }
 }
 
@@ -183,11 +184,14 @@ void Form::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // A handler that fails keeps the window open, as one that refuses does.
     bool cancel = false;
-    Form_QueryUnload(cancel);
-    if (!cancel)
-        Form_Unload(cancel);
-    if (cancel || !runUnloadHooks()) {
+    const bool handled = Trap::guarded([&] {
+        Form_QueryUnload(cancel);
+        if (!cancel)
+            Form_Unload(cancel);
+    });
+    if (!handled || cancel || !runUnloadHooks()) {
         event->ignore();
         return;
     }
@@ -249,5 +253,5 @@ bool Form::keepOpenToCorrect(const QString &whyNotStored)
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    Trap::guarded([this] { Form_Resize(); });
 }

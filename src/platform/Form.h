@@ -3,7 +3,10 @@
 // through its one global instance, runs its load handler once, runs its
 // activation handler each time it becomes the program's active window, and
 // is unloaded (destroyed) when it closes; its query-unload and unload
-// handlers may refuse the closing.
+// handlers may refuse the closing. A run-time error that a handler run by
+// the window system (activation, deactivation, closing, resizing) does not
+// trap itself is told in a message box there; one in a closing handler
+// keeps the window open.
 #include <QPointer>
 #include <QWidget>
 #include <QVector>

@@ -7,11 +7,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
+#include <cmath>
 #include <QWidget>
 
 namespace {
 bool g_ended = false;
 bool g_testMode = false;
+QList<int> g_pauses;
 }
 
 namespace Platform {
@@ -72,7 +74,17 @@ void resetProgramEnded() { g_ended = false; }
 
 void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+void sleepMs(int ms)
+{
+    if (g_testMode) {
+        g_pauses.append(ms);
+        return;
+    }
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+const QList<int> &pauses() { return g_pauses; }
+void clearPauses() { g_pauses.clear(); }
 
 int screenWidthTwips()
 {
@@ -87,6 +99,19 @@ int screenHeightTwips()
 }
 
 bool testMode() { return g_testMode; }
+
+int roundHalfEven(double value)
+{
+    // Done by hand so that no floating-point rounding mode can change it.
+    const double down = std::floor(value);
+    const double diff = value - down;
+    if (diff > 0.5)
+        return static_cast<int>(down) + 1;
+    if (diff < 0.5)
+        return static_cast<int>(down);
+    const int d = static_cast<int>(down);
+    return (d % 2 == 0) ? d : d + 1;
+}
 void setTestMode(bool on) { g_testMode = on; }
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #pragma once
 // What the operating system gave the program: its folder, drive A:, the
 // end of the program, pending events and short pauses.
+#include <QList>
 #include <QString>
 
 namespace Platform {
@@ -27,8 +28,10 @@ void resetProgramEnded(); // for tests
 
 // Processes pending window events once.
 void doEvents();
-// Pauses the thread.
+// Pauses the thread. In test mode the pause is recorded, not made.
 void sleepMs(int ms);
+const QList<int> &pauses(); // for tests
+void clearPauses();
 
 // The screen's size in twips (15 twips to a pixel).
 int screenWidthTwips();
@@ -41,8 +44,15 @@ void setTestMode(bool on);
 
 } // namespace Platform
 
+namespace Platform {
+// Rounds to the nearest whole number, halves to the even neighbour.
+int roundHalfEven(double value);
+}
+
+// Twips (15 to a pixel) and pixels.
 namespace Twips {
 constexpr int PerPixel = 15;
 inline int fromPixels(int px) { return px * PerPixel; }
-inline int toPixels(int twips) { return twips / PerPixel; }
-}
+// Whole pixels, halves rounded to even.
+inline int toPixels(double twips) { return Platform::roundHalfEven(twips / PerPixel); }
+} // namespace Twips

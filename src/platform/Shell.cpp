@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 QStringList g_opened;
@@ -28,6 +29,18 @@ bool Shell::open(const QString &target)
 QStringList Shell::splitCommandLine(const QString &commandLine)
 {
     return QProcess::splitCommand(commandLine);
+}
+
+QString Shell::joinCommandLine(const QStringList &parts)
+{
+    QStringList out;
+    for (const QString &p : parts) {
+        const bool plain = !p.isEmpty() && !p.contains(QLatin1Char('"'))
+            && std::none_of(p.begin(), p.end(), [](QChar c) { return c.isSpace(); });
+        // Within quotes a quote character is written three times.
+        out << (plain ? p : QLatin1Char('"') + QString(p).replace(QLatin1Char('"'), QStringLiteral("\"\"\"")) + QLatin1Char('"'));
+    }
+    return out.join(QLatin1Char(' '));
 }
 
 bool Shell::start(const QString &commandLine, const QString &workingFolder)

@@ -15,7 +15,11 @@ public:
     // without waiting for it. Returns false when the program could not start.
     static bool start(const QString &commandLine, const QString &workingFolder = QString());
 
+    // A command line split into the program and its arguments, and joined
+    // back: joining quotes what holds blanks or quotes, so that splitting
+    // gives the same parts again.
     static QStringList splitCommandLine(const QString &commandLine);
+    static QString joinCommandLine(const QStringList &parts);
 
     static const QStringList &opened();
     static const QStringList &started();

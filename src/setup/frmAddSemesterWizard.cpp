@@ -2,10 +2,11 @@
 
 #include "store/CurrentSelection.h"
 #include "modDataManip.h"
-#include "platform/Clock.h"
 #include "platform/Artwork.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
+#include "platform/Trap.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,13 +19,7 @@ namespace {
 const QString FinishCaption = QStringLiteral("&Finish");
 const QString NextCaption = QStringLiteral("&Next >>>");
 
-QLabel *text(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
-    return l;
-}
+QLabel *text(QWidget *parent, const char *name, const QString &caption) { return wrappedLabel(parent, name, caption); }
 } // namespace
 
 frmAddSemesterWizard::frmAddSemesterWizard()
@@ -98,8 +93,8 @@ frmAddSemesterWizard::frmAddSemesterWizard()
     fra2->setVisible(false);
     resize(480, 320);
 
-    connect(SSCommand1, &QPushButton::clicked, this, &frmAddSemesterWizard::SSCommand1_Click);
-    connect(SSCommand2, &QPushButton::clicked, this, &frmAddSemesterWizard::SSCommand2_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, Trap::slot(this, &frmAddSemesterWizard::SSCommand1_Click));
+    connect(SSCommand2, &QPushButton::clicked, this, Trap::slot(this, &frmAddSemesterWizard::SSCommand2_Click));
 }
 
 void frmAddSemesterWizard::showIntroduction()

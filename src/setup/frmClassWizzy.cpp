@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
@@ -39,13 +40,6 @@ QLabel *prompt(QWidget *parent, const QString &caption)
     auto *l = new QLabel(caption, parent);
     l->setWordWrap(true);
     return l;
-}
-
-template <class T> T *named(QWidget *parent, const char *name)
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
 }
 
 QGroupBox *stepFrame(QWidget *parent, int step, QLabel *&picture, const char *pictureName)
@@ -187,11 +181,33 @@ frmClassWizzy::frmClassWizzy()
     datClasses->bind(txtTeacherEMail, QStringLiteral("TeacherEMail"));
     datClasses->bind(Text18, QStringLiteral("ClassNotes"));
 
-    connect(datClasses, &DataSource::Reposition, this, &frmClassWizzy::datClasses_Reposition);
-    connect(cboSemester, &QComboBox::activated, this, &frmClassWizzy::cboSemester_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmClassWizzy::cmdNext_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmClassWizzy::Command2_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmClassWizzy::cmdCancel_Click);
+    connect(datClasses, &DataSource::Reposition, this, Trap::slot(this, &frmClassWizzy::datClasses_Reposition));
+    connect(cboSemester, &QComboBox::activated, this, Trap::slot(this, &frmClassWizzy::cboSemester_Click));
+    connect(cmdNext, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::cmdNext_Click));
+    connect(Command2, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::Command2_Click));
+    connect(cmdCancel, &QPushButton::clicked, this, Trap::slot(this, &frmClassWizzy::cmdCancel_Click));
+}
+
+void frmClassWizzy::addClass()
+{
+    if (frmClassWizzy *open = existing()) {
+        open->Show();
+        return;
+    }
+    frmClassWizzy *wizard = instance();
+    wizard->Show();
+    if (wizard->isUnloaded())
+        return;
+    // The blank class row that the wizard fills.
+    try {
+        Recordset &rs = wizard->datClasses->recordset();
+        rs.AddNew();
+        rs.Update();
+        rs.MoveLast();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        wizard->Unload();
+    }
 }
 
 void frmClassWizzy::Form_Load()

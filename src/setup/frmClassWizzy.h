@@ -34,6 +34,10 @@ public:
     // The step shown, 1 to 4.
     int currentStep() const;
 
+    // "Add a Class": shows the wizard and appends the blank class row it
+    // fills. A wizard already open goes on with the class it is making.
+    static void addClass();
+
 protected:
     void Form_Load() override;
     void Form_Activate() override;

@@ -3,9 +3,11 @@
 #include "frmEditClassSchedule.h"
 #include "store/CurrentSelection.h"
 #include "store/modTransport.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -22,22 +24,12 @@
 
 namespace {
 
-template <class T> T *named(QWidget *parent, const char *name)
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QGroupBox *frame(QWidget *parent, const QString &caption)
 {
     return new QGroupBox(caption, parent);
 }
 
-void tell(const RuntimeError &e)
-{
-    MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
-}
+void tell(const RuntimeError &e) { Trap::tell(e, MessageBox::Exclamation); }
 
 } // namespace
 
@@ -132,11 +124,14 @@ frmEditClass::frmEditClass()
     datClasses->bind(Text5, QStringLiteral("PointsPossible"));
 
     connect(datClasses, &DataSource::Reposition, this, [this] {
-        m_shownName = datClasses->hasCurrentRow() ? datClasses->recordset().value(QStringLiteral("ClassName")).toString() : QString();
+        Trap::guarded([this] {
+            m_shownName = datClasses->hasCurrentRow() ? datClasses->recordset().value(QStringLiteral("ClassName")).toString()
+                                                      : QString();
+        });
     });
-    connect(datClasses, &DataSource::rowsChanged, this, &frmEditClass::followRename);
-    connect(Command1, &QPushButton::clicked, this, &frmEditClass::Command1_Click);
-    connect(SSCommand1, &QPushButton::clicked, this, &frmEditClass::SSCommand1_Click);
+    connect(datClasses, &DataSource::rowsChanged, this, Trap::slot(this, &frmEditClass::followRename));
+    connect(Command1, &QPushButton::clicked, this, Trap::slot(this, &frmEditClass::Command1_Click));
+    connect(SSCommand1, &QPushButton::clicked, this, Trap::slot(this, &frmEditClass::SSCommand1_Click));
 }
 
 void frmEditClass::Form_Load()

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -86,7 +87,7 @@ frmEditClassSchedule::frmEditClassSchedule()
     layout->addLayout(buttons);
     resize(620, 170);
 
-    connect(cmdDone, &QPushButton::clicked, this, &frmEditClassSchedule::cmdDone_Click);
+    connect(cmdDone, &QPushButton::clicked, this, Trap::slot(this, &frmEditClassSchedule::cmdDone_Click));
 }
 
 void frmEditClassSchedule::Form_Load()

@@ -4,6 +4,7 @@
 #include "Values.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,10 +16,7 @@
 #include <QVBoxLayout>
 
 namespace {
-void tell(const RuntimeError &e)
-{
-    MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
-}
+void tell(const RuntimeError &e) { Trap::tell(e, MessageBox::Exclamation); }
 } // namespace
 
 DataGridModel::DataGridModel(QObject *parent) : QAbstractTableModel(parent) {}

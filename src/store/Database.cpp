@@ -25,7 +25,7 @@ struct Database::Connection {
     QString asked;          // the path as asked for; a shared one: folder and small-letter name
     QString file;           // the file it is open on
     QString name;           // Qt's name of the connection
-    int busyMs = 2000;
+    int busyMs = -1;        // -1: the program-wide busy timeout
     bool shared = true;
     bool open = false;
     bool verified = false;  // the file passed verify() and has its indexes
@@ -43,6 +43,7 @@ struct Database::Connection {
 
 namespace {
 QAtomicInt g_counter;
+int g_busyTimeout = Database::DefaultBusyTimeout;
 
 constexpr int TableMissing = 3078;
 constexpr int DiskError = 3043;
@@ -120,7 +121,7 @@ void Database::Connection::connect(bool create)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(uriFor(file, create));
         // REGEXP gives the queries a letter-case rule that knows every script.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(busyMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
         if (!db.open()) {
             const RuntimeError err = errorFrom(db.lastError(), file);
             db = QSqlDatabase();
@@ -172,6 +173,8 @@ bool Database::Connection::hasMoved() const
 }
 
 Database::~Database() { close(); }
+
+void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; }
 
 RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, int extendedCode)
 {

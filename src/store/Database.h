@@ -77,6 +77,11 @@ public:
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});
 
+    // How long an operation waits for a file another program has locked
+    // before it fails (set for the connections opened after).
+    static constexpr int DefaultBusyTimeout = 2000;
+    static void setBusyTimeout(int milliseconds);
+
     // A run-time error for an engine failure, with a description a user can
     // act on. `extendedCode` is the engine's extended result code when known.
     static RuntimeError errorFrom(const QSqlError &error, const QString &path, int extendedCode = 0);

@@ -63,7 +63,6 @@ public:
     QVariant valueAt(int index, const QString &field) const;
 
     bool hasField(const QString &field) const { return column(field) >= 0; }
-    QStringList fieldNames() const { return m_columns; }
     const Schema::Field *fieldDef(const QString &field) const;
     QString tableName() const { return m_table; }
     QString source() const { return m_source; }

@@ -113,8 +113,10 @@ inline QString makePicture(const QString &fileName, int width, int height, const
     const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(200, 40, 40));
-    if (!image.save(path, format))
+    if (!image.save(path, format)) {
+        QTest::qFail(qPrintable(path + QStringLiteral(" could not be written")), __FILE__, __LINE__);
         return QString();
+    }
     return path;
 }
 
@@ -122,8 +124,10 @@ inline QString makeFile(const QString &fileName, const QByteArray &bytes)
 {
     const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        QTest::qFail(qPrintable(path + QStringLiteral(" could not be written")), __FILE__, __LINE__);
         return QString();
+    }
     return path;
 }
 

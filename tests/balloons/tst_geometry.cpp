@@ -17,9 +17,9 @@ private Q_SLOTS:
         QCOMPARE(roundHalfEven(-0.5), 0);
         QCOMPARE(roundHalfEven(2.4999), 2);
         QCOMPARE(roundHalfEven(2.5001), 3);
-        QCOMPARE(twipsToPixels(BalloonWidth), 303);
-        QCOMPARE(twipsToPixels(BalloonHeight), 141);
-        QCOMPARE(twipsToPixels(4000), 267);
+        QCOMPARE(Twips::toPixels(BalloonWidth), 303);
+        QCOMPARE(Twips::toPixels(BalloonHeight), 141);
+        QCOMPARE(Twips::toPixels(4000), 267);
     }
 
     void balloonAboveTheWindow()
@@ -189,7 +189,7 @@ private Q_SLOTS:
         const QRect centred(338, 254, 124, 92);
         auto balloonAt = [&](const QPoint &a) {
             const Placement p = placeBalloon(a.y() * 15, a.x() * 15, 124 * 15, 4545, 2115, 12000);
-            return QRect(twipsToPixels(p.left), twipsToPixels(p.top), 303, 141);
+            return QRect(Twips::toPixels(p.left), Twips::toPixels(p.top), 303, 141);
         };
         // Nothing covered: it stays where it is.
         QCOMPARE(clearOfBoxes(centred, balloon, screen, window, {QRect(200, 160, 40, 20)}), centred.topLeft());

@@ -239,7 +239,8 @@ private Q_SLOTS:
         QTRY_VERIFY(other->isActiveWindow());
         QVERIFY(m->isVisible());
         other->activateWindow();
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(other->isActiveWindow());
         QVERIFY(m->isVisible());
         // A click in its own area keeps it; a click on another window hides it.
         QTest::mouseClick(m->findChild<QLabel *>("msgText"), Qt::LeftButton);

@@ -32,10 +32,8 @@ struct Host {
     }
     static void settle()
     {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
-            QTest::qWait(2);
-        }
     }
     // Clicks the free space of a half hour, scrolled into sight first.
     void clickFree(int row)

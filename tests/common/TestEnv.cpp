@@ -71,6 +71,31 @@ QVariant scalar(const QString &sql, const QVariantList &params)
     return v;
 }
 
+int addSemester(const QString &title, const QString &start, const QString &end)
+{
+    exec(QStringLiteral("INSERT INTO Semesters (Title, StartDate, EndDate) VALUES (?, ?, ?)"), {title, start, end});
+    return scalar(QStringLiteral("SELECT max(ID) FROM Semesters")).toInt();
+}
+
+int addClass(int semesterId, const QString &name, const QVariantList &thresholds)
+{
+    exec(QStringLiteral("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)"), {semesterId, name});
+    const int id = scalar(QStringLiteral("SELECT max(ID) FROM Classes")).toInt();
+    if (thresholds.size() == 5)
+        exec(QStringLiteral("UPDATE Classes SET Points_Grade_A = ?, Points_Grade_B = ?, Points_Grade_C = ?, "
+                            "Points_Grade_D = ?, Points_Grade_F = ? WHERE ID = ?"),
+             thresholds + QVariantList{id});
+    return id;
+}
+
+int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points, const QString &due)
+{
+    exec(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints, DateDue) "
+                        "VALUES (?, ?, ?, ?, ?)"),
+         {classId, title, max, points, due});
+    return scalar(QStringLiteral("SELECT max(ID) FROM Assignments")).toInt();
+}
+
 void addRowsAndGaps(int rows)
 {
     auto db = open();
@@ -193,6 +218,7 @@ void TestCase::init()
     qputenv("TARVELA_DRIVE_A", TestEnv::driveA().toUtf8());
     Platform::setTestMode(true);
     Platform::resetProgramEnded();
+    Platform::clearPauses();
     MessageBox::clearShown();
     InputBox::clear();
     FileDialogs::clear();
@@ -201,6 +227,7 @@ void TestCase::init()
     FileOps::clearDenied();
     Clock::reset();
     Settings::resetForTests();
+    Database::setBusyTimeout(Database::DefaultBusyTimeout);
 }
 
 void TestCase::cleanup()

@@ -31,6 +31,14 @@ void exec(const QString &sql, const QVariantList &params = {});
 // The first column of the first row of a query.
 QVariant scalar(const QString &sql, const QVariantList &params = {});
 
+// Adds a semester, a class (with its five grade thresholds when given) or an
+// assignment straight into the file; returns the new row's key.
+int addSemester(const QString &title, const QString &start = QStringLiteral("2026-09-01"),
+                const QString &end = QStringLiteral("2026-12-20"));
+int addClass(int semesterId, const QString &name, const QVariantList &thresholds = {});
+int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points,
+                  const QString &due = QStringLiteral("2026-10-01"));
+
 // Adds `rows` assignments with long comments in one transaction and deletes
 // two of every three, so that the file has space for a compaction to free.
 void addRowsAndGaps(int rows);

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -247,6 +248,41 @@ private Q_SLOTS:
         typeCell(m, 0, 4, "4");
         QCOMPARE(TestEnv::scalar("SELECT ActualPoints FROM Assignments").toInt(), 4);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("4"));
+    }
+
+    void pointsBeyondTheTotalsAreReported()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int fine = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        const int huge = addClass(sem, "Marathon", {90, 80, 70, 60, 0});
+        addAssignment(fine, "Lab", 100, 85);
+        addAssignment(huge, "Part 1", qlonglong(5000000000000000000), 10);
+        addAssignment(huge, "Part 2", qlonglong(5000000000000000000), 10);
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("100"));
+        QVERIFY(!frmError::existing());
+        // The sum that does not fit ends the refresh before any label is
+        // written, and the click reports it: a message, then the report.
+        MessageBox::clearShown();
+        clickNode(m, "Marathon");
+        QCOMPARE(TestEnv::shownTexts(), QStringList{"Overflow: the total of MaxPointsPossible is too large."});
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
+        frmError *e = frmError::existing();
+        QVERIFY(e);
+        settle();
+        const QString report = e->findChild<QPlainTextEdit *>("txtError")->toPlainText();
+        QCOMPARE(report, frmError::compose(6, "frmMain", "SSTree2_NodeClick", "Overflow: the total of MaxPointsPossible is too large."));
+        QCOMPARE(label(m, "lblMaxPoints"), QString("100"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("85"));
+        QCOMPARE(label(m, "lblLetterGrade"), QString("(B)"));
+        // A grid edit goes on past it without a word.
+        QTest::mouseClick(e->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        MessageBox::clearShown();
+        m->findChild<DataGrid *>("gridAssignments")->AfterUpdate();
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(!frmError::existing());
     }
 
     void typedRowJoinsTheClassAndOffersItsType()
@@ -530,24 +566,40 @@ private Q_SLOTS:
         m->CalculateGPA(false);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
         QCOMPARE(TestEnv::shownLast().text, QString("GPA = 3.57")); // the timer's way shows no box
+        // A closed class without credit hours ends the calculation silently:
+        // no message, the label as it was, whatever the other classes hold.
+        TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) "
+                      "VALUES (?, 'Chess', 'A', NULL, 1)",
+                      {sem});
+        close("Latin", "A", 4);
+        const int before = MessageBox::shown().size();
+        m->findChild<QAction *>("mnuFileCalculateGPA")->trigger();
+        QCOMPARE(MessageBox::shown().size(), before);
+        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        QVERIFY(!frmError::existing());
+        // An open class without credit hours is no matter.
+        TestEnv::exec("UPDATE Classes SET ClassClosed = 0 WHERE ClassName = 'Chess'");
+        m->findChild<QAction *>("mnuFileCalculateGPA")->trigger();
+        QCOMPARE(TestEnv::shownLast().text, QString("GPA = 2.89")); // (1.32 + 16) / 6
+        QCOMPARE(label(m, "lblGPA"), QString("2.89"));
         // Credit hours no class can carry, stored by another tool: no figure
         // that means nothing; asked for, the reason is told.
         close("Endless", "A", 1e308);
-        const int before = MessageBox::shown().size();
+        const int shownBefore = MessageBox::shown().size();
         m->CalculateGPA(false);
-        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
-        QCOMPARE(MessageBox::shown().size(), before);
+        QCOMPARE(label(m, "lblGPA"), QString("2.89"));
+        QCOMPARE(MessageBox::shown().size(), shownBefore);
         m->mnuFileCalculateGPA_Click();
-        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
-        QCOMPARE(MessageBox::shown().size(), before + 1);
+        QCOMPARE(label(m, "lblGPA"), QString("2.89"));
+        QCOMPARE(MessageBox::shown().size(), shownBefore + 1);
         QCOMPARE(TestEnv::shownLast().text, QString("The GPA cannot be calculated: the class Endless has 1e+308 credit hours, and a "
                                                     "class has from 0 to 1000.\n\nCorrect its credit hours in the class editor."));
         TestEnv::exec("UPDATE Classes SET CreditHours = -3 WHERE ClassName = 'Endless'");
         m->CalculateGPA(false);
-        QCOMPARE(label(m, "lblGPA"), QString("0.66"));
+        QCOMPARE(label(m, "lblGPA"), QString("2.89"));
         TestEnv::exec("UPDATE Classes SET CreditHours = 1000 WHERE ClassName = 'Endless'");
         m->CalculateGPA(false);
-        QCOMPARE(label(m, "lblGPA"), QString("3.99")); // (1.32 + 4000) / 1002
+        QCOMPARE(label(m, "lblGPA"), QString("3.99")); // (1.32 + 16 + 4000) / 1006
     }
 
     void gpaFigures()

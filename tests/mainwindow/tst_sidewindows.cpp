@@ -143,7 +143,8 @@ private Q_SLOTS:
         a->Show();
         QVERIFY(QTest::qWaitForWindowActive(a));
         QCOMPARE(a->windowTitle(), QString("About Tarvela"));
-        QCOMPARE(a->findChild<QLabel *>("lblVersion")->text(), QString("1.0.46"));
+        QCOMPARE(a->findChild<QLabel *>("lblVersion")->text(), QString(TARVELA_VERSION));
+        QVERIFY(QRegularExpression("^[0-9]+\\.[0-9]+\\.[0-9]+$").match(a->findChild<QLabel *>("lblVersion")->text()).hasMatch());
         QTest::keyClick(a, Qt::Key_Escape);
         QVERIFY(!frmAbout::existing());
     }

@@ -5,15 +5,18 @@
 #include "calendar/frmToday.h"
 #include "mainwindow/frmSplash.h"
 #include "mainwindow/frmTip.h"
+#include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
+#include "platform/ProgramLock.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "platform/DateText.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "store/frmCompactDB.h"
 
-#include <QElapsedTimer>
+#include <QTimer>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -98,6 +101,7 @@ private Q_SLOTS:
         addSemester("Fall 2026");
         auto other = TestEnv::open(); // another program writing the file
         other->execute("BEGIN EXCLUSIVE");
+        Database::setBusyTimeout(20); // no need to wait for the other program here
         start();
         other->rollback();
         other->close();
@@ -117,16 +121,37 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(TestEnv::databasePath()));
     }
 
+    void aCreationThatFailsHalfwayLeavesNoFile()
+    {
+        // The file can be made, but nothing written into it: the engine's
+        // journal has no room beside it.
+        QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/tarvela.mdb-journal"));
+        start({MessageBox::Yes});
+        QCOMPARE(TestEnv::shownTitles(), (QStringList{"No Database", "Cannot continue"}));
+        QVERIFY(TestEnv::shownTexts().last().startsWith("The Tarvela database could not be created in\n" + TestEnv::programFolder()));
+        QVERIFY(Platform::programEnded());
+        // Nothing but the running program's lock file is left.
+        QCOMPARE(QDir(TestEnv::programFolder()).entryList(QDir::Files),
+                 QStringList{QFileInfo(ProgramLock::fileIn(TestEnv::programFolder())).fileName()});
+    }
+
     void splashShowsVersionForItsTime()
     {
-        QCOMPARE(frmSplash::versionText(), QString("    Release Version 1.0.46"));
+        QCOMPARE(frmSplash::versionText(), "    Release Version " + QString(TARVELA_VERSION));
         TestEnv::createDatabase();
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        frmMain::splashMilliseconds = 1500;
-        QElapsedTimer t;
-        t.start();
+        // While the splash's time runs, the splash is up and the main window
+        // waits hidden; then the main window comes and the splash goes.
+        frmMain::splashMilliseconds = 200;
+        bool splashSeen = false;
+        bool mainHidden = false;
+        QTimer::singleShot(0, [&] {
+            splashSeen = frmSplash::existing() && frmSplash::existing()->isVisible();
+            mainHidden = frmMain::existing() && !frmMain::existing()->isVisible();
+        });
         frmMain *m = frmMain::instance();
-        QVERIFY(t.elapsed() >= 1500);
+        QVERIFY(splashSeen);
+        QVERIFY(mainHidden);
         QVERIFY(m->isVisible());
         QVERIFY(!frmSplash::existing());
     }
@@ -137,8 +162,10 @@ private Q_SLOTS:
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
         const int sem = addSemester("Fall 2026");
         const int cls = addClass(sem, "Biology 101");
-        addAssignment(cls, "Lab report", 10, QVariant(), QDate::currentDate().toString(Qt::ISODate));
-        TestEnv::exec("INSERT INTO Tasks (Date, Details) VALUES (?, 'Buy pens')", {QDate::currentDate().addDays(-1).toString(Qt::ISODate)});
+        const QDate day(2026, 10, 5);
+        Clock::set(QDateTime(day, QTime(9, 0)));
+        addAssignment(cls, "Lab report", 10, QVariant(), day.toString(Qt::ISODate));
+        TestEnv::exec("INSERT INTO Tasks (Date, Details) VALUES (?, 'Buy pens')", {day.addDays(-1).toString(Qt::ISODate)});
         start();
         QVERIFY(!frmTip::existing());
         frmToday *today = frmToday::existing();
@@ -230,7 +257,8 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         addSemester("Fall 2026");
-        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(QDate::currentDate().addDays(-31)));
+        Clock::set(QDateTime(QDate(2026, 10, 5), QTime(9, 0)));
+        Settings::save(Settings::App, "Settings", "LastCompacted", "9/4/2026"); // 31 days before
         frmMain *m = start();
         QVERIFY(m->close());
         settle();

@@ -9,7 +9,9 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QMenu>
 #include <QLabel>
 #include <QPushButton>
 #include <QPlainTextEdit>
@@ -248,6 +250,81 @@ private Q_SLOTS:
         QCOMPARE(m->datClasses->recordset().value("ClassName").toString(), QString("Algebra"));
         QVERIFY(!grid(m)->isEnabled());
         QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString());
+    }
+
+    // Chooses Class > Set Color > `colour` with the mouse, as a user does.
+    static void chooseColour(frmMain *m, const QString &colour)
+    {
+        auto *cls = m->findChild<QMenu *>("mnuClass");
+        auto *colours = m->findChild<QMenu *>("mnuClassSetColor");
+        QVERIFY(cls && colours);
+        cls->popup(m->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(cls));
+        QTest::mouseClick(cls, Qt::LeftButton, Qt::NoModifier, cls->actionGeometry(colours->menuAction()).center());
+        QTRY_VERIFY(colours->isVisible());
+        QAction *item = nullptr;
+        for (QAction *a : colours->actions())
+            if (a->text() == colour)
+                item = a;
+        QVERIFY2(item, qPrintable(colour));
+        QTest::mouseClick(colours, Qt::LeftButton, Qt::NoModifier, colours->actionGeometry(item).center());
+        QTRY_VERIFY(!cls->isVisible());
+        settle();
+    }
+    static int image(frmMain *m, const QString &text)
+    {
+        QTreeWidgetItem *n = node(m, text);
+        return n ? n->data(0, Qt::UserRole + 1).toInt() : -1;
+    }
+
+    void setColorThroughItsMenu()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        addClass(fall, "Biology");
+        addClass(fall, "Chemistry");
+        frmMain *m = start();
+        clickNode(m, "Chemistry");
+        chooseColour(m, "Red");
+        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "Chemistry"), QString("Red"));
+        QCOMPARE(image(m, "Chemistry"), 17); // the tree was rebuilt with it
+        QCOMPARE(image(m, "Biology"), 3);
+        chooseColour(m, "Light Cyan");
+        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "Chemistry"), QString("Light Cyan")); // the last one counts
+        QCOMPARE(image(m, "Chemistry"), 9);
+        // Every item stores its own caption, and the tree shows its picture.
+        clickNode(m, "Biology");
+        auto *colours = m->findChild<QMenu *>("mnuClassSetColor");
+        QCOMPARE(colours->actions().size(), 15);
+        int expected = 4;
+        for (QAction *a : colours->actions()) {
+            a->trigger();
+            QCOMPARE(Settings::get(Settings::App, "ClassFolders", "Biology"), a->text());
+            QCOMPARE(image(m, "Biology"), expected++);
+        }
+        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "Chemistry"), QString("Light Cyan"));
+        QVERIFY(!frmError::existing());
+    }
+
+    void setColorWithoutAClassStoresNothing()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        addSemester("Fall 2026");
+        frmMain *m = start();
+        const int shown = MessageBox::shown().size();
+        chooseColour(m, "Green");
+        QCOMPARE(MessageBox::shown().size(), shown);
+        QVERIFY(!frmError::existing());
+        QCOMPARE(treeText(m), QStringList{"Fall 2026"});
+        const QString settings = TestEnv::configFolder();
+        QDirIterator it(settings, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(!f.readAll().contains("Green"), qPrintable(f.fileName()));
+        }
     }
 
     void addInsShowOnlyWhenDescribed()

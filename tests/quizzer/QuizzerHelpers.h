@@ -149,8 +149,10 @@ inline void typeQuestion(frmQuizBuilder *b, const QString &question, const QStri
 inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        QTest::qFail(qPrintable(path + QStringLiteral(" cannot be read")), __FILE__, __LINE__);
         return QByteArray();
+    }
     return f.readAll();
 }
 
@@ -185,8 +187,10 @@ inline frmQuizTaker *start(frmQuizSelection *s, int n)
 {
     auto *list = s->findChild<QListWidget *>(QStringLiteral("lstQuizzes"));
     QListWidgetItem *item = list->item(n);
-    if (!item)
+    if (!item) {
+        QTest::qFail("no such quiz title", __FILE__, __LINE__);
         return nullptr;
+    }
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(item).center());
     click(s, "cmdStart");
     settle();

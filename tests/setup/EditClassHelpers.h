@@ -69,7 +69,9 @@ inline QLineEdit *box(QWidget *w, const char *name) { return w->findChild<QLineE
 // Puts the focus into a box, as a click into it would.
 inline void focusBox(QWidget *w, const char *name)
 {
-    box(w, name)->setFocus(Qt::MouseFocusReason);
+    QLineEdit *b = box(w, name);
+    QVERIFY2(b, name);
+    b->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
 }
 

@@ -59,8 +59,10 @@ inline void type(QWidget *window, const char *name, const QString &text)
 inline QString text(QWidget *window, const char *name)
 {
     QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
-    if (!w)
-        return QStringLiteral("<no control %1>").arg(QString::fromLatin1(name));
+    if (!w) {
+        QTest::qFail(qPrintable(QStringLiteral("control %1 not found").arg(QString::fromLatin1(name))), __FILE__, __LINE__);
+        return QString();
+    }
     if (auto *line = qobject_cast<QLineEdit *>(w))
         return line->text();
     if (auto *plain = qobject_cast<QPlainTextEdit *>(w))

@@ -32,12 +32,7 @@ QVector<int> errorNumbers(const Row &row)
 
 int lineError(const QString &line, const QString &table, const QString &field)
 {
-    try {
-        lineValue(line, table, field);
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
+    return TestEnv::errorNumber([&] { lineValue(line, table, field); });
 }
 
 } // namespace

@@ -182,14 +182,7 @@ private Q_SLOTS:
 
     void aMissingOrBrokenFileRaises()
     {
-        auto errorOfSearch = [] {
-            try {
-                AssignmentSearch::find(TestEnv::databasePath(), "x");
-            } catch (const RuntimeError &e) {
-                return e.number();
-            }
-            return 0;
-        };
+        auto errorOfSearch = [] { return TestEnv::errorNumber([] { AssignmentSearch::find(TestEnv::databasePath(), "x"); }); };
         QCOMPARE(errorOfSearch(), Err::CannotOpen);
         QFile f(TestEnv::databasePath());
         QVERIFY(f.open(QIODevice::WriteOnly));

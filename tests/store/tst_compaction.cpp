@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -20,7 +21,9 @@ class CompactionTest : public TestCase
 {
     Q_OBJECT
 
-    static QString daysAgo(int days) { return DateText::mmddyyyy(QDate::currentDate().addDays(-days)); }
+    // The tests run at noon of a set day, so that none races midnight.
+    static QDateTime noon() { return QDateTime(QDate(2026, 3, 12), QTime(12, 0)); }
+    static QString daysAgo(int days) { return DateText::mmddyyyy(noon().date().addDays(-days)); }
     static QString last() { return Settings::get(Settings::App, "Settings", "LastCompacted"); }
     static void setLast(const QString &v) { Settings::save(Settings::App, "Settings", "LastCompacted", v); }
 
@@ -40,8 +43,9 @@ class CompactionTest : public TestCase
 private Q_SLOTS:
     void thirtyDayRule()
     {
+        Clock::set(noon());
         QVERIFY(!asks()); // missing: only starts the count
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
         setLast(daysAgo(29));
         QVERIFY(!asks());
         QCOMPARE(last(), daysAgo(29));
@@ -53,11 +57,12 @@ private Q_SLOTS:
         frmCompactDB::existing()->Unload();
         setLast("not a date");
         QVERIFY(!asks());
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
     }
 
     void neverCompactOnlyWhenExactlyTrue()
     {
+        Clock::set(noon());
         setLast(daysAgo(40));
         Settings::save(Settings::App, "Settings", "NeverCompact", "True");
         QVERIFY(!asks());
@@ -68,6 +73,7 @@ private Q_SLOTS:
 
     void noAndTheCheckBox()
     {
+        Clock::set(noon());
         setLast(daysAgo(45));
         QVERIFY(asks());
         frmCompactDB *w = frmCompactDB::existing();
@@ -87,6 +93,7 @@ private Q_SLOTS:
 
     void yesCompactsThroughTheTemporaryFile()
     {
+        Clock::set(noon());
         withRows();
         const qint64 before = QFileInfo(TestEnv::databasePath()).size();
         setLast(daysAgo(31));
@@ -100,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(TestEnv::databasePath()).size() < before);
         QVERIFY(!QFile::exists(TestEnv::programFolder() + "/tarvelac.mdb"));
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 66);
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
         QCOMPARE(MessageBox::shown().last().title, QString("Done!"));
         QCOMPARE(MessageBox::shown().last().text, QString("Compacting of the database was completed!"));
         QVERIFY(!frmCompactDB::existing());
@@ -108,6 +115,7 @@ private Q_SLOTS:
 
     void capitalNameIsCompactedIntoTheSmallLetterName()
     {
+        Clock::set(noon());
         withRows();
         QVERIFY(QFile::rename(TestEnv::databasePath(), TestEnv::programFolder() + "/TARVELA.MDB"));
         setLast(daysAgo(31));
@@ -139,6 +147,7 @@ private Q_SLOTS:
 
     void leftoverCopyIsRemovedAndTold()
     {
+        Clock::set(noon());
         withRows();
         // What a full disk or a kill leaves: an empty copy and its journal.
         const QString leftover = TestEnv::programFolder() + "/TARVELAC.MDB";
@@ -154,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
         QVERIFY(copies().isEmpty());
         QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
-        QCOMPARE(last(), DateText::mmddyyyy(QDate::currentDate()));
+        QCOMPARE(last(), DateText::mmddyyyy(noon().date()));
         // The next compaction finds nothing to remove.
         MessageBox::clearShown();
         compactNow();
@@ -163,6 +172,7 @@ private Q_SLOTS:
 
     void leftoverThatCannotBeRemovedStopsTheCompaction()
     {
+        Clock::set(noon());
         withRows();
         const QString leftover = TestEnv::programFolder() + "/tarvelac.mdb";
         QFile f(leftover);
@@ -188,6 +198,7 @@ private Q_SLOTS:
 
     void copyFailingItsCheckChangesNothing()
     {
+        Clock::set(noon());
         QFETCH(bool, damage);
         withRows();
         QString seen;
@@ -214,6 +225,7 @@ private Q_SLOTS:
 
     void fileHeldByAnotherProgramIsLeftAlone()
     {
+        Clock::set(noon());
         withRows();
         auto other = TestEnv::open(); // another program in the middle of a change
         other->execute("BEGIN IMMEDIATE");
@@ -234,6 +246,7 @@ private Q_SLOTS:
 
     void programConnectionCarriesOnWithTheCompactedFile()
     {
+        Clock::set(noon());
         withRows();
         auto own = Database::open(TestEnv::databasePath());
         own->execute("INSERT INTO Semesters (Title) VALUES ('Before')");
@@ -248,6 +261,7 @@ private Q_SLOTS:
 
     void fileThatCannotBeReplacedKeepsTheDatabase()
     {
+        Clock::set(noon());
         withRows();
         FileOps::denyChanges(TestEnv::databasePath());
         setLast(daysAgo(31));
