@@ -482,7 +482,14 @@ bool DataGrid::endsNewRow(const QModelIndex &cell, bool byReturn) const
 
 void DataGrid::storeNewRow()
 {
-    if (!m_model->hasPendingRow() || !m_model->commitPendingRow())
+    if (!m_model->hasPendingRow())
+        return;
+    // Tab out of the last cell of the grid's only row wraps round to its first
+    // cell and opens an editor there on what is being stored: that editor
+    // closes first, or storing would take its text for a row of its own.
+    if (QWidget *editor = openEditor(); editor && m_model->isNewRow(m_view->currentIndex().row()))
+        Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    if (!m_model->commitPendingRow())
         return;
     // The user goes on in the next empty row.
     const int row = m_model->rowCount() - 1;
