@@ -200,6 +200,9 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
     SSPanel4->setMinimumWidth(200);
     SSPanel5 = new Panel(this);
     SSPanel5->setObjectName(QStringLiteral("SSPanel5"));
+    // The class's name can be long: the panel shows what fits and never
+    // widens the window.
+    SSPanel5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *status = new QHBoxLayout;
     status->addWidget(SSPanel3);
     status->addWidget(SSPanel4);

@@ -297,6 +297,9 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("caption"));
     m_caption->setAlignment(Qt::AlignCenter);
+    // A long caption (a class's name) shows what fits; it never widens the
+    // window the grid stands in.
+    m_caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_caption->setVisible(false);
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("view"));

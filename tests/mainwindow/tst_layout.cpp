@@ -101,6 +101,27 @@ private Q_SLOTS:
         columnsFit(m, 60);
     }
 
+    void longNamesLeaveTheMainWindowItsSize()
+    {
+        // The longest names the fields take: the class's name stands in the
+        // grid's caption and in the class panel, with " (Closed)" after it.
+        TestEnv::createDatabase();
+        const QString title = QString(96, QLatin1Char('S')) + QStringLiteral(" \U0001F342'");
+        const QString name = QStringLiteral("O'Brien's \U0001F9EC ") + QString(243, QLatin1Char('L'));
+        const int cls = addClass(addSemester(title), name, {900, 800, 700, 600, 0});
+        addAssignment(cls, QString(200, QLatin1Char('T')), 100, 90);
+        TestEnv::exec("UPDATE Classes SET ClassClosed = 1, FinalLetterGrade = 'B' WHERE ID = ?", {cls});
+        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
+        frmMain *m = start();
+        QCOMPARE(m->size(), QSize(900, 600));
+        clickNode(m, name);
+        QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->caption(), name);
+        QVERIFY(m->findChild<QLabel *>("SSPanel5")->text().endsWith(name + " (Closed)"));
+        QCOMPARE(m->size(), QSize(900, 600));
+        // And the user can still make it narrower.
+        QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
+    }
+
     void compactionQuestionIsWhole()
     {
         TestEnv::createDatabase();
