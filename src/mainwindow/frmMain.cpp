@@ -198,6 +198,9 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
     SSPanel4 = new Panel(this);
     SSPanel4->setObjectName(QStringLiteral("SSPanel4"));
     SSPanel4->setMinimumWidth(200);
+    // A long semester title shows what fits and leaves the rest of the bar to
+    // the class panel.
+    SSPanel4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     SSPanel5 = new Panel(this);
     SSPanel5->setObjectName(QStringLiteral("SSPanel5"));
     // The class's name can be long: the panel shows what fits and never

@@ -118,6 +118,12 @@ private Q_SLOTS:
         QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->caption(), name);
         QVERIFY(m->findChild<QLabel *>("SSPanel5")->text().endsWith(name + " (Closed)"));
         QCOMPARE(m->size(), QSize(900, 600));
+        // The semester's panel and the class's share the status bar: the
+        // long semester title does not push the class out of sight.
+        QVERIFY(m->findChild<QLabel *>("SSPanel4")->text().endsWith(title));
+        for (const char *panel : {"SSPanel4", "SSPanel5"})
+            QVERIFY2(m->findChild<QLabel *>(panel)->width() >= 200,
+                     qPrintable(QString("%1 is %2 wide").arg(panel).arg(m->findChild<QLabel *>(panel)->width())));
         // And the user can still make it narrower.
         QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
     }
