@@ -124,6 +124,11 @@ private Q_SLOTS:
         for (const char *panel : {"SSPanel4", "SSPanel5"})
             QVERIFY2(m->findChild<QLabel *>(panel)->width() >= 200,
                      qPrintable(QString("%1 is %2 wide").arg(panel).arg(m->findChild<QLabel *>(panel)->width())));
+        // Side by side, each in its own place.
+        const QRect semester = m->findChild<QLabel *>("SSPanel4")->geometry();
+        const QRect classPanel = m->findChild<QLabel *>("SSPanel5")->geometry();
+        QVERIFY2(semester.right() < classPanel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(classPanel.left())));
+        QVERIFY2(classPanel.right() < m->width(), qPrintable(QString::number(classPanel.right())));
         // And the user can still make it narrower.
         QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
     }
