@@ -182,6 +182,7 @@ void MsgForm::picOptions_MouseUp(int index)
 void MsgForm::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
+    m_shownDuringClick = QGuiApplication::mouseButtons() != Qt::NoButton;
     qApp->installEventFilter(this);
 }
 
@@ -195,6 +196,11 @@ bool MsgForm::eventFilter(QObject *watched, QEvent *event)
 {
     // The balloon is never the active window, so a click elsewhere in the
     // program is what takes it away.
+    if (m_shownDuringClick) {
+        if (event->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton)
+            m_shownDuringClick = false;
+        return Form::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonPress && isVisible()) {
         if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() != this)
             hide();

@@ -58,6 +58,9 @@ private:
     QVector<PictureBox *> m_picOptions;
     QStringList mButtonCaptions;
     quint32 mBackColor = 0;
+    // Shown by the press of a click still under way (one that gave a control
+    // the focus): that click does not take the balloon away.
+    bool m_shownDuringClick = false;
 };
 
 // The balloon's outline: a rectangle of the given pixel size whose corners

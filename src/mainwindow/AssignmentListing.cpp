@@ -106,10 +106,27 @@ void paint(QPainter &painter, QPagedPaintDevice &device, const QString &classNam
     const int pages = layout.pageCount(total);
 
     auto cell = [&](int x, int y, int column, const QString &value, const QFont &font) {
-        painter.setFont(font);
         const QRect box(x + pad, y, widths[column] - 2 * pad, line);
-        const QString shown = QFontMetrics(font, &device).elidedText(value, Qt::ElideRight, box.width());
+        const QFontMetrics fits(font, &device);
+        QFont used = font;
+        QString shown = value;
+        if (columns()[column].alignRight) {
+            // A figure is never cut short: one too wide for its column is set
+            // in a smaller size.
+            const int needed = fits.horizontalAdvance(value);
+            if (needed > box.width() && box.width() > 0)
+                used.setPointSizeF(font.pointSizeF() * box.width() / needed * 0.95);
+        } else {
+            shown = fits.elidedText(value, Qt::ElideRight, box.width());
+        }
+        painter.setFont(used);
         painter.drawText(box, Qt::AlignVCenter | (columns()[column].alignRight ? Qt::AlignRight : Qt::AlignLeft), shown);
+    };
+    // A class name too long for the header line gives way to the page number.
+    const QFontMetrics titleFits(title, &device);
+    auto headerLine = [&](int page) {
+        const QString rest = header(QString(), page);
+        return titleFits.elidedText(className, Qt::ElideRight, qMax(0, layout.pageWidth - titleFits.horizontalAdvance(rest))) + rest;
     };
 
     for (int page = 1; page <= pages; ++page) {
@@ -117,7 +134,7 @@ void paint(QPainter &painter, QPagedPaintDevice &device, const QString &classNam
             device.newPage();
         int y = 0;
         painter.setFont(title);
-        painter.drawText(QRect(0, y, layout.pageWidth, line), Qt::AlignLeft | Qt::AlignVCenter, header(className, page));
+        painter.drawText(QRect(0, y, layout.pageWidth, line), Qt::AlignLeft | Qt::AlignVCenter, headerLine(page));
         y += line * HeaderLines;
 
         int x = 0;

@@ -198,8 +198,14 @@ frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerC
     SSPanel4 = new Panel(this);
     SSPanel4->setObjectName(QStringLiteral("SSPanel4"));
     SSPanel4->setMinimumWidth(200);
+    // A long semester title shows what fits and leaves the rest of the bar to
+    // the class panel.
+    SSPanel4->setMaximumWidth(350);
     SSPanel5 = new Panel(this);
     SSPanel5->setObjectName(QStringLiteral("SSPanel5"));
+    // The class's name can be long: the panel shows what fits and never
+    // widens the window.
+    SSPanel5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *status = new QHBoxLayout;
     status->addWidget(SSPanel3);
     status->addWidget(SSPanel4);

@@ -100,8 +100,10 @@ frmAddSemesterWizard::frmAddSemesterWizard()
 void frmAddSemesterWizard::showIntroduction()
 {
     Show();
-    fra1->setVisible(true);
+    // The page left is hidden first, so that the window does not grow to
+    // hold both pages.
     fra2->setVisible(false);
+    fra1->setVisible(true);
     // Back on the introduction page, the button leads to the details again.
     SSCommand1->setText(NextCaption);
 }

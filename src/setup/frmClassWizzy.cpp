@@ -338,10 +338,13 @@ int frmClassWizzy::currentStep() const
 
 void frmClassWizzy::showStep(int step)
 {
-    Frame1->setVisible(step == 1);
-    Frame2->setVisible(step == 2);
-    Frame3->setVisible(step == 3);
-    Frame4->setVisible(step == 4);
+    // The step going away is hidden first: two steps shown at once, even for
+    // a moment, would make the window grow to hold both.
+    QWidget *frames[] = {Frame1, Frame2, Frame3, Frame4};
+    for (int i = 0; i < 4; ++i)
+        if (i + 1 != step)
+            frames[i]->hide();
+    frames[step - 1]->show();
 }
 
 void frmClassWizzy::cmdNext_Click()

@@ -297,6 +297,9 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("caption"));
     m_caption->setAlignment(Qt::AlignCenter);
+    // A long caption (a class's name) shows what fits; it never widens the
+    // window the grid stands in.
+    m_caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_caption->setVisible(false);
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("view"));
@@ -482,7 +485,14 @@ bool DataGrid::endsNewRow(const QModelIndex &cell, bool byReturn) const
 
 void DataGrid::storeNewRow()
 {
-    if (!m_model->hasPendingRow() || !m_model->commitPendingRow())
+    if (!m_model->hasPendingRow())
+        return;
+    // Tab out of the last cell of the grid's only row wraps round to its first
+    // cell and opens an editor there on what is being stored: that editor
+    // closes first, or storing would take its text for a row of its own.
+    if (QWidget *editor = openEditor(); editor && m_model->isNewRow(m_view->currentIndex().row()))
+        Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    if (!m_model->commitPendingRow())
         return;
     // The user goes on in the next empty row.
     const int row = m_model->rowCount() - 1;

@@ -101,6 +101,38 @@ private Q_SLOTS:
         columnsFit(m, 60);
     }
 
+    void longNamesLeaveTheMainWindowItsSize()
+    {
+        // The longest names the fields take: the class's name stands in the
+        // grid's caption and in the class panel, with " (Closed)" after it.
+        TestEnv::createDatabase();
+        const QString title = QString(96, QLatin1Char('S')) + QStringLiteral(" \U0001F342'");
+        const QString name = QStringLiteral("O'Brien's \U0001F9EC ") + QString(243, QLatin1Char('L'));
+        const int cls = addClass(addSemester(title), name, {900, 800, 700, 600, 0});
+        addAssignment(cls, QString(200, QLatin1Char('T')), 100, 90);
+        TestEnv::exec("UPDATE Classes SET ClassClosed = 1, FinalLetterGrade = 'B' WHERE ID = ?", {cls});
+        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
+        frmMain *m = start();
+        QCOMPARE(m->size(), QSize(900, 600));
+        clickNode(m, name);
+        QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->caption(), name);
+        QVERIFY(m->findChild<QLabel *>("SSPanel5")->text().endsWith(name + " (Closed)"));
+        QCOMPARE(m->size(), QSize(900, 600));
+        // The semester's panel and the class's share the status bar: the
+        // long semester title does not push the class out of sight.
+        QVERIFY(m->findChild<QLabel *>("SSPanel4")->text().endsWith(title));
+        for (const char *panel : {"SSPanel4", "SSPanel5"})
+            QVERIFY2(m->findChild<QLabel *>(panel)->width() >= 200,
+                     qPrintable(QString("%1 is %2 wide").arg(panel).arg(m->findChild<QLabel *>(panel)->width())));
+        // Side by side, each in its own place.
+        const QRect semester = m->findChild<QLabel *>("SSPanel4")->geometry();
+        const QRect classPanel = m->findChild<QLabel *>("SSPanel5")->geometry();
+        QVERIFY2(semester.right() < classPanel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(classPanel.left())));
+        QVERIFY2(classPanel.right() < m->width(), qPrintable(QString::number(classPanel.right())));
+        // And the user can still make it narrower.
+        QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
+    }
+
     void compactionQuestionIsWhole()
     {
         TestEnv::createDatabase();

@@ -134,6 +134,28 @@ private Q_SLOTS:
         QVERIFY(!frmReportGrid::existing());
     }
 
+    void aLongNameAndLargeFiguresPrintWhole()
+    {
+        // The longest class name the field takes, and points at the ends of
+        // the fields' range.
+        const QString name = QStringLiteral("O'Brien's ") + QString(245, QLatin1Char('L'));
+        TestEnv::createDatabase();
+        const int cls = addClass(addSemester("Fall 2026"), name);
+        addAssignment(cls, "Huge", 2147483647, -2147483647 - 1, "2026-10-01");
+        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
+        frmMain *m = start();
+        clickNode(m, name);
+        print(m, "mnuReportsAllAssignments", pdf());
+        QVERIFY(MessageBox::shown().isEmpty());
+        const QStringList pages = PdfText::pages(pdf());
+        QCOMPARE(pages.size(), 1);
+        // The page number is on the page, after as much of the name as fits.
+        QVERIFY2(pages[0].contains("O'Brien's LLLL"), qPrintable(pages[0]));
+        QVERIFY2(pages[0].contains(" Assignment Listing : Page 1"), qPrintable(pages[0]));
+        // A figure is never cut short.
+        QVERIFY2(pages[0].contains(QRegularExpression("Huge\\s+10/1/2026\\s+2147483647\\s+-2147483648")), qPrintable(pages[0]));
+    }
+
     void ungradedLeavesOutNeverEnteredPoints()
     {
         TestEnv::createDatabase();

@@ -181,6 +181,34 @@ private Q_SLOTS:
         QVERIFY(m->isVisible());
     }
 
+    void aRowTypedWithTabIsStoredOnce()
+    {
+        // The first question of a new quiz, typed as a user types a row: the
+        // question, Tab, the answer, Tab.
+        frmMain *m = startWithSemester();
+        frmQuizBuilder *b = openBuilder(m);
+        addByButton(b, "Empty at first");
+        const int quiz = b->currentQuizId().toInt();
+        QVERIFY(activate(b));
+        QTableView *v = grid(b)->view();
+        QVERIFY(grid(b)->model()->isNewRow(0));
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->visualRect(v->model()->index(0, 0)).center());
+        settle();
+        QTest::keyClicks(v, "F");
+        QVERIFY2(QApplication::focusWidget() != v, "typing opened no cell editor");
+        QTest::keyClicks(QApplication::focusWidget(), "irst?");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        settle();
+        QTest::keyClicks(QApplication::focusWidget(), "One");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        settle();
+        QCOMPARE(dump("QuizItems"), QString("1|%1|First?|One").arg(quiz));
+        // The next question goes on in the next empty row.
+        typeQuestion(b, "Second?", "Two");
+        QCOMPARE(gridRows(b), QStringList({"First?=One", "Second?=Two"}));
+        QCOMPARE(dump("QuizItems"), QString("1|%1|First?|One\n2|%1|Second?|Two").arg(quiz));
+    }
+
     void equalTitlesAndApostrophes()
     {
         frmMain *m = startWithSemester();

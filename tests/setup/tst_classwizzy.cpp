@@ -270,7 +270,9 @@ private Q_SLOTS:
         click(w, "cmdNext");
         type(w, "txtTeacherName", "Dr. Curie");
         MessageBox::clearShown();
+        const QSize before = w->size();
         click(w, "cmdNext"); // Finish
+        settle();
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().at(0).title, QString("Invalid Data"));
         QCOMPARE(MessageBox::shown().at(0).icon, MessageBox::Information);
@@ -278,6 +280,8 @@ private Q_SLOTS:
         QVERIFY2(MessageBox::shown().at(0).text.contains("half past ten"), qPrintable(MessageBox::shown().at(0).text));
         QCOMPARE(frmClassWizzy::existing(), w);
         QCOMPARE(visibleStep(w), 1);
+        // Back on step one, the window keeps its size.
+        QCOMPARE(w->size(), before);
         QCOMPARE(text(w, "txtClassName"), QString("Physics"));
         QCOMPARE(text(w, "txtCreditHours"), QString("4"));
         QCOMPARE(text(w, "Text2"), QString("half past ten"));
@@ -466,6 +470,7 @@ private Q_SLOTS:
         frmClassWizzy *w = openWizard(m);
         QVERIFY(w);
         type(w, "txtClassName", "Latin");
+        const QSize size = w->size();
         click(w, "Command2");
         QCOMPARE(visibleStep(w), 1);
         QCOMPARE(text(w, "txtClassName"), QString("Latin"));
@@ -481,6 +486,8 @@ private Q_SLOTS:
         QCOMPARE(visibleStep(w), 1);
         click(w, "Command2");
         QCOMPARE(visibleStep(w), 1);
+        // Going back and forth leaves the window its size.
+        QCOMPARE(w->size(), size);
         QCOMPARE(frmClassWizzy::existing(), w);
         QVERIFY(classField(lastClassId(), "ClassName").isNull());
     }

@@ -119,8 +119,11 @@ private Q_SLOTS:
         QVERIFY(w && onIntroduction(w));
         QTest::mouseClick(button(w, "SSCommand1"), Qt::LeftButton);
         fill(w, "Spring 2027", "1/1/2027", "5/1/2027");
+        const QSize size = w->size();
         m->findChild<QAction *>("mnuSemesterAddNew")->trigger();
         QVERIFY(onIntroduction(w));
+        // The page left is hidden first: the window keeps its size.
+        QCOMPARE(w->size(), size);
         QCOMPARE(button(w, "SSCommand1")->text(), QString("&Next >>>"));
         QTest::mouseClick(button(w, "SSCommand1"), Qt::LeftButton);
         QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QString("Spring 2027"));
