@@ -255,8 +255,13 @@ void frmAddressBook::lstAll_Click()
         return;
     // The entry may name a contact renamed since the list was built: what
     // was typed for the contact shown is stored before anything is looked up.
-    if (!storePending())
+    // When it cannot be, that contact stays shown, and the list no longer
+    // points at another one.
+    if (!storePending()) {
+        lstAll->clearSelection();
+        lstAll->setCurrentItem(nullptr);
         return;
+    }
     try {
         datContacts->recordset().FindFirst(QStringLiteral("Name"), item->text());
     } catch (const RuntimeError &e) {

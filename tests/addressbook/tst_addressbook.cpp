@@ -300,6 +300,8 @@ private Q_SLOTS:
         QCOMPARE(text(b, "Text3"), QString("1 Elm Street"));
         QCOMPARE(contactField(ann, "Name").toString(), QString("Ann Archer"));
         QVERIFY(contactField(ann, "Address1").isNull());
+        // The list does not point at a contact that is not the one shown.
+        QVERIFY(b->findChild<QListWidget *>("lstAll")->selectedItems().isEmpty());
 
         // A ZIP code has room for 50 characters: refused on Done, the
         // window stays open with it and the main window stays hidden.
