@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QShortcut>
@@ -56,6 +57,7 @@ frmTip::frmTip()
     cmdNextTip->setObjectName(QStringLiteral("cmdNextTip"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
 
     auto *text = new QVBoxLayout;
     text->addWidget(know);
@@ -134,6 +136,17 @@ void frmTip::DisplayCurrentTip()
 }
 
 void frmTip::cmdNextTip_Click() { DoNextTip(); }
+
+// Enter presses the button that has the focus, else OK (drawn as the default).
+void frmTip::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        (focused ? focused : cmdOK)->click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
 
 void frmTip::cmdOK_Click() { Unload(); }
 

@@ -132,6 +132,18 @@ private Q_SLOTS:
         QCOMPARE(Settings::get(Settings::ExeApp, "Options", "Show Tips at Startup"), QString("1"));
         QTest::keyClick(t, Qt::Key_Escape);
         QVERIFY(!frmTip::existing());
+        // Enter presses the focused Next Tip, else OK.
+        t = frmTip::instance();
+        t->Show();
+        QVERIFY(QTest::qWaitForWindowActive(t));
+        auto *next = t->findChild<QPushButton *>("cmdNextTip");
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key_Return);
+        QCOMPARE(frmTip::existing(), t);
+        box = t->findChild<QCheckBox *>("chkLoadTipsAtStartup");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(!frmTip::existing());
         // Switched off, the window closes itself at once.
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "off");
         QVERIFY(frmTip::instance()->isUnloaded());
