@@ -6,6 +6,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -14,6 +15,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -30,6 +32,7 @@ struct Database::Connection {
     bool open = false;
     bool verified = false;  // the file passed verify() and has its indexes
     quint64 generation = 1; // changes when the file is found replaced
+    quint64 opening = 0;    // tells one opening of the connection from another
     sqlite3 *handle = nullptr;
 
     QSqlDatabase sql() const { return QSqlDatabase::database(name, false); }
@@ -43,6 +46,7 @@ struct Database::Connection {
 
 namespace {
 QAtomicInt g_counter;
+quint64 g_openings = 0;
 int g_busyTimeout = Database::DefaultBusyTimeout;
 
 constexpr int TableMissing = 3078;
@@ -99,6 +103,49 @@ RuntimeError failure(const Database::Connection &c, const QSqlError &error)
     return Database::errorFrom(error, c.file, ok ? 0 : c.extendedCode());
 }
 
+// A failure of the engine told as the driver tells it, so that both ways of
+// running a statement raise the same error.
+RuntimeError engineFailure(const Database::Connection &c, const QString &what, int code)
+{
+    const QSqlError error(what, QString::fromUtf8(sqlite3_errmsg(c.handle)), QSqlError::StatementError, QString::number(code));
+    return Database::errorFrom(error, c.file, 0);
+}
+
+// A value bound as the driver binds it: what it takes as empty is Null,
+// numbers stay numbers, times and dates with times are written as text in
+// its forms, anything else as its text.
+int bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
+{
+    bool isNull = value.isNull();
+    switch (value.typeId()) {
+    case QMetaType::QString: isNull = isNull || static_cast<const QString *>(value.constData())->isNull(); break;
+    case QMetaType::QByteArray: isNull = isNull || static_cast<const QByteArray *>(value.constData())->isNull(); break;
+    case QMetaType::QDate: isNull = isNull || static_cast<const QDate *>(value.constData())->isNull(); break;
+    case QMetaType::QTime: isNull = isNull || static_cast<const QTime *>(value.constData())->isNull(); break;
+    case QMetaType::QDateTime: isNull = isNull || static_cast<const QDateTime *>(value.constData())->isNull(); break;
+    default: break;
+    }
+    if (isNull)
+        return sqlite3_bind_null(stmt, index);
+    auto text = [&](const QString &s) {
+        return sqlite3_bind_text16(stmt, index, s.utf16(), int(s.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    };
+    switch (value.typeId()) {
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool: return sqlite3_bind_int(stmt, index, value.toInt());
+    case QMetaType::Double: return sqlite3_bind_double(stmt, index, value.toDouble());
+    case QMetaType::UInt:
+    case QMetaType::LongLong: return sqlite3_bind_int64(stmt, index, value.toLongLong());
+    case QMetaType::QDateTime: return text(value.toDateTime().toString(Qt::ISODateWithMs));
+    case QMetaType::QTime: return text(value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+    default: return text(value.toString());
+    }
+}
+
 QSqlQuery runOn(const Database::Connection &c, const QString &sql, const QVariantList &params = {})
 {
     QSqlQuery query(c.sql());
@@ -138,6 +185,7 @@ void Database::Connection::connect(bool create)
     if (handle)
         sqlite3_extended_result_codes(handle, 1);
     open = true;
+    opening = ++g_openings;
     try {
         // Touch the file: a file that is not a database fails here, not later.
         runOn(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -418,6 +466,96 @@ bool Database::ensureIndexes()
 }
 
 QSqlQuery Database::run(const QString &sql, const QVariantList &params) { return runOn(usable(), sql, params); }
+
+Database::Rows Database::readRows(const QString &sql, const QVariantList &params)
+{
+    Connection &c = usable();
+    Rows out;
+    if (!c.handle) {
+        // No engine handle to read through: the driver reads.
+        QSqlQuery q = runOn(c, sql, params);
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            out.columns << rec.fieldName(i);
+        while (q.next()) {
+            QVector<QVariant> row(out.columns.size());
+            for (int i = 0; i < out.columns.size(); ++i)
+                row[i] = q.value(i);
+            out.rows.push_back(row);
+        }
+        return out;
+    }
+    // The rows are read straight from the engine: the driver's own reading
+    // costs more than the engine's work on a large class.
+    sqlite3_stmt *stmt = nullptr;
+    const QString unable = QStringLiteral("Unable to execute statement");
+    int rc = sqlite3_prepare16_v2(c.handle, sql.utf16(), int(sql.size() * sizeof(QChar)), &stmt, nullptr);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> owner(stmt, sqlite3_finalize);
+    if (rc != SQLITE_OK)
+        throw engineFailure(c, unable, rc);
+    if (!stmt)
+        return out; // no statement in the text
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != params.size())
+        throw RuntimeError(Err::SqlSyntax, QStringLiteral("Parameter count mismatch"));
+    for (int i = 0; i < params.size(); ++i) {
+        rc = bindValue(stmt, i + 1, params.at(i));
+        if (rc != SQLITE_OK)
+            throw engineFailure(c, unable, rc);
+    }
+    const int columns = sqlite3_column_count(stmt);
+    for (int i = 0; i < columns; ++i)
+        out.columns << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(stmt, i))).remove(QLatin1Char('"'));
+    const QVariant empty{QMetaType::fromType<QString>()};
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVector<QVariant> row(columns);
+        for (int i = 0; i < columns; ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER: row[i] = QVariant(qlonglong(sqlite3_column_int64(stmt, i))); break;
+            case SQLITE_FLOAT: row[i] = QVariant(sqlite3_column_double(stmt, i)); break;
+            case SQLITE_NULL: row[i] = empty; break;
+            case SQLITE_BLOB: {
+                const char *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, i));
+                row[i] = QVariant(QByteArray(bytes, sqlite3_column_bytes(stmt, i)));
+                break;
+            }
+            default: {
+                const char16_t *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
+                row[i] = QVariant(QString::fromUtf16(text, sqlite3_column_bytes16(stmt, i) / qsizetype(sizeof(QChar))));
+                break;
+            }
+            }
+        }
+        out.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throw engineFailure(c, QStringLiteral("Unable to fetch row"), rc);
+    return out;
+}
+
+Database::ChangeMark Database::changeMark()
+{
+    Connection &c = usable();
+    ChangeMark mark;
+    if (!c.handle)
+        return mark;
+    // The engine's own counters, read without a statement of the driver's:
+    // this is asked at every read and write of a recordset.
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(c.handle, "PRAGMA data_version", -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return mark;
+    }
+    const bool read = sqlite3_step(stmt) == SQLITE_ROW;
+    mark.othersVersion = read ? sqlite3_column_int64(stmt, 0) : 0;
+    sqlite3_finalize(stmt);
+    if (!read)
+        return mark;
+    mark.connection = c.opening;
+    mark.ownChanges = sqlite3_total_changes64(c.handle);
+    mark.valid = true;
+    return mark;
+}
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, RecordsetType type, const QVariantList &params)
 {

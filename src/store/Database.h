@@ -5,8 +5,10 @@
 // open. Compaction closes the connection and opens it again on the compacted
 // file; the handles carry on with it.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <QVector>
 #include <memory>
 
 class QSqlError;
@@ -76,6 +78,33 @@ public:
 
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});
+
+    // Runs a query and reads every row it gives, each value as the engine
+    // holds it (a whole number as qlonglong, a real as double, a text as
+    // QString, a blob as QByteArray, an empty value as a null QString), and
+    // the columns' names; raises on failure as run() does. Parameters are
+    // bound as run() binds them.
+    struct Rows {
+        QStringList columns;
+        QVector<QVector<QVariant>> rows;
+    };
+    Rows readRows(const QString &sql, const QVariantList &params = {});
+
+    // Where the file stands in its history of writes, as this program can
+    // tell it: the rows written through this connection, and the writes of
+    // every other connection (other programs included). Two marks compare
+    // equal only when nothing was written between them.
+    struct ChangeMark {
+        bool valid = false;
+        quint64 connection = 0; // which opening of the connection
+        qint64 ownChanges = 0;  // rows changed through it
+        qint64 othersVersion = 0;
+        bool operator==(const ChangeMark &o) const
+        {
+            return valid && o.valid && connection == o.connection && ownChanges == o.ownChanges && othersVersion == o.othersVersion;
+        }
+    };
+    ChangeMark changeMark();
 
     // How long an operation waits for a file another program has locked
     // before it fails (set for the connections opened after).

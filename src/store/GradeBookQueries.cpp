@@ -29,17 +29,26 @@ namespace GradeBookQueries {
 
 PointsTotals pointsTotals(const QString &databasePath, const QString &assignmentSource, const QVariantList &params)
 {
-    PointsTotals totals;
     auto db = Database::open(databasePath);
     auto rs = db->openRecordset(assignmentSource, Database::Snapshot, params);
-    totals.hasRows = !rs->isEmpty();
-    while (!rs->isEOF()) {
-        addPoints(totals.possible, rs->value(QStringLiteral("MaxPointsPossible")), "MaxPointsPossible");
-        addPoints(totals.earned, rs->value(QStringLiteral("ActualPoints")), "ActualPoints");
-        rs->MoveNext();
-    }
+    const PointsTotals totals = pointsTotals(*rs);
     rs->Close();
     db->close();
+    return totals;
+}
+
+PointsTotals pointsTotals(const Recordset &assignments)
+{
+    PointsTotals totals;
+    totals.hasRows = !assignments.isEmpty();
+    if (!totals.hasRows)
+        return totals;
+    const int possible = assignments.fieldIndex(QStringLiteral("MaxPointsPossible"));
+    const int earned = assignments.fieldIndex(QStringLiteral("ActualPoints"));
+    for (int row = 0; row < assignments.RecordCount(); ++row) {
+        addPoints(totals.possible, assignments.valueAt(row, possible), "MaxPointsPossible");
+        addPoints(totals.earned, assignments.valueAt(row, earned), "ActualPoints");
+    }
     return totals;
 }
 
