@@ -38,12 +38,11 @@ void frmMain::RefreshTree()
     const QString proc = QStringLiteral("(General)_RefreshTree");
     SSTree2->clear();
     m_nodes.clear();
-    std::shared_ptr<Database> semDb, classDb;
+    std::shared_ptr<Database> db;
     std::unique_ptr<Recordset> semesters;
     step(proc, false, [&] {
-        semDb = Database::open(DatabasePath);
-        classDb = Database::open(DatabasePath);
-        semesters = semDb->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
+        db = Database::open(DatabasePath);
+        semesters = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
     });
     if (!semesters)
         return;
@@ -53,21 +52,37 @@ void frmMain::RefreshTree()
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No semesters."));
         step(proc, false, [&] { frmAddSemesterWizard::instance()->showIntroduction(); });
     }
+    // Every class is read at once, when the first semester with a title
+    // needs its classes; each semester then takes its own, in table order.
+    // A read that fails is told, and tried again for the next semester.
+    std::unique_ptr<Recordset> classes;
+    QHash<qint64, QVector<int>> classRows; // Semester_ID -> rows of `classes`
+    auto classesOf = [&](const QVariant &semesterId) {
+        if (!classes) {
+            auto all = db->openRecordset(QStringLiteral("SELECT * From Classes"), Database::Snapshot);
+            const int column = all->fieldIndex(QStringLiteral("Semester_ID"));
+            for (int row = 0; row < all->RecordCount(); ++row) {
+                const QVariant id = all->valueAt(row, column);
+                if (id.typeId() == QMetaType::LongLong)
+                    classRows[id.toLongLong()].push_back(row);
+            }
+            classes = std::move(all);
+        }
+        return semesterId.typeId() == QMetaType::LongLong ? classRows.value(semesterId.toLongLong()) : QVector<int>();
+    };
+    const Settings::SectionValues colours = Settings::section(Settings::App, QStringLiteral("ClassFolders"));
     while (!semesters->isEOF()) {
         const QString title = semesters->value(QStringLiteral("Title")).toString();
         if (!title.isEmpty()) {
             step(proc, false, [&] { addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
-            std::unique_ptr<Recordset> classes;
-            step(proc, false, [&] {
-                classes = classDb->openRecordset(QStringLiteral("SELECT * From Classes WHERE Semester_ID = ?"), Database::Snapshot,
-                                                 {semesters->value(QStringLiteral("ID"))});
-            });
-            while (classes && !classes->isEOF()) {
-                const QString name = classes->value(QStringLiteral("ClassName")).toString();
+            QVector<int> rows;
+            step(proc, false, [&] { rows = classesOf(semesters->value(QStringLiteral("ID"))); });
+            for (const int row : std::as_const(rows)) {
+                const QString name = classes->valueAt(row, QStringLiteral("ClassName")).toString();
                 // A class without a name (one being made by the class wizard) has no node.
                 if (!name.isEmpty()) {
                     step(proc, false, [&] {
-                        const int image = ClassColours::treeImage(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
+                        const int image = ClassColours::treeImage(colours.value(name));
                         QTreeWidgetItem *parent = m_nodes.value(QStringLiteral("S") + title);
                         if (!parent)
                             throw RuntimeError(35601, QStringLiteral("Element not found"));
@@ -75,16 +90,13 @@ void frmMain::RefreshTree()
                         parent->setExpanded(true);
                     });
                 }
-                classes->MoveNext();
             }
         }
         semesters->MoveNext();
     }
     semesters->Close();
-    if (semDb)
-        semDb->close();
-    if (classDb)
-        classDb->close();
+    if (db)
+        db->close();
 }
 
 bool frmMain::NoSemesterSelected() const { return datSemesters->noRows(); }
@@ -101,6 +113,9 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
     // where it is.
     if (!gridAssignments->commitEdits())
         return;
+    // The selection passes over other rows on its way: the settings file
+    // is written once, with where it ends.
+    Settings::Batch remember;
     const QString proc = QStringLiteral("SSTree2_NodeClick");
     const QString key = node->data(0, KeyRole).toString();
     const QString text = node->text(0);
