@@ -99,6 +99,13 @@ private Q_SLOTS:
         QVERIFY2(due.contains("idxAssignmentsDueDay"), qPrintable(due));
         const QString todo = plan(*db, "SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", {"2026-03-01"});
         QVERIFY2(todo.contains("idxTasksDay"), qPrintable(todo));
+        // Today's events read one day of each table the same way.
+        const QString todayDue = plan(*db, "SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", {"2026-03-01"});
+        QVERIFY2(todayDue.contains("idxAssignmentsDueDay"), qPrintable(todayDue));
+        const QString todayItems = plan(*db, "SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", {"2026-03-01"});
+        QVERIFY2(todayItems.contains("idxCalItemsDay"), qPrintable(todayItems));
+        const QString todayTasks = plan(*db, "SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", {"2026-03-01"});
+        QVERIFY2(todayTasks.contains("idxTasksDay"), qPrintable(todayTasks));
     }
 
     void anOldFileGetsItsIndexesAtOpen()
