@@ -11,26 +11,30 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/KeptRows.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 using namespace frmMainSteps;
 
 // ------------------------------------------------------------------- tree
 
-void frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image)
+QTreeWidgetItem *frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image)
 {
     if (m_nodes.contains(key))
         throw RuntimeError(35602, QStringLiteral("Key is not unique in collection"));
-    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(SSTree2);
+    // A semester node is made apart from the tree; the caller puts it in.
+    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, KeyRole, key);
     node->setData(0, ImageRole, image);
-    node->setIcon(0, Artwork::treeImage(image));
+    node->setIcon(0, Artwork::treeIcon(image));
     m_nodes.insert(key, node);
+    return node;
 }
 
 void frmMain::RefreshTree()
@@ -38,12 +42,10 @@ void frmMain::RefreshTree()
     const QString proc = QStringLiteral("(General)_RefreshTree");
     SSTree2->clear();
     m_nodes.clear();
-    std::shared_ptr<Database> db;
-    std::unique_ptr<Recordset> semesters;
-    step(proc, false, [&] {
-        db = Database::open(DatabasePath);
-        semesters = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
-    });
+    // The rows are kept between rebuilds and read again only when the file
+    // was written since: most returns to the window find them unchanged.
+    Recordset *semesters = nullptr;
+    step(proc, false, [&] { semesters = &m_treeSemesters->read(DatabasePath, QStringLiteral("SELECT * FROM Semesters")); });
     if (!semesters)
         return;
     if (semesters->isEmpty()) {
@@ -55,26 +57,35 @@ void frmMain::RefreshTree()
     // Every class is read at once, when the first semester with a title
     // needs its classes; each semester then takes its own, in table order.
     // A read that fails is told, and tried again for the next semester.
-    std::unique_ptr<Recordset> classes;
+    Recordset *classes = nullptr;
     QHash<qint64, QVector<int>> classRows; // Semester_ID -> rows of `classes`
     auto classesOf = [&](const QVariant &semesterId) {
         if (!classes) {
-            auto all = db->openRecordset(QStringLiteral("SELECT * From Classes"), Database::Snapshot);
-            const int column = all->fieldIndex(QStringLiteral("Semester_ID"));
-            for (int row = 0; row < all->RecordCount(); ++row) {
-                const QVariant id = all->valueAt(row, column);
+            Recordset &all = m_treeClasses->read(DatabasePath, QStringLiteral("SELECT * From Classes"));
+            const int column = all.fieldIndex(QStringLiteral("Semester_ID"));
+            for (int row = 0; row < all.RecordCount(); ++row) {
+                const QVariant id = all.valueAt(row, column);
                 if (id.typeId() == QMetaType::LongLong)
                     classRows[id.toLongLong()].push_back(row);
             }
-            classes = std::move(all);
+            classes = &all;
         }
         return semesterId.typeId() == QMetaType::LongLong ? classRows.value(semesterId.toLongLong()) : QVector<int>();
     };
     const Settings::SectionValues colours = Settings::section(Settings::App, QStringLiteral("ClassFolders"));
+    // The nodes are made apart from the tree and put into it together, each
+    // semester with its classes expanded, also when the rebuild ends early.
+    QList<QTreeWidgetItem *> made;
+    const auto putIn = qScopeGuard([&] {
+        SSTree2->addTopLevelItems(made);
+        for (QTreeWidgetItem *semester : std::as_const(made))
+            if (semester->childCount() > 0)
+                semester->setExpanded(true);
+    });
     while (!semesters->isEOF()) {
         const QString title = semesters->value(QStringLiteral("Title")).toString();
         if (!title.isEmpty()) {
-            step(proc, false, [&] { addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
+            step(proc, false, [&] { made << addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
             QVector<int> rows;
             step(proc, false, [&] { rows = classesOf(semesters->value(QStringLiteral("ID"))); });
             for (const int row : std::as_const(rows)) {
@@ -87,16 +98,12 @@ void frmMain::RefreshTree()
                         if (!parent)
                             throw RuntimeError(35601, QStringLiteral("Element not found"));
                         addTreeNode(parent, QStringLiteral("C") + name, name, image);
-                        parent->setExpanded(true);
                     });
                 }
             }
         }
         semesters->MoveNext();
     }
-    semesters->Close();
-    if (db)
-        db->close();
 }
 
 bool frmMain::NoSemesterSelected() const { return datSemesters->noRows(); }

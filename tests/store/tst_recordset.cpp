@@ -6,10 +6,12 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/KeptRows.h"
 #include "store/Recordset.h"
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -429,6 +431,47 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Lab Zero'").toInt(), 1);
         QCOMPARE(w->title->text(), QString("Lab Zero"));
         delete w;
+    }
+
+    void keptRowsAreReadAgainOnlyAfterAWrite()
+    {
+        TestEnv::createDatabase();
+        TestEnv::addSemester("Fall");
+        TestEnv::addSemester("Spring");
+        KeptRows kept;
+        auto titles = [](Recordset &rs) {
+            QStringList out;
+            for (; !rs.isEOF(); rs.MoveNext())
+                out << rs.value("Title").toString();
+            return out;
+        };
+        Recordset *first = &kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters");
+        QCOMPARE(titles(*first), (QStringList{"Fall", "Spring"}));
+        // Nothing written: the same rows, from their first row again.
+        Recordset *second = &kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters");
+        QCOMPARE(second, first);
+        QCOMPARE(second->position(), 0);
+        QCOMPARE(titles(*second), (QStringList{"Fall", "Spring"}));
+        // Another query: read.
+        QCOMPARE(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters WHERE Title = ?", Database::Snapshot, {"Fall"}).RecordCount(), 1);
+        QCOMPARE(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters").RecordCount(), 2);
+        // Written by another program, or through the program's own connection: read again.
+        TestEnv::addSemester("Summer");
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Fall", "Spring", "Summer"}));
+        Database::open(TestEnv::databasePath())->execute("DELETE FROM Semesters WHERE Title = 'Fall'");
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Spring", "Summer"}));
+        // Another file put in its place: its rows.
+        const QString other = TestEnv::root() + "/other";
+        QVERIFY(QDir().mkpath(other));
+        QVERIFY(QFile::copy(TestEnv::databasePath(), other + "/tarvela.mdb"));
+        {
+            auto db = Database::openSeparate(other + "/tarvela.mdb");
+            db->execute("UPDATE Semesters SET Title = 'Winter' WHERE Title = 'Summer'");
+            db->close();
+        }
+        QVERIFY(QFile::remove(TestEnv::databasePath()));
+        QVERIFY(QFile::rename(other + "/tarvela.mdb", TestEnv::databasePath()));
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Spring", "Winter"}));
     }
 
     void refreshWithoutSourceOrFileFails()
