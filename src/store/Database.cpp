@@ -4,10 +4,12 @@
 #include "Schema.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Settings.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -19,6 +21,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 // One open connection of the engine. The program's own connection to a file
 // (shared) lives in the registry below for the program's life; a separate
@@ -31,6 +34,7 @@ struct Database::Connection {
     bool shared = true;
     bool open = false;
     bool verified = false;  // the file passed verify() and has its indexes
+    mutable bool damageSeen = false; // the engine told of a damaged file since it was opened
     quint64 generation = 1; // changes when the file is found replaced
     quint64 opening = 0;    // tells one opening of the connection from another
     sqlite3 *handle = nullptr;
@@ -94,12 +98,21 @@ RuntimeError movedError(const QString &path)
                             .arg(shown(path)));
 }
 
+// Notes an engine failure that tells of a damaged file: the file is then
+// checked whole at its next open.
+void noteDamage(const Database::Connection &c, int code)
+{
+    if ((code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB)
+        c.damageSeen = true;
+}
+
 RuntimeError failure(const Database::Connection &c, const QSqlError &error)
 {
     // The driver passes the engine's code on for a statement; a transaction's
     // failure carries none, and the connection still knows it.
     bool ok = false;
-    error.nativeErrorCode().toInt(&ok);
+    const int code = error.nativeErrorCode().toInt(&ok);
+    noteDamage(c, ok ? code : c.extendedCode());
     return Database::errorFrom(error, c.file, ok ? 0 : c.extendedCode());
 }
 
@@ -107,8 +120,37 @@ RuntimeError failure(const Database::Connection &c, const QSqlError &error)
 // running a statement raise the same error.
 RuntimeError engineFailure(const Database::Connection &c, const QString &what, int code)
 {
+    noteDamage(c, code);
     const QSqlError error(what, QString::fromUtf8(sqlite3_errmsg(c.handle)), QSqlError::StatementError, QString::number(code));
     return Database::errorFrom(error, c.file, 0);
+}
+
+// What the program remembers of the file it last closed after checking it:
+// its path and what tells that file apart from any later state of it.
+const QString CheckSection = QStringLiteral("Database");
+const QString CheckKey = QStringLiteral("ClosedAfterCheck");
+
+QString stateOf(const QString &file)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return QString();
+    return QStringLiteral("%1 %2:%3:%4:%5.%6")
+        .arg(file)
+        .arg(quint64(st.st_dev))
+        .arg(quint64(st.st_ino))
+        .arg(qint64(st.st_size))
+        .arg(qint64(st.st_mtim.tv_sec))
+        .arg(qint64(st.st_mtim.tv_nsec));
+}
+
+// The file is exactly as the program left it when it last closed it after
+// checking it (no other program, and no run that ended without closing it,
+// has written to it since).
+bool leftAsChecked(const QString &file)
+{
+    const QString state = stateOf(file);
+    return !state.isEmpty() && Settings::get(Settings::App, CheckSection, CheckKey) == state;
 }
 
 // A value bound as the driver binds it: what it takes as empty is Null,
@@ -315,7 +357,13 @@ std::shared_ptr<Database> Database::open(const QString &path)
     auto db = handleOn(c);
     if (!c->verified) {
         try {
-            db->verify();
+            // Every page is read only when the file may have changed since
+            // the program last closed it whole: the whole check of a large
+            // file costs more than all the rest of a start.
+            if (leftAsChecked(c->file))
+                db->verifyFields();
+            else
+                db->verify();
         } catch (const RuntimeError &) {
             c->disconnect();
             throw;
@@ -371,7 +419,13 @@ void Database::closeAll()
 {
     auto &all = registry();
     for (const auto &c : std::as_const(all)) {
+        const bool checked = c->open && c->verified && !c->damageSeen;
+        const QString file = c->file;
         c->disconnect();
+        // A file found damaged is forgotten, whatever state it is left in.
+        const QString state = checked ? stateOf(file) : QString();
+        if (!state.isEmpty() || c->damageSeen)
+            Settings::save(Settings::App, CheckSection, CheckKey, state);
         ++c->generation;
         c->verified = false;
         QSqlDatabase::removeDatabase(c->name);
@@ -400,6 +454,21 @@ QString Database::path() const { return m_conn ? m_conn->file : QString(); }
 
 void Database::verify(bool thorough)
 {
+    verifyFields();
+    const QString file = shown(usable().file);
+    QStringList verdict;
+    {
+        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
+        while (q.next())
+            verdict << q.value(0).toString();
+    }
+    if (verdict != QStringList{QStringLiteral("ok")})
+        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
+                                                  .arg(file, verdict.join(QStringLiteral("; "))));
+}
+
+void Database::verifyFields()
+{
     const QString file = shown(usable().file);
     QHash<QString, QSet<QString>> found; // table -> fields, in small letters
     {
@@ -425,15 +494,6 @@ void Database::verify(bool thorough)
         throw RuntimeError(tableMissing ? TableMissing : Err::ItemNotFound,
                            QStringLiteral("The database file %1 is not a whole Tarvela database: %2.")
                                .arg(file, missing.join(QStringLiteral("; "))));
-    QStringList verdict;
-    {
-        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
-        while (q.next())
-            verdict << q.value(0).toString();
-    }
-    if (verdict != QStringList{QStringLiteral("ok")})
-        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
-                                                  .arg(file, verdict.join(QStringLiteral("; "))));
 }
 
 bool Database::ensureIndexes()

@@ -42,7 +42,10 @@ public:
     // Its handles stay valid: the connection opens again at their next
     // statement, or at the next open.
     static bool closeConnection(const QString &path);
-    // Closes every connection the program holds (at its end).
+    // Closes every connection the program holds (at its end). A file that
+    // passed its checks at open and met no damage since is remembered as
+    // closed so (in the settings): while it stays exactly as it was left,
+    // the next open checks its tables and fields but not every page.
     static void closeAll();
 
     // Checks the file: the nine tables with every field by name, then the
@@ -50,6 +53,8 @@ public:
     // Raises 3078 naming a missing table, 3265 naming a missing field (both
     // listed together when several are missing) and 3343 for a damaged file.
     void verify(bool thorough = false);
+    // The file's tables and fields only (the first half of verify).
+    void verifyFields();
     // Makes the indexes of the schema that the file lacks. False when the
     // file cannot be written (nothing is changed then).
     bool ensureIndexes();
