@@ -394,9 +394,11 @@ private:
                                                            : QStringLiteral("the status bar shows \"%1\"").arg(shown);
                         }});
 
-        // The grade figures of a closed class of the seventh year.
+        // The grade figures of a closed class of the seventh year, in the
+        // main window as the user works in it: the active window.
         auto gradedClass = [this] {
-            main();
+            main()->activateWindow();
+            drain();
             const QStringList classes = names(true);
             aimAt(classes.value(std::min<qsizetype>(300, classes.size() - 1)));
             clickAimed();

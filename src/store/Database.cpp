@@ -580,8 +580,9 @@ Database::Rows Database::readRows(const QString &sql, const QVariantList &params
                 break;
             }
             default: {
-                const char16_t *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
-                row[i] = QVariant(QString::fromUtf16(text, sqlite3_column_bytes16(stmt, i) / qsizetype(sizeof(QChar))));
+                // The file keeps its texts in UTF-8: one conversion.
+                const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+                row[i] = QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, i)));
                 break;
             }
             }

@@ -58,11 +58,13 @@ QVector<ClosedClass> closedClasses(const QString &databasePath)
     auto db = Database::open(databasePath);
     auto rs = db->openRecordset(QStringLiteral("SELECT ClassName, ClassClosed, CreditHours, FinalLetterGrade FROM Classes"),
                                 Database::Snapshot);
-    while (!rs->isEOF()) {
-        if (rs->value(QStringLiteral("ClassClosed")).toBool())
-            out.push_back({rs->value(QStringLiteral("CreditHours")), rs->value(QStringLiteral("FinalLetterGrade")).toString(),
-                           rs->value(QStringLiteral("ClassName")).toString()});
-        rs->MoveNext();
+    const int closed = rs->fieldIndex(QStringLiteral("ClassClosed"));
+    const int hours = rs->fieldIndex(QStringLiteral("CreditHours"));
+    const int letter = rs->fieldIndex(QStringLiteral("FinalLetterGrade"));
+    const int name = rs->fieldIndex(QStringLiteral("ClassName"));
+    for (int row = 0; row < rs->RecordCount(); ++row) {
+        if (rs->valueAt(row, closed).toBool())
+            out.push_back({rs->valueAt(row, hours), rs->valueAt(row, letter).toString(), rs->valueAt(row, name).toString()});
     }
     rs->Close();
     db->close();
