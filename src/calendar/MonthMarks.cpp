@@ -1,6 +1,8 @@
 #include "MonthMarks.h"
 
 #include "platform/DateText.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QDate>
 #include <cmath>
@@ -30,6 +32,26 @@ std::optional<MonthDay> ofDueDate(const QVariant &dateDue)
     if (!d || !d->isValid())
         return std::nullopt;
     return MonthDay{d->month(), d->day()};
+}
+
+QVector<MonthDay> ofItems(Database &db)
+{
+    QVector<MonthDay> out;
+    auto rs = db.openRecordset(QStringLiteral("SELECT DISTINCT Month, Day FROM CalItems"), Database::Snapshot);
+    for (; !rs->isEOF(); rs->MoveNext())
+        if (const auto md = ofItem(rs->value(QStringLiteral("Month")), rs->value(QStringLiteral("Day"))))
+            out << *md;
+    return out;
+}
+
+QVector<MonthDay> ofDueDates(Database &db)
+{
+    QVector<MonthDay> out;
+    auto rs = db.openRecordset(QStringLiteral("SELECT DISTINCT DateDue FROM Assignments"), Database::Snapshot);
+    for (; !rs->isEOF(); rs->MoveNext())
+        if (const auto md = ofDueDate(rs->value(QStringLiteral("DateDue"))))
+            out << *md;
+    return out;
 }
 
 } // namespace MonthMarks

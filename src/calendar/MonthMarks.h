@@ -2,7 +2,10 @@
 // The days the month view marks: by month and day number only, so that a
 // mark shows in every year the view pages to.
 #include <QVariant>
+#include <QVector>
 #include <optional>
+
+class Database;
 
 namespace MonthMarks {
 
@@ -20,6 +23,11 @@ bool isDayOfTheYear(int month, int day);
 std::optional<MonthDay> ofItem(const QVariant &month, const QVariant &day);
 // The mark of a due date: its month and day; none for an empty date.
 std::optional<MonthDay> ofDueDate(const QVariant &dateDue);
+
+// The marks of every calendar item and of every due date, read as the
+// distinct values of those fields only (the marks of the rows, each once).
+QVector<MonthDay> ofItems(Database &db);
+QVector<MonthDay> ofDueDates(Database &db);
 
 // A key for the pair (month * 100 + day).
 inline int key(int month, int day) { return month * 100 + day; }

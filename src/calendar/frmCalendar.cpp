@@ -140,9 +140,14 @@ void frmCalendar::Form_Load()
     datCalendar->setDatabaseName(DatabasePath);
     datAssignments->setDatabaseName(DatabasePath);
     m_marksDone = false;
+    m_dueMarks.clear();
     guarded([this] {
         datTasks->Refresh();
-        datAssignments->Refresh();
+        // Of the assignments only the month and day of their due dates
+        // matter here: each distinct date is read once, no row is kept.
+        auto db = Database::open(DatabasePath);
+        m_dueMarks = MonthMarks::ofDueDates(*db);
+        db->close();
     });
     // The day view starts with the day the month view shows selected, so
     // that what is typed into it belongs to a date.
@@ -172,20 +177,15 @@ void frmCalendar::Form_Activate()
 void frmCalendar::markDays()
 {
     SSMonth1->setDayStyleText(AssignmentDue, QString());
+    // The items' marks come from their Month and Day only, each pair read once.
     datCalendar->setRecordSource(QStringLiteral("SELECT * From CalItems"));
-    datCalendar->Refresh();
-    if (!datCalendar->noRows()) {
-        Recordset &rs = datCalendar->recordset();
-        for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
-            if (const auto md = MonthMarks::ofItem(rs.value(QStringLiteral("Month")), rs.value(QStringLiteral("Day"))))
-                SSMonth1->setDayStyle(md->month, md->day, AssignmentDue);
-    }
-    if (!datAssignments->noRows()) {
-        Recordset &rs = datAssignments->recordset();
-        for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
-            if (const auto md = MonthMarks::ofDueDate(rs.value(QStringLiteral("DateDue"))))
-                SSMonth1->setDayStyle(md->month, md->day, AssignmentDue);
-    }
+    auto db = Database::open(DatabasePath);
+    const QVector<MonthMarks::MonthDay> items = MonthMarks::ofItems(*db);
+    db->close();
+    for (const MonthMarks::MonthDay &md : items)
+        SSMonth1->setDayStyle(md.month, md.day, AssignmentDue);
+    for (const MonthMarks::MonthDay &md : std::as_const(m_dueMarks))
+        SSMonth1->setDayStyle(md.month, md.day, AssignmentDue);
     SSMonth1->Repaint();
 }
 

@@ -3,11 +3,13 @@
 // the month view, whose days are marked where calendar items and due dates
 // fall. It opens beside the main window and shows the main window when it
 // closes.
+#include "MonthMarks.h"
 #include "platform/Form.h"
 
 #include <QRect>
 #include <QString>
 #include <QTime>
+#include <QVector>
 
 class DataGrid;
 class DataSource;
@@ -67,8 +69,10 @@ private:
     QPushButton *SSCommand1;
     QPushButton *SSCommand2;
 
-    // The month marks are made at the first activation of each opening.
+    // The month marks are made at the first activation of each opening;
+    // those of the due dates as the assignments stood when the window loaded.
     bool m_marksDone = false;
+    QVector<MonthMarks::MonthDay> m_dueMarks;
     // The date last selected in the month view, as its text.
     QString m_lastSelected;
 };

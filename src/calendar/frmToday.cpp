@@ -61,10 +61,9 @@ void frmToday::Form_Load()
         {"CalItems", "ID", "ItemDate", "ItemText", false},
         {"Tasks", "TaskID", "Date", "Details", false},
     };
-    // Dates are stored as "YYYY-MM-DD", with " HH:MM:SS" after it when they
-    // carry a time: every value of today sorts from today's text up to, and
-    // not including, tomorrow's.
-    const QVariantList day{today.toString(Qt::ISODate), today.addDays(1).toString(Qt::ISODate)};
+    // Only today's rows are read, through the index on the day of the date
+    // (as the calendar's day view reads a day).
+    const QVariantList day{today.toString(Qt::ISODate)};
     std::shared_ptr<Database> db;
     try {
         db = Database::open(DatabasePath);
@@ -84,9 +83,8 @@ void frmToday::Form_Load()
             if (!any->isEmpty())
                 anyRows = true;
             any->Close();
-            // Only today's rows are read, in the order of the table.
-            auto rs = db->openRecordset(QStringLiteral("SELECT \"%1\", \"%2\", \"%3\" FROM \"%4\" WHERE \"%2\" >= ? AND \"%2\" < ? "
-                                                       "ORDER BY \"%1\"")
+            // Today's rows, in the order of the table.
+            auto rs = db->openRecordset(QStringLiteral("SELECT \"%1\", \"%2\", \"%3\" FROM \"%4\" WHERE date(\"%2\") = ? ORDER BY \"%1\"")
                                             .arg(key, dateField, textField, table),
                                         Database::Snapshot, day);
             while (!rs->isEOF()) {

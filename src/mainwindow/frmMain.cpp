@@ -11,6 +11,7 @@
 #include "store/CurrentSelection.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
+#include "store/KeptRows.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -50,7 +51,9 @@ int frmMain::splashMilliseconds = 1500;
 
 QString frmMain::webHost() { return QStringLiteral("https://tarvela-desk.example.org"); }
 
-frmMain::frmMain() : m_activationReports(std::make_unique<frmMainSteps::OncePerCause>())
+frmMain::frmMain()
+    : m_activationReports(std::make_unique<frmMainSteps::OncePerCause>()), m_treeSemesters(std::make_unique<KeptRows>()),
+      m_treeClasses(std::make_unique<KeptRows>())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvela Desk"));

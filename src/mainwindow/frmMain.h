@@ -12,6 +12,7 @@ class ClickLabel;
 class CurrentSelection;
 class DataGrid;
 class DataSource;
+class KeptRows;
 class Panel;
 class QAction;
 class QFrame;
@@ -131,7 +132,7 @@ private:
     QAction *item(QMenu *menu, const QString &name, const QString &caption);
     void separator(QMenu *menu, const char *name);
     void layoutPass();
-    void addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
+    QTreeWidgetItem *addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
     bool openDatabaseAtStart(bool existed);
     void rememberSelection();
     void afterDeletion();
@@ -147,6 +148,9 @@ private:
 
     QTreeWidget *SSTree2;
     QHash<QString, QTreeWidgetItem *> m_nodes;
+    // The rows the tree is built from, kept while the file is unchanged.
+    std::unique_ptr<KeptRows> m_treeSemesters;
+    std::unique_ptr<KeptRows> m_treeClasses;
     DataGrid *gridAssignments;
     QSplitter *SSSplitter1;
     QSplitter *m_rightPanes;

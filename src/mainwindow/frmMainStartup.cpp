@@ -212,6 +212,8 @@ void frmMain::Form_Activate()
     // Closing a report activates the window again: a cause that stands is
     // not told again at each return, only once.
     FilteredRun once(*m_activationReports);
+    // The window's place and the selection restored are written once.
+    Settings::Batch remember;
     step(proc, true, [&] { layoutPass(); });
     step(proc, true, [&] {
         for (int n = 1; n <= 5; ++n) {

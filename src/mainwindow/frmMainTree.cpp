@@ -11,26 +11,30 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/KeptRows.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 using namespace frmMainSteps;
 
 // ------------------------------------------------------------------- tree
 
-void frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image)
+QTreeWidgetItem *frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image)
 {
     if (m_nodes.contains(key))
         throw RuntimeError(35602, QStringLiteral("Key is not unique in collection"));
-    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(SSTree2);
+    // A semester node is made apart from the tree; the caller puts it in.
+    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, KeyRole, key);
     node->setData(0, ImageRole, image);
-    node->setIcon(0, Artwork::treeImage(image));
+    node->setIcon(0, Artwork::treeIcon(image));
     m_nodes.insert(key, node);
+    return node;
 }
 
 void frmMain::RefreshTree()
@@ -38,13 +42,10 @@ void frmMain::RefreshTree()
     const QString proc = QStringLiteral("(General)_RefreshTree");
     SSTree2->clear();
     m_nodes.clear();
-    std::shared_ptr<Database> semDb, classDb;
-    std::unique_ptr<Recordset> semesters;
-    step(proc, false, [&] {
-        semDb = Database::open(DatabasePath);
-        classDb = Database::open(DatabasePath);
-        semesters = semDb->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
-    });
+    // The rows are kept between rebuilds and read again only when the file
+    // was written since: most returns to the window find them unchanged.
+    Recordset *semesters = nullptr;
+    step(proc, false, [&] { semesters = &m_treeSemesters->read(DatabasePath, QStringLiteral("SELECT * FROM Semesters")); });
     if (!semesters)
         return;
     if (semesters->isEmpty()) {
@@ -53,38 +54,56 @@ void frmMain::RefreshTree()
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No semesters."));
         step(proc, false, [&] { frmAddSemesterWizard::instance()->showIntroduction(); });
     }
+    // Every class is read at once, when the first semester with a title
+    // needs its classes; each semester then takes its own, in table order.
+    // A read that fails is told, and tried again for the next semester.
+    Recordset *classes = nullptr;
+    QHash<qint64, QVector<int>> classRows; // Semester_ID -> rows of `classes`
+    auto classesOf = [&](const QVariant &semesterId) {
+        if (!classes) {
+            Recordset &all = m_treeClasses->read(DatabasePath, QStringLiteral("SELECT * From Classes"));
+            const int column = all.fieldIndex(QStringLiteral("Semester_ID"));
+            for (int row = 0; row < all.RecordCount(); ++row) {
+                const QVariant id = all.valueAt(row, column);
+                if (id.typeId() == QMetaType::LongLong)
+                    classRows[id.toLongLong()].push_back(row);
+            }
+            classes = &all;
+        }
+        return semesterId.typeId() == QMetaType::LongLong ? classRows.value(semesterId.toLongLong()) : QVector<int>();
+    };
+    const Settings::SectionValues colours = Settings::section(Settings::App, QStringLiteral("ClassFolders"));
+    // The nodes are made apart from the tree and put into it together, each
+    // semester with its classes expanded, also when the rebuild ends early.
+    QList<QTreeWidgetItem *> made;
+    const auto putIn = qScopeGuard([&] {
+        SSTree2->addTopLevelItems(made);
+        for (QTreeWidgetItem *semester : std::as_const(made))
+            if (semester->childCount() > 0)
+                semester->setExpanded(true);
+    });
     while (!semesters->isEOF()) {
         const QString title = semesters->value(QStringLiteral("Title")).toString();
         if (!title.isEmpty()) {
-            step(proc, false, [&] { addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
-            std::unique_ptr<Recordset> classes;
-            step(proc, false, [&] {
-                classes = classDb->openRecordset(QStringLiteral("SELECT * From Classes WHERE Semester_ID = ?"), Database::Snapshot,
-                                                 {semesters->value(QStringLiteral("ID"))});
-            });
-            while (classes && !classes->isEOF()) {
-                const QString name = classes->value(QStringLiteral("ClassName")).toString();
+            step(proc, false, [&] { made << addTreeNode(nullptr, QStringLiteral("S") + title, title, 2); });
+            QVector<int> rows;
+            step(proc, false, [&] { rows = classesOf(semesters->value(QStringLiteral("ID"))); });
+            for (const int row : std::as_const(rows)) {
+                const QString name = classes->valueAt(row, QStringLiteral("ClassName")).toString();
                 // A class without a name (one being made by the class wizard) has no node.
                 if (!name.isEmpty()) {
                     step(proc, false, [&] {
-                        const int image = ClassColours::treeImage(Settings::get(Settings::App, QStringLiteral("ClassFolders"), name));
+                        const int image = ClassColours::treeImage(colours.value(name));
                         QTreeWidgetItem *parent = m_nodes.value(QStringLiteral("S") + title);
                         if (!parent)
                             throw RuntimeError(35601, QStringLiteral("Element not found"));
                         addTreeNode(parent, QStringLiteral("C") + name, name, image);
-                        parent->setExpanded(true);
                     });
                 }
-                classes->MoveNext();
             }
         }
         semesters->MoveNext();
     }
-    semesters->Close();
-    if (semDb)
-        semDb->close();
-    if (classDb)
-        classDb->close();
 }
 
 bool frmMain::NoSemesterSelected() const { return datSemesters->noRows(); }
@@ -101,6 +120,9 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
     // where it is.
     if (!gridAssignments->commitEdits())
         return;
+    // The selection passes over other rows on its way: the settings file
+    // is written once, with where it ends.
+    Settings::Batch remember;
     const QString proc = QStringLiteral("SSTree2_NodeClick");
     const QString key = node->data(0, KeyRole).toString();
     const QString text = node->text(0);

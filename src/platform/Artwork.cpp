@@ -42,6 +42,15 @@ QColor folderColour(int index)
     return colours.at(i).folder;
 }
 
+QIcon treeIcon(int index)
+{
+    static QHash<int, QIcon> cache;
+    auto it = cache.find(index);
+    if (it == cache.end())
+        it = cache.insert(index, QIcon(treeImage(index)));
+    return *it;
+}
+
 QPixmap treeImage(int index)
 {
     static QHash<int, QPixmap> cache;

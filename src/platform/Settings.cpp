@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <cerrno>
+#include <utility>
 #include <sys/stat.h>
 
 namespace {
@@ -69,6 +70,8 @@ QHash<QString, Store> g_stores;
 int g_reads = 0;
 int g_writes = 0;
 bool g_failureTold = false;
+int g_batchDepth = 0;
+QStringList g_batched; // files whose writing waits for the batch's end
 
 Identity identityOf(const QString &path)
 {
@@ -313,6 +316,21 @@ QString get(const QString &app, const QString &section, const QString &key)
     return e ? e->value : QString();
 }
 
+QString SectionValues::value(const QString &key) const { return m_values.value(folded(key)); }
+
+SectionValues section(const QString &app, const QString &name)
+{
+    SectionValues out;
+    const Contents &c = current(fileFor(app)).data;
+    const auto s = c.index.constFind(folded(name));
+    if (s == c.index.constEnd())
+        return out;
+    const auto &sec = c.sections.at(*s);
+    for (auto e = sec.index.cbegin(); e != sec.index.cend(); ++e)
+        out.m_values.insert(e.key(), sec.lines.at(*e).value);
+    return out;
+}
+
 bool save(const QString &app, const QString &section, const QString &key, const QString &value)
 {
     return save(app, section, {{key, value}});
@@ -339,7 +357,27 @@ bool save(const QString &app, const QString &section, const QList<QPair<QString,
     // Changes an earlier save could not write are tried again with the next.
     if (!changed && !store.unsaved)
         return true;
+    if (g_batchDepth > 0) {
+        store.unsaved = true;
+        if (!g_batched.contains(path))
+            g_batched << path;
+        return true;
+    }
     return write(path, store);
+}
+
+Batch::Batch() { ++g_batchDepth; }
+
+Batch::~Batch()
+{
+    if (--g_batchDepth > 0)
+        return;
+    const QStringList paths = std::exchange(g_batched, {});
+    for (const QString &path : paths) {
+        Store &store = g_stores[path];
+        if (store.unsaved)
+            write(path, store);
+    }
 }
 
 int fileReads() { return g_reads; }
@@ -351,6 +389,7 @@ void resetForTests()
     g_reads = 0;
     g_writes = 0;
     g_failureTold = false;
+    g_batched.clear();
 }
 
 } // namespace Settings

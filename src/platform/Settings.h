@@ -9,6 +9,7 @@
 // is seen at the next read. A save writes the whole file under a temporary
 // name renamed over the old one, and only when a value actually changed.
 // A file that cannot be written is told to the user once per run.
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -17,11 +18,37 @@ namespace Settings {
 
 // The value, or "" for a key never written.
 QString get(const QString &app, const QString &section, const QString &key);
+
+// Every key of one section with its value, as get() reads them, taken with
+// one look at the file: for reading many keys of a section at once.
+class SectionValues
+{
+public:
+    // The value, or "" for a key never written.
+    QString value(const QString &key) const;
+
+private:
+    friend SectionValues section(const QString &app, const QString &section);
+    QHash<QString, QString> m_values; // case-folded key -> value
+};
+SectionValues section(const QString &app, const QString &section);
 // Writes the value; returns false when the store could not be written (the
 // user has been told). Saving the value a key already holds writes nothing.
 bool save(const QString &app, const QString &section, const QString &key, const QString &value);
 // Writes several keys of one section with one write of the file.
 bool save(const QString &app, const QString &section, const QList<QPair<QString, QString>> &values);
+
+// While a batch stands, saves change what the program holds at once and
+// the files are written when the outermost batch ends, each once: for a
+// command that moves through several rows, remembering each on the way.
+class Batch
+{
+public:
+    Batch();
+    ~Batch();
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+};
 
 // The folder holding the settings files.
 QString folder();

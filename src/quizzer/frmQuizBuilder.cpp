@@ -235,7 +235,7 @@ void frmQuizBuilder::RefreshQuizTree(const QVariant &current)
             auto *node = new QTreeWidgetItem(treeQuizzes);
             node->setText(0, rs.valueAt(i, QStringLiteral("Title")).toString());
             node->setData(0, KeyRole, keyOf(rs.valueAt(i, QStringLiteral("ID"))));
-            node->setIcon(0, Artwork::treeImage(QuizImage));
+            node->setIcon(0, Artwork::treeIcon(QuizImage));
         }
         if (!rs.isEmpty() && !(wanted.isValid() && !wanted.isNull() && rs.FindFirst(QStringLiteral("ID"), wanted)))
             rs.MoveFirst();

@@ -97,6 +97,10 @@ bool DataGridModel::isBooleanColumn(int column) const
 
 QVariant DataGridModel::data(const QModelIndex &index, int role) const
 {
+    // A view asks for many roles of each cell it draws; the value is read
+    // only for those the grid serves.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)
+        return QVariant();
     if (!index.isValid() || !m_source || !m_source->isOpen())
         return QVariant();
     const int col = index.column();

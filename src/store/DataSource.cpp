@@ -29,6 +29,7 @@ DataSource::~DataSource()
     if (m_rs)
         m_rs->Close();
     m_rs.reset();
+    m_spare.reset();
     if (m_db)
         m_db->close();
 }
@@ -48,33 +49,58 @@ Recordset &DataSource::recordset() const
     return *m_rs;
 }
 
+bool DataSource::holdsStoredRows(const QString &path) const
+{
+    return m_rs && !recordSourceChanged() && m_openDatabaseName == path && m_rs->holdsStoredRows();
+}
+
 bool DataSource::noRows() const { return !m_rs || m_rs->isEmpty(); }
 
 bool DataSource::hasCurrentRow() const { return m_rs && m_rs->hasCurrentRow(); }
 
 void DataSource::Refresh()
 {
+    std::unique_ptr<Recordset> previous;
     if (m_rs) {
         saveBoundControls();
-        m_rs->Close();
-        m_rs.reset();
+        m_rs->park();
+        previous = std::move(m_rs);
     }
     if (m_recordSource.trimmed().isEmpty())
         throw RuntimeError(3078, QStringLiteral("The data source %1 has no record source.").arg(objectName()));
     if (!m_db || !m_db->isOpen() || m_openDatabaseName != m_databaseName) {
+        previous.reset();
+        m_spare.reset();
         if (m_db)
             m_db->close();
         m_db.reset();
         m_db = Database::open(m_databaseName);
         m_openDatabaseName = m_databaseName;
     }
-    m_rs = m_db->openRecordset(m_recordSource, m_type, m_params);
+    std::unique_ptr<Recordset> next;
+    if (previous && canServe(*previous))
+        next = std::move(previous);
+    else if (m_spare && canServe(*m_spare))
+        next = std::move(m_spare);
+    if (next)
+        next->reopen();
+    else
+        next = m_db->openRecordset(m_recordSource, m_type, m_params);
+    if (previous && previous->unchangedSinceRead())
+        m_spare = std::move(previous);
+    m_rs = std::move(next);
     m_readSource = m_recordSource;
     m_readParams = m_params;
     installHooks();
     showCurrentRow();
     Q_EMIT refreshed();
     Q_EMIT Reposition();
+}
+
+bool DataSource::canServe(const Recordset &rs) const
+{
+    return rs.database() == m_db && rs.source() == m_recordSource && rs.params() == m_params && rs.type() == m_type
+        && rs.unchangedSinceRead();
 }
 
 void DataSource::installHooks()
@@ -255,6 +281,7 @@ void DataSource::closeNamingWhatIsLost()
 
 void DataSource::discard()
 {
+    m_spare.reset();
     if (m_rs) {
         m_rs->CancelUpdate();
         m_rs->Close();
@@ -272,6 +299,7 @@ void DataSource::close()
         m_rs->Close();
         m_rs.reset();
     }
+    m_spare.reset();
     if (m_db)
         m_db->close();
     m_db.reset();

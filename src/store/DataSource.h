@@ -34,6 +34,9 @@ public:
     void setRecordsetType(Database::RecordsetType type) { m_type = type; }
 
     // Opens (or re-reads) the record source; the first row becomes current.
+    // While nothing was written to the file since rows of the same source
+    // were read (the rows held now, or those held before them), those rows
+    // serve: a new read would give them again.
     void Refresh();
     // True when the record source was changed since the rows were last read.
     bool recordSourceChanged() const { return !m_rs || m_readSource != m_recordSource || m_readParams != m_params; }
@@ -41,6 +44,10 @@ public:
     // The open recordset; run-time error 91 before the first Refresh.
     Recordset &recordset() const;
     Recordset *recordsetOrNull() const { return m_rs.get(); }
+    // The rows held are what the record source selects from the file now:
+    // it was read from this file, not changed since, and nothing was
+    // written to the file since but through its own recordset.
+    bool holdsStoredRows(const QString &path) const;
     // No rows (at its start and its end at once); also true when not open.
     bool noRows() const;
     // A row is current (neither at its start nor at its end).
@@ -85,6 +92,8 @@ private:
     };
 
     void installHooks();
+    // Rows read from the current record source that a new read would give again.
+    bool canServe(const Recordset &rs) const;
     // close(), for a closing window: a failure names the fields whose typed
     // values were not stored.
     void closeNamingWhatIsLost();
@@ -103,6 +112,7 @@ private:
     std::shared_ptr<Database> m_db;
     QString m_openDatabaseName;
     std::unique_ptr<Recordset> m_rs;
+    std::unique_ptr<Recordset> m_spare; // the rows held before the last Refresh, parked
     QVector<Binding> m_bindings;
     QVector<Saver> m_savers;
     bool m_saving = false;

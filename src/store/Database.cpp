@@ -4,9 +4,12 @@
 #include "Schema.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Settings.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -14,9 +17,11 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 // One open connection of the engine. The program's own connection to a file
 // (shared) lives in the registry below for the program's life; a separate
@@ -29,7 +34,9 @@ struct Database::Connection {
     bool shared = true;
     bool open = false;
     bool verified = false;  // the file passed verify() and has its indexes
+    mutable bool damageSeen = false; // the engine told of a damaged file since it was opened
     quint64 generation = 1; // changes when the file is found replaced
+    quint64 opening = 0;    // tells one opening of the connection from another
     sqlite3 *handle = nullptr;
 
     QSqlDatabase sql() const { return QSqlDatabase::database(name, false); }
@@ -43,6 +50,7 @@ struct Database::Connection {
 
 namespace {
 QAtomicInt g_counter;
+quint64 g_openings = 0;
 int g_busyTimeout = Database::DefaultBusyTimeout;
 
 constexpr int TableMissing = 3078;
@@ -90,13 +98,94 @@ RuntimeError movedError(const QString &path)
                             .arg(shown(path)));
 }
 
+// Notes an engine failure that tells of a damaged file: the file is then
+// checked whole at its next open.
+void noteDamage(const Database::Connection &c, int code)
+{
+    if ((code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB)
+        c.damageSeen = true;
+}
+
 RuntimeError failure(const Database::Connection &c, const QSqlError &error)
 {
     // The driver passes the engine's code on for a statement; a transaction's
     // failure carries none, and the connection still knows it.
     bool ok = false;
-    error.nativeErrorCode().toInt(&ok);
+    const int code = error.nativeErrorCode().toInt(&ok);
+    noteDamage(c, ok ? code : c.extendedCode());
     return Database::errorFrom(error, c.file, ok ? 0 : c.extendedCode());
+}
+
+// A failure of the engine told as the driver tells it, so that both ways of
+// running a statement raise the same error.
+RuntimeError engineFailure(const Database::Connection &c, const QString &what, int code)
+{
+    noteDamage(c, code);
+    const QSqlError error(what, QString::fromUtf8(sqlite3_errmsg(c.handle)), QSqlError::StatementError, QString::number(code));
+    return Database::errorFrom(error, c.file, 0);
+}
+
+// What the program remembers of the file it last closed after checking it:
+// its path and what tells that file apart from any later state of it.
+const QString CheckSection = QStringLiteral("Database");
+const QString CheckKey = QStringLiteral("ClosedAfterCheck");
+
+QString stateOf(const QString &file)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return QString();
+    return QStringLiteral("%1 %2:%3:%4:%5.%6")
+        .arg(file)
+        .arg(quint64(st.st_dev))
+        .arg(quint64(st.st_ino))
+        .arg(qint64(st.st_size))
+        .arg(qint64(st.st_mtim.tv_sec))
+        .arg(qint64(st.st_mtim.tv_nsec));
+}
+
+// The file is exactly as the program left it when it last closed it after
+// checking it (no other program, and no run that ended without closing it,
+// has written to it since).
+bool leftAsChecked(const QString &file)
+{
+    const QString state = stateOf(file);
+    return !state.isEmpty() && Settings::get(Settings::App, CheckSection, CheckKey) == state;
+}
+
+// A value bound as the driver binds it: what it takes as empty is Null,
+// numbers stay numbers, times and dates with times are written as text in
+// its forms, anything else as its text.
+int bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
+{
+    bool isNull = value.isNull();
+    switch (value.typeId()) {
+    case QMetaType::QString: isNull = isNull || static_cast<const QString *>(value.constData())->isNull(); break;
+    case QMetaType::QByteArray: isNull = isNull || static_cast<const QByteArray *>(value.constData())->isNull(); break;
+    case QMetaType::QDate: isNull = isNull || static_cast<const QDate *>(value.constData())->isNull(); break;
+    case QMetaType::QTime: isNull = isNull || static_cast<const QTime *>(value.constData())->isNull(); break;
+    case QMetaType::QDateTime: isNull = isNull || static_cast<const QDateTime *>(value.constData())->isNull(); break;
+    default: break;
+    }
+    if (isNull)
+        return sqlite3_bind_null(stmt, index);
+    auto text = [&](const QString &s) {
+        return sqlite3_bind_text16(stmt, index, s.utf16(), int(s.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    };
+    switch (value.typeId()) {
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool: return sqlite3_bind_int(stmt, index, value.toInt());
+    case QMetaType::Double: return sqlite3_bind_double(stmt, index, value.toDouble());
+    case QMetaType::UInt:
+    case QMetaType::LongLong: return sqlite3_bind_int64(stmt, index, value.toLongLong());
+    case QMetaType::QDateTime: return text(value.toDateTime().toString(Qt::ISODateWithMs));
+    case QMetaType::QTime: return text(value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+    default: return text(value.toString());
+    }
 }
 
 QSqlQuery runOn(const Database::Connection &c, const QString &sql, const QVariantList &params = {})
@@ -138,6 +227,7 @@ void Database::Connection::connect(bool create)
     if (handle)
         sqlite3_extended_result_codes(handle, 1);
     open = true;
+    opening = ++g_openings;
     try {
         // Touch the file: a file that is not a database fails here, not later.
         runOn(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -267,7 +357,13 @@ std::shared_ptr<Database> Database::open(const QString &path)
     auto db = handleOn(c);
     if (!c->verified) {
         try {
-            db->verify();
+            // Every page is read only when the file may have changed since
+            // the program last closed it whole: the whole check of a large
+            // file costs more than all the rest of a start.
+            if (leftAsChecked(c->file))
+                db->verifyFields();
+            else
+                db->verify();
         } catch (const RuntimeError &) {
             c->disconnect();
             throw;
@@ -323,7 +419,13 @@ void Database::closeAll()
 {
     auto &all = registry();
     for (const auto &c : std::as_const(all)) {
+        const bool checked = c->open && c->verified && !c->damageSeen;
+        const QString file = c->file;
         c->disconnect();
+        // A file found damaged is forgotten, whatever state it is left in.
+        const QString state = checked ? stateOf(file) : QString();
+        if (!state.isEmpty() || c->damageSeen)
+            Settings::save(Settings::App, CheckSection, CheckKey, state);
         ++c->generation;
         c->verified = false;
         QSqlDatabase::removeDatabase(c->name);
@@ -352,6 +454,21 @@ QString Database::path() const { return m_conn ? m_conn->file : QString(); }
 
 void Database::verify(bool thorough)
 {
+    verifyFields();
+    const QString file = shown(usable().file);
+    QStringList verdict;
+    {
+        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
+        while (q.next())
+            verdict << q.value(0).toString();
+    }
+    if (verdict != QStringList{QStringLiteral("ok")})
+        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
+                                                  .arg(file, verdict.join(QStringLiteral("; "))));
+}
+
+void Database::verifyFields()
+{
     const QString file = shown(usable().file);
     QHash<QString, QSet<QString>> found; // table -> fields, in small letters
     {
@@ -377,15 +494,6 @@ void Database::verify(bool thorough)
         throw RuntimeError(tableMissing ? TableMissing : Err::ItemNotFound,
                            QStringLiteral("The database file %1 is not a whole Tarvela database: %2.")
                                .arg(file, missing.join(QStringLiteral("; "))));
-    QStringList verdict;
-    {
-        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
-        while (q.next())
-            verdict << q.value(0).toString();
-    }
-    if (verdict != QStringList{QStringLiteral("ok")})
-        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
-                                                  .arg(file, verdict.join(QStringLiteral("; "))));
 }
 
 bool Database::ensureIndexes()
@@ -418,6 +526,97 @@ bool Database::ensureIndexes()
 }
 
 QSqlQuery Database::run(const QString &sql, const QVariantList &params) { return runOn(usable(), sql, params); }
+
+Database::Rows Database::readRows(const QString &sql, const QVariantList &params)
+{
+    Connection &c = usable();
+    Rows out;
+    if (!c.handle) {
+        // No engine handle to read through: the driver reads.
+        QSqlQuery q = runOn(c, sql, params);
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            out.columns << rec.fieldName(i);
+        while (q.next()) {
+            QVector<QVariant> row(out.columns.size());
+            for (int i = 0; i < out.columns.size(); ++i)
+                row[i] = q.value(i);
+            out.rows.push_back(row);
+        }
+        return out;
+    }
+    // The rows are read straight from the engine: the driver's own reading
+    // costs more than the engine's work on a large class.
+    sqlite3_stmt *stmt = nullptr;
+    const QString unable = QStringLiteral("Unable to execute statement");
+    int rc = sqlite3_prepare16_v2(c.handle, sql.utf16(), int(sql.size() * sizeof(QChar)), &stmt, nullptr);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> owner(stmt, sqlite3_finalize);
+    if (rc != SQLITE_OK)
+        throw engineFailure(c, unable, rc);
+    if (!stmt)
+        return out; // no statement in the text
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != params.size())
+        throw RuntimeError(Err::SqlSyntax, QStringLiteral("Parameter count mismatch"));
+    for (int i = 0; i < params.size(); ++i) {
+        rc = bindValue(stmt, i + 1, params.at(i));
+        if (rc != SQLITE_OK)
+            throw engineFailure(c, unable, rc);
+    }
+    const int columns = sqlite3_column_count(stmt);
+    for (int i = 0; i < columns; ++i)
+        out.columns << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(stmt, i))).remove(QLatin1Char('"'));
+    const QVariant empty{QMetaType::fromType<QString>()};
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVector<QVariant> row(columns);
+        for (int i = 0; i < columns; ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER: row[i] = QVariant(qlonglong(sqlite3_column_int64(stmt, i))); break;
+            case SQLITE_FLOAT: row[i] = QVariant(sqlite3_column_double(stmt, i)); break;
+            case SQLITE_NULL: row[i] = empty; break;
+            case SQLITE_BLOB: {
+                const char *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, i));
+                row[i] = QVariant(QByteArray(bytes, sqlite3_column_bytes(stmt, i)));
+                break;
+            }
+            default: {
+                // The file keeps its texts in UTF-8: one conversion.
+                const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+                row[i] = QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, i)));
+                break;
+            }
+            }
+        }
+        out.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throw engineFailure(c, QStringLiteral("Unable to fetch row"), rc);
+    return out;
+}
+
+Database::ChangeMark Database::changeMark()
+{
+    Connection &c = usable();
+    ChangeMark mark;
+    if (!c.handle)
+        return mark;
+    // The engine's own counters, read without a statement of the driver's:
+    // this is asked at every read and write of a recordset.
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(c.handle, "PRAGMA data_version", -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return mark;
+    }
+    const bool read = sqlite3_step(stmt) == SQLITE_ROW;
+    mark.othersVersion = read ? sqlite3_column_int64(stmt, 0) : 0;
+    sqlite3_finalize(stmt);
+    if (!read)
+        return mark;
+    mark.connection = c.opening;
+    mark.ownChanges = sqlite3_total_changes64(c.handle);
+    mark.valid = true;
+    return mark;
+}
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, RecordsetType type, const QVariantList &params)
 {

@@ -5,8 +5,10 @@
 // open. Compaction closes the connection and opens it again on the compacted
 // file; the handles carry on with it.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <QVector>
 #include <memory>
 
 class QSqlError;
@@ -40,7 +42,10 @@ public:
     // Its handles stay valid: the connection opens again at their next
     // statement, or at the next open.
     static bool closeConnection(const QString &path);
-    // Closes every connection the program holds (at its end).
+    // Closes every connection the program holds (at its end). A file that
+    // passed its checks at open and met no damage since is remembered as
+    // closed so (in the settings): while it stays exactly as it was left,
+    // the next open checks its tables and fields but not every page.
     static void closeAll();
 
     // Checks the file: the nine tables with every field by name, then the
@@ -48,6 +53,8 @@ public:
     // Raises 3078 naming a missing table, 3265 naming a missing field (both
     // listed together when several are missing) and 3343 for a damaged file.
     void verify(bool thorough = false);
+    // The file's tables and fields only (the first half of verify).
+    void verifyFields();
     // Makes the indexes of the schema that the file lacks. False when the
     // file cannot be written (nothing is changed then).
     bool ensureIndexes();
@@ -76,6 +83,33 @@ public:
 
     // Prepares and runs a query on this connection; raises on failure.
     QSqlQuery run(const QString &sql, const QVariantList &params = {});
+
+    // Runs a query and reads every row it gives, each value as the engine
+    // holds it (a whole number as qlonglong, a real as double, a text as
+    // QString, a blob as QByteArray, an empty value as a null QString), and
+    // the columns' names; raises on failure as run() does. Parameters are
+    // bound as run() binds them.
+    struct Rows {
+        QStringList columns;
+        QVector<QVector<QVariant>> rows;
+    };
+    Rows readRows(const QString &sql, const QVariantList &params = {});
+
+    // Where the file stands in its history of writes, as this program can
+    // tell it: the rows written through this connection, and the writes of
+    // every other connection (other programs included). Two marks compare
+    // equal only when nothing was written between them.
+    struct ChangeMark {
+        bool valid = false;
+        quint64 connection = 0; // which opening of the connection
+        qint64 ownChanges = 0;  // rows changed through it
+        qint64 othersVersion = 0;
+        bool operator==(const ChangeMark &o) const
+        {
+            return valid && o.valid && connection == o.connection && ownChanges == o.ownChanges && othersVersion == o.othersVersion;
+        }
+    };
+    ChangeMark changeMark();
 
     // How long an operation waits for a file another program has locked
     // before it fails (set for the connections opened after).

@@ -29,17 +29,26 @@ namespace GradeBookQueries {
 
 PointsTotals pointsTotals(const QString &databasePath, const QString &assignmentSource, const QVariantList &params)
 {
-    PointsTotals totals;
     auto db = Database::open(databasePath);
     auto rs = db->openRecordset(assignmentSource, Database::Snapshot, params);
-    totals.hasRows = !rs->isEmpty();
-    while (!rs->isEOF()) {
-        addPoints(totals.possible, rs->value(QStringLiteral("MaxPointsPossible")), "MaxPointsPossible");
-        addPoints(totals.earned, rs->value(QStringLiteral("ActualPoints")), "ActualPoints");
-        rs->MoveNext();
-    }
+    const PointsTotals totals = pointsTotals(*rs);
     rs->Close();
     db->close();
+    return totals;
+}
+
+PointsTotals pointsTotals(const Recordset &assignments)
+{
+    PointsTotals totals;
+    totals.hasRows = !assignments.isEmpty();
+    if (!totals.hasRows)
+        return totals;
+    const int possible = assignments.fieldIndex(QStringLiteral("MaxPointsPossible"));
+    const int earned = assignments.fieldIndex(QStringLiteral("ActualPoints"));
+    for (int row = 0; row < assignments.RecordCount(); ++row) {
+        addPoints(totals.possible, assignments.valueAt(row, possible), "MaxPointsPossible");
+        addPoints(totals.earned, assignments.valueAt(row, earned), "ActualPoints");
+    }
     return totals;
 }
 
@@ -49,11 +58,13 @@ QVector<ClosedClass> closedClasses(const QString &databasePath)
     auto db = Database::open(databasePath);
     auto rs = db->openRecordset(QStringLiteral("SELECT ClassName, ClassClosed, CreditHours, FinalLetterGrade FROM Classes"),
                                 Database::Snapshot);
-    while (!rs->isEOF()) {
-        if (rs->value(QStringLiteral("ClassClosed")).toBool())
-            out.push_back({rs->value(QStringLiteral("CreditHours")), rs->value(QStringLiteral("FinalLetterGrade")).toString(),
-                           rs->value(QStringLiteral("ClassName")).toString()});
-        rs->MoveNext();
+    const int closed = rs->fieldIndex(QStringLiteral("ClassClosed"));
+    const int hours = rs->fieldIndex(QStringLiteral("CreditHours"));
+    const int letter = rs->fieldIndex(QStringLiteral("FinalLetterGrade"));
+    const int name = rs->fieldIndex(QStringLiteral("ClassName"));
+    for (int row = 0; row < rs->RecordCount(); ++row) {
+        if (rs->valueAt(row, closed).toBool())
+            out.push_back({rs->valueAt(row, hours), rs->valueAt(row, letter).toString(), rs->valueAt(row, name).toString()});
     }
     rs->Close();
     db->close();

@@ -10,6 +10,8 @@
 #include <QVariantList>
 #include <QVector>
 
+class Recordset;
+
 namespace GradeBookQueries {
 
 struct PointsTotals {
@@ -23,6 +25,9 @@ struct PointsTotals {
 // are skipped. A value that is no whole number raises error 13 (type
 // mismatch), a sum beyond 64 bits error 6 (overflow).
 PointsTotals pointsTotals(const QString &databasePath, const QString &assignmentSource, const QVariantList &params);
+// The same over the assignment rows a recordset holds (every row, wherever
+// its position stands).
+PointsTotals pointsTotals(const Recordset &assignments);
 
 struct ClosedClass {
     QVariant creditHours; // Null when empty

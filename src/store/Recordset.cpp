@@ -48,24 +48,20 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString &source, Databa
     if (m_tableDef)
         m_table = m_tableDef->name;
 
-    QSqlQuery q = m_db->run(m_sql, m_params);
-    const QSqlRecord rec = q.record();
-    for (int i = 0; i < rec.count(); ++i) {
-        m_columns << rec.fieldName(i);
-        const Schema::Field *def = m_tableDef ? Schema::field(m_table, rec.fieldName(i)) : nullptr;
-        m_fieldDefs << def;
-        if (m_tableDef && def == &m_tableDef->fields.first())
-            m_keyColumn = i;
-    }
     // Rows are kept as the file holds them; a value is converted when it
     // is read.
-    while (q.next()) {
-        QVector<QVariant> row(m_columns.size());
-        for (int i = 0; i < m_columns.size(); ++i)
-            row[i] = q.value(i);
-        m_rows.push_back(row);
+    Database::Rows read = m_db->readRows(m_sql, m_params);
+    m_columns = read.columns;
+    for (const QString &name : std::as_const(m_columns)) {
+        const Schema::Field *def = m_tableDef ? Schema::field(m_table, name) : nullptr;
+        if (m_tableDef && def == &m_tableDef->fields.first())
+            m_keyColumn = static_cast<int>(m_fieldDefs.size());
+        m_fieldDefs << def;
     }
+    m_rows = std::move(read.rows);
     m_pos = m_rows.isEmpty() ? -1 : 0;
+    m_readMark = m_db->changeMark();
+    m_heldMark = m_readMark;
 }
 
 Recordset::~Recordset() = default;
@@ -251,12 +247,19 @@ void Recordset::setValue(const QString &field, const QVariant &value)
 
 QVector<QVariant> Recordset::readRow(const QVariant &key)
 {
-    QSqlQuery q = m_db->run(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key});
+    const Database::Rows read =
+        m_db->readRows(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key});
     QVector<QVariant> row(m_columns.size());
-    if (q.next()) {
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < m_columns.size(); ++i)
-            row[i] = q.value(rec.indexOf(m_columns[i]));
+    if (!read.rows.isEmpty()) {
+        const QVector<QVariant> &found = read.rows.first();
+        for (int i = 0; i < m_columns.size(); ++i) {
+            for (int at = 0; at < read.columns.size(); ++at) {
+                if (read.columns.at(at).compare(m_columns[i], Qt::CaseInsensitive) == 0) {
+                    row[i] = found.at(at);
+                    break;
+                }
+            }
+        }
     }
     return row;
 }
@@ -280,10 +283,12 @@ void Recordset::Update()
             }
             const QVariant key = m_rows[m_pos][m_keyColumn];
             values << key;
-            m_db->run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                          .arg(quoted(m_table), sets.join(QStringLiteral(", ")), quoted(m_columns[m_keyColumn])),
-                      values);
+            const int changed = m_db->run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                              .arg(quoted(m_table), sets.join(QStringLiteral(", ")), quoted(m_columns[m_keyColumn])),
+                                          values)
+                                    .numRowsAffected();
             m_rows[m_pos] = readRow(key);
+            followOwnWrite(changed);
         }
     } else {
         QStringList cols, marks;
@@ -299,8 +304,10 @@ void Recordset::Update()
                             .arg(quoted(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                         values);
         const QVariant key = q.lastInsertId();
+        const int changed = q.numRowsAffected();
         const bool hadCurrent = hasCurrentRow();
         m_rows.push_back(readRow(key));
+        followOwnWrite(changed);
         if (!hadCurrent) {
             m_pos = static_cast<int>(m_rows.size()) - 1;
             m_currentDeleted = false;
@@ -320,8 +327,11 @@ void Recordset::Delete()
     m_mode = Mode::None;
     m_buffer.clear();
     const QVariant key = m_rows[m_pos][m_keyColumn];
-    m_db->run(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key});
+    const int changed =
+        m_db->run(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key})
+            .numRowsAffected();
     m_rows.removeAt(m_pos);
+    followOwnWrite(changed);
     m_currentDeleted = true;
     if (afterWrite)
         afterWrite();
@@ -355,6 +365,60 @@ QVariant Recordset::valueAt(int index, const QString &field) const
     if (index < 0 || index >= m_rows.size())
         return QVariant();
     return cell(index, c);
+}
+
+QVariant Recordset::valueAt(int index, int column) const
+{
+    requireOpen();
+    if (column < 0 || column >= m_columns.size())
+        throw RuntimeError(Err::ItemNotFound, QStringLiteral("Item not found in this collection (field %1).").arg(column));
+    if (index < 0 || index >= m_rows.size())
+        return QVariant();
+    return cell(index, column);
+}
+
+void Recordset::followOwnWrite(int rows)
+{
+    const Database::ChangeMark now = m_db->changeMark();
+    Database::ChangeMark expected = m_heldMark;
+    expected.ownChanges += rows;
+    m_heldMark = now == expected ? now : Database::ChangeMark();
+}
+
+bool Recordset::holdsStoredRows() const
+{
+    if (m_closed || !m_heldMark.valid || !m_db->isOpen())
+        return false;
+    return m_db->changeMark() == m_heldMark;
+}
+
+bool Recordset::unchangedSinceRead() const
+{
+    if (!m_readMark.valid || !m_db->isOpen())
+        return false;
+    return m_db->changeMark() == m_readMark;
+}
+
+void Recordset::park()
+{
+    beforeLeave = nullptr;
+    beforeUpdate = nullptr;
+    afterArrive = nullptr;
+    afterAddNew = nullptr;
+    afterWrite = nullptr;
+    m_mode = Mode::None;
+    m_buffer.clear();
+    m_closed = true;
+}
+
+void Recordset::reopen()
+{
+    m_closed = false;
+    m_mode = Mode::None;
+    m_buffer.clear();
+    m_pos = m_rows.isEmpty() ? -1 : 0;
+    m_currentDeleted = false;
+    m_noMatch = false;
 }
 
 QVariant Recordset::cell(int row, int column) const

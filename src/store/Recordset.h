@@ -61,6 +61,26 @@ public:
     void setValue(const QString &field, const QVariant &value);
     // The value of row `index` (for the bound grid), Null past the end.
     QVariant valueAt(int index, const QString &field) const;
+    // The same by the field's position (fieldIndex), for walks over many rows.
+    QVariant valueAt(int index, int column) const;
+    // The position of a field; an unknown field raises 3265.
+    int fieldIndex(const QString &field) const { return requireColumn(field); }
+
+    // The rows held are the rows the file holds: nothing was written since
+    // they were read but through this recordset, row by row as it holds
+    // them. (A row it wrote stays held even when its new values no longer
+    // meet the record source's condition.)
+    bool holdsStoredRows() const;
+    // Nothing at all was written to the file since the rows were read: a
+    // new read of the same source would give the same rows in the same
+    // order.
+    bool unchangedSinceRead() const;
+    // Put aside by a data source that may take it up again: closed to its
+    // users, its rows kept.
+    void park();
+    // Taken up again, standing as a new read stands: on its first row,
+    // nothing being edited.
+    void reopen();
 
     bool hasField(const QString &field) const { return column(field) >= 0; }
     const Schema::Field *fieldDef(const QString &field) const;
@@ -89,6 +109,9 @@ private:
     void leave();
     void arrive();
     QVector<QVariant> readRow(const QVariant &key);
+    // After this recordset's own statement changed `rows` rows: the held
+    // rows still stand for the file when nothing else was written since.
+    void followOwnWrite(int rows);
     // The value of a row's column, converted from its stored form.
     QVariant cell(int row, int column) const;
     void requireOpen() const;
@@ -110,5 +133,7 @@ private:
     bool m_closed = false;
     Mode m_mode = Mode::None;
     QHash<int, QVariant> m_buffer; // column -> stored form
+    Database::ChangeMark m_readMark; // the file as it was when the rows were read
+    Database::ChangeMark m_heldMark; // the same, after this recordset's own writes
     int m_posBeforeAdd = -1;
 };

@@ -131,6 +131,10 @@ private Q_SLOTS:
         addCalItem("2026-04-10", "10:00:00", "Typed in the day view"); // no Month/Day
         addAssignment(cls, "Lab report", 10, QVariant(), "2026-10-08");
         addAssignment(cls, "No date", 10, QVariant(), QString());
+        addAssignment(cls, "Morning quiz", 10, QVariant(), "2026-11-02 08:00:00");
+        addAssignment(cls, "Second quiz", 10, QVariant(), "2026-11-02 08:00:00");
+        addAssignment(cls, "Not a date", 10, QVariant(), "2026-02-30");
+        addCalItem("2026-06-01", QVariant(), "No such day", QVariant(), 13, 1);
         frmMain *m = startProgram();
         frmCalendar *c = openCalendar(m);
         QVERIFY(c);
@@ -138,6 +142,10 @@ private Q_SLOTS:
         for (int year : {2025, 2026, 2031})
             QCOMPARE(month->dayStyleOf(QDate(year, 3, 15)), QString("AssignmentDue"));
         QCOMPARE(month->dayStyle(10, 8), QString("AssignmentDue"));
+        QCOMPARE(month->dayStyle(11, 2), QString("AssignmentDue"));
+        QCOMPARE(month->dayStyle(2, 28), QString());
+        QCOMPARE(month->dayStyle(3, 2), QString());
+        QCOMPARE(month->dayStyle(1, 1), QString());
         QCOMPARE(month->dayStyle(4, 10), QString());
         QCOMPARE(month->dayStyle(3, 16), QString());
         QCOMPARE(month->dayStyleText("AssignmentDue"), QString());

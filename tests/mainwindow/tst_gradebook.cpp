@@ -181,6 +181,50 @@ private Q_SLOTS:
         QCOMPARE(label(m, "lblLetterGrade"), QString());
     }
 
+    void theTotalsFollowEveryWriteWhereverItComesFrom()
+    {
+        TestEnv::createDatabase();
+        const int sem = addSemester("Fall 2026");
+        const int bio = addClass(sem, "Biology", {90, 80, 70, 60, 0});
+        addAssignment(bio, "Lab 1", 10, 5, "2026-10-01");
+        addAssignment(bio, "Lab 2", 10, 6, "2026-10-02");
+        addAssignment(bio, "Lab 3", 10, 7, "2026-10-03");
+        frmMain *m = startWith();
+        clickNode(m, "Biology");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("30"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("18"));
+        // An edit in the grid.
+        typeCell(m, 0, 4, "9");
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
+        // A due date that moves the row in the grid's order counts it once.
+        typeCell(m, 0, 2, "12/01/2026");
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
+        // Another program changes a row of the class and adds one: the next
+        // refresh of the totals counts them, though the grid shows the rows
+        // as it read them.
+        TestEnv::exec("UPDATE Assignments SET ActualPoints = 1 WHERE AssignmentTitle = 'Lab 3'");
+        addAssignment(bio, "Lab 4", 100, 50, "2026-10-04");
+        typeCell(m, 1, 3, "20");
+        QCOMPARE(label(m, "lblMaxPoints"), QString("140"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("66"));
+        QCOMPARE(m->datAssignments->recordset().RecordCount(), 3);
+        // A row typed into the new row.
+        clickNode(m, "Biology");
+        typeRow(m, {"Quiz", "Quiz", "12/05/2026", "5", "4"});
+        key(Qt::Key_Return);
+        QCOMPARE(label(m, "lblMaxPoints"), QString("145"));
+        QCOMPARE(label(m, "lblCurrentPoints"), QString("70"));
+        // A deletion.
+        view(m)->setCurrentIndex(view(m)->model()->index(0, 0));
+        settle();
+        const QString deleted = m->datAssignments->recordset().value("AssignmentTitle").toString();
+        const qint64 deletedPoints = m->datAssignments->recordset().value("ActualPoints").toLongLong();
+        m->mnuAssignmentDelete_Click();
+        settle();
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = ?", {deleted}).toInt(), 0);
+        QCOMPARE(label(m, "lblCurrentPoints"), QString::number(70 - deletedPoints));
+    }
+
     void bigTotalsAreShown()
     {
         TestEnv::createDatabase();

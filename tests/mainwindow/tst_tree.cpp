@@ -54,6 +54,30 @@ private Q_SLOTS:
         QVERIFY(!frmError::existing());
     }
 
+    void classesKeepTheirTableOrderUnderTheirSemester()
+    {
+        TestEnv::createDatabase();
+        tipsOff();
+        const int fall = addSemester("Fall 2026");
+        const int spring = addSemester("Spring 2027");
+        const int again = addSemester("Fall 2026"); // a second semester of the same title
+        addClass(spring, "Geology");
+        addClass(fall, "Biology");
+        addClass(again, "Drawing");
+        addClass(spring, "Algebra");
+        addClass(fall, "Anatomy");
+        addClass(99, "Orphan"); // of no semester
+        TestEnv::exec("UPDATE Classes SET Semester_ID = 'none' WHERE ClassName = 'Orphan'");
+        Settings::save(Settings::App, "ClassFolders", "anatomy", "Red");
+        frmMain *m = start();
+        // The second semester's node cannot be made (reported); its classes
+        // join the first node of that title, after that semester's own.
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology", "  Anatomy", "  Drawing", "Spring 2027", "  Geology",
+                                           "  Algebra"}));
+        QCOMPARE(node(m, "Anatomy")->data(0, Qt::UserRole + 1).toInt(), 17);
+        QVERIFY(frmError::existing());
+    }
+
     void sharedClassNameIsReportedAndTheRebuildGoesOn()
     {
         TestEnv::createDatabase();

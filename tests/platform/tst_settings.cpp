@@ -135,6 +135,46 @@ private Q_SLOTS:
         QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString());
     }
 
+    void aSectionIsReadAsTheKeysAreReadOneByOne()
+    {
+        QVERIFY(QDir().mkpath(Settings::folder()));
+        QVERIFY(overwriteInPlace(file(), "[ClassFolders]\nBiology=Red\nbiology=Blue\nArt %3D Craft=Green\n\n"
+                                         "[classfolders]\nChemistry=Yellow\n\n[Other]\nMusic=Pink\n"));
+        const Settings::SectionValues colours = Settings::section(Settings::App, "CLASSFOLDERS");
+        for (const char *key : {"Biology", "BIOLOGY", "Art = Craft", "Chemistry", "Music", "Nothing"})
+            QCOMPARE(colours.value(key), Settings::get(Settings::App, "ClassFolders", key));
+        QCOMPARE(colours.value("biology"), QString("Red")); // the first line of a key counts
+        QCOMPARE(colours.value("Chemistry"), QString());    // only the first section of a name
+        QCOMPARE(Settings::section(Settings::App, "Missing").value("Biology"), QString());
+    }
+
+    void savesInABatchAreWrittenOnceAtItsEnd()
+    {
+        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
+        const int writes = Settings::fileWrites();
+        {
+            Settings::Batch outer;
+            QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Chemistry"));
+            {
+                Settings::Batch inner;
+                QVERIFY(Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
+                QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Art"));
+            }
+            // Read back at once, written only when the outer batch ends.
+            QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Art"));
+            QCOMPARE(Settings::fileWrites(), writes);
+            QCOMPARE(contents(file()), QByteArray("[Settings]\nLastClass=Biology\n\n"));
+        }
+        QCOMPARE(Settings::fileWrites(), writes + 1);
+        QCOMPARE(contents(file()), QByteArray("[Settings]\nLastClass=Art\nLastSemester=Fall 2026\n\n"));
+        // Nothing changed in a batch: nothing written.
+        {
+            Settings::Batch batch;
+            QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Art"));
+        }
+        QCOMPARE(Settings::fileWrites(), writes + 1);
+    }
+
     void sameValueIsNotWritten()
     {
         QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));

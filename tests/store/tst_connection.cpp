@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QSqlQuery>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 // The program's one connection to its database file: shared by every open,
 // checked at open, given its indexes, and honest about a file that was
 // moved or replaced under it.
@@ -59,7 +62,67 @@ class ConnectionTest : public TestCase
         db->close();
     }
 
+    // The file's modification time, and putting it back (a change no
+    // program writing through the engine makes).
+    static bool modifiedAt(const QString &file, struct timespec &when)
+    {
+        struct stat st {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+            return false;
+        when = st.st_mtim;
+        return true;
+    }
+    static bool setModified(const QString &file, const struct timespec &when)
+    {
+        const struct timespec times[2] = {when, when};
+        return ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0) == 0;
+    }
+
 private Q_SLOTS:
+    void aFileLeftAsItWasCheckedIsNotReadWholeAgain()
+    {
+        const QString path = TestEnv::databasePath();
+        TestEnv::createDatabase();
+        TestEnv::addRowsAndGaps(60);
+        Database::open(path)->close(); // checked whole at its first open
+        Database::closeAll();           // and closed: remembered so
+        struct timespec closed {};
+        QVERIFY(modifiedAt(path, closed));
+        // Damage that leaves the file's size and time as they were: its
+        // tables and fields are whole, and its pages are not read at open.
+        QVERIFY(TestEnv::damagePage(path, 3));
+        QVERIFY(setModified(path, closed));
+        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), 0);
+        // The engine meets the damage: the file is read whole at the next open.
+        QVERIFY(Database::closeConnection(path));
+        QCOMPARE(TestEnv::errorNumber([&] {
+                     auto db = Database::open(path);
+                     for (const QVector<QVariant> &table : db->readRows("SELECT name FROM sqlite_master WHERE type = 'table'").rows)
+                         db->readRows(QString("SELECT * FROM \"%1\"").arg(table.first().toString()));
+                 }),
+                 int(Err::NotADatabase));
+        Database::closeAll();
+        QVERIFY(setModified(path, closed));
+        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), int(Err::NotADatabase));
+    }
+
+    void aFileChangedSinceItWasClosedIsReadWhole()
+    {
+        const QString path = TestEnv::databasePath();
+        TestEnv::createDatabase();
+        TestEnv::addRowsAndGaps(60);
+        Database::open(path)->close();
+        Database::closeAll();
+        // Another program writes to it (or a run of the program ends without
+        // closing it): the next open reads every page.
+        TestEnv::exec("UPDATE Assignments SET AssignmentTitle = 'Changed' WHERE ID = (SELECT min(ID) FROM Assignments)");
+        struct timespec changed {};
+        QVERIFY(modifiedAt(path, changed));
+        QVERIFY(TestEnv::damagePage(path, 3));
+        QVERIFY(setModified(path, changed));
+        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), int(Err::NotADatabase));
+    }
+
     void everyOpenSharesOneConnection()
     {
         TestEnv::createDatabase();
@@ -99,6 +162,13 @@ private Q_SLOTS:
         QVERIFY2(due.contains("idxAssignmentsDueDay"), qPrintable(due));
         const QString todo = plan(*db, "SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", {"2026-03-01"});
         QVERIFY2(todo.contains("idxTasksDay"), qPrintable(todo));
+        // Today's events read one day of each table the same way.
+        const QString todayDue = plan(*db, "SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", {"2026-03-01"});
+        QVERIFY2(todayDue.contains("idxAssignmentsDueDay"), qPrintable(todayDue));
+        const QString todayItems = plan(*db, "SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", {"2026-03-01"});
+        QVERIFY2(todayItems.contains("idxCalItemsDay"), qPrintable(todayItems));
+        const QString todayTasks = plan(*db, "SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", {"2026-03-01"});
+        QVERIFY2(todayTasks.contains("idxTasksDay"), qPrintable(todayTasks));
     }
 
     void anOldFileGetsItsIndexesAtOpen()

@@ -3,7 +3,9 @@
 #include <limits>
 
 #include "platform/RuntimeError.h"
+#include "store/Database.h"
 #include "store/GradeBookQueries.h"
+#include "store/Recordset.h"
 
 namespace {
 
@@ -14,9 +16,25 @@ using TestEnv::errorNumber;
 
 const QString ClassWork = QStringLiteral("SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue");
 
+// The totals of a class, read anew by the query; the rows a recordset
+// holds give the same totals, or fail the same way.
 GradeBookQueries::PointsTotals totalsOf(int classId)
 {
-    return GradeBookQueries::pointsTotals(TestEnv::databasePath(), ClassWork, {classId});
+    auto db = Database::open(TestEnv::databasePath());
+    auto held = db->openRecordset(ClassWork, Database::Dynaset, {classId});
+    if (!held->isEmpty())
+        held->MoveLast(); // wherever the position stands, every row counts
+    GradeBookQueries::PointsTotals fromHeld;
+    const int heldError = errorNumber([&] { fromHeld = GradeBookQueries::pointsTotals(*held); });
+    GradeBookQueries::PointsTotals read;
+    const int readError = errorNumber([&] { read = GradeBookQueries::pointsTotals(TestEnv::databasePath(), ClassWork, {classId}); });
+    if (heldError != readError)
+        throw RuntimeError(Err::General, QStringLiteral("the held rows raise %1, the query %2").arg(heldError).arg(readError));
+    if (readError != 0)
+        GradeBookQueries::pointsTotals(TestEnv::databasePath(), ClassWork, {classId}); // raises it
+    if (fromHeld.hasRows != read.hasRows || fromHeld.possible != read.possible || fromHeld.earned != read.earned)
+        throw RuntimeError(Err::General, QStringLiteral("the held rows give other totals than the query"));
+    return read;
 }
 
 int count(const QString &table) { return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(); }

@@ -6,15 +6,19 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/KeptRows.h"
 #include "store/Recordset.h"
 
 #include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTableView>
 
 namespace {
@@ -287,6 +291,187 @@ private Q_SLOTS:
         QCOMPARE(w->title->text(), QString());
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments").toInt(), 2);
         delete w;
+    }
+
+    void rowsAreReadAsTheEngineHoldsThem()
+    {
+        TestEnv::createDatabase();
+        auto db = Database::open(TestEnv::databasePath());
+        db->execute("CREATE TEMP TABLE kinds (n, r, t, b, e)");
+        db->execute("INSERT INTO kinds VALUES (5000000000, 2.5, 'Caf\u00e9 \"quoted\"', x'00ff', NULL)");
+        const Database::Rows read = db->readRows("SELECT n, r, t, b, e, n AS \"a.b\", t || '!' FROM kinds");
+        QCOMPARE(read.columns, (QStringList{"n", "r", "t", "b", "e", "a.b", "t || '!'"}));
+        QCOMPARE(read.rows.size(), 1);
+        const QVector<QVariant> &row = read.rows.first();
+        QCOMPARE(row[0].typeId(), int(QMetaType::LongLong));
+        QCOMPARE(row[0].toLongLong(), 5000000000LL);
+        QCOMPARE(row[1].typeId(), int(QMetaType::Double));
+        QCOMPARE(row[2], QVariant(QString::fromUtf8("Caf\u00e9 \"quoted\"")));
+        QCOMPARE(row[3], QVariant(QByteArray("\x00\xff", 2)));
+        QVERIFY(row[4].isNull());
+        QCOMPARE(row[6].toString(), QString::fromUtf8("Caf\u00e9 \"quoted\"!"));
+        // Parameters are bound as the driver binds them: an empty text is
+        // Null, a date or a time is text, a yes/no is a number.
+        const Database::Rows bound = db->readRows("SELECT typeof(?), typeof(?), ?, typeof(?), ?, typeof(?), ?",
+                                                  {QString(), QString(""), QDate(2026, 3, 1), true, QTime(13, 5),
+                                                   qlonglong(7), QDateTime(QDate(2026, 3, 1), QTime(8, 0))});
+        QCOMPARE(bound.rows.first()[0].toString(), QString("null"));
+        QCOMPARE(bound.rows.first()[1].toString(), QString("text"));
+        QCOMPARE(bound.rows.first()[2].toString(), QString("2026-03-01"));
+        QCOMPARE(bound.rows.first()[3].toString(), QString("integer"));
+        QCOMPARE(bound.rows.first()[4].toString(), QString("13:05:00.000"));
+        QCOMPARE(bound.rows.first()[5].toString(), QString("integer"));
+        QCOMPARE(bound.rows.first()[6].toString(), QString("2026-03-01T08:00:00.000"));
+        // Failures are raised as every other statement's.
+        QString byRows, byRun;
+        const int rowsNumber = TestEnv::errorNumber([&] { db->readRows("SELECT * FROM NoSuchTable"); }, &byRows);
+        const int runNumber = TestEnv::errorNumber([&] { db->run("SELECT * FROM NoSuchTable"); }, &byRun);
+        QCOMPARE(rowsNumber, runNumber);
+        QVERIFY(rowsNumber != 0);
+        QCOMPARE(byRows, byRun);
+        QVERIFY2(byRows.contains("no such table"), qPrintable(byRows));
+        QCOMPARE(expectError([&] { db->readRows("SELECT ?", {}); }), Err::SqlSyntax);
+    }
+
+    void heldRowsStandForTheFileUntilSomethingElseWrites()
+    {
+        TestEnv::createDatabase();
+        const int cls = TestEnv::addClass(TestEnv::addSemester("Fall"), "Biology");
+        TestEnv::addAssignment(cls, "Lab 1", 10, 5);
+        TestEnv::addAssignment(cls, "Lab 2", 10, 6);
+        auto db = Database::open(TestEnv::databasePath());
+        auto rs = db->openRecordset("SELECT * FROM Assignments ORDER BY ID");
+        QVERIFY(rs->holdsStoredRows());
+        QVERIFY(rs->unchangedSinceRead());
+        // Its own writes: what it holds is still what the file holds, but a
+        // new read could give the rows otherwise.
+        rs->Edit();
+        rs->setValue("ActualPoints", 7);
+        rs->Update();
+        QVERIFY(rs->holdsStoredRows());
+        QVERIFY(!rs->unchangedSinceRead());
+        rs->AddNew();
+        rs->setValue("AssignmentTitle", "Lab 3");
+        rs->Update();
+        rs->MoveFirst();
+        rs->Delete();
+        QVERIFY(rs->holdsStoredRows());
+        // Another handle on the same connection writes.
+        auto other = Database::open(TestEnv::databasePath());
+        other->execute("UPDATE Assignments SET ActualPoints = 1 WHERE AssignmentTitle = 'Lab 2'");
+        QVERIFY(!rs->holdsStoredRows());
+        rs->MoveFirst();
+        rs->Edit();
+        rs->setValue("ActualPoints", 2);
+        rs->Update();
+        QVERIFY(!rs->holdsStoredRows()); // its own write does not make it whole again
+        // Another program writes.
+        auto fresh = db->openRecordset("SELECT * FROM Assignments ORDER BY ID");
+        QVERIFY(fresh->holdsStoredRows());
+        TestEnv::exec("UPDATE Assignments SET MaxPointsPossible = 20");
+        QVERIFY(!fresh->holdsStoredRows());
+        QVERIFY(!fresh->unchangedSinceRead());
+        // The connection opened again (a compaction): nothing read before counts.
+        auto before = db->openRecordset("SELECT * FROM Assignments ORDER BY ID");
+        QVERIFY(before->unchangedSinceRead());
+        QVERIFY(Database::closeConnection(TestEnv::databasePath()));
+        QVERIFY(!before->unchangedSinceRead());
+        QVERIFY(!before->holdsStoredRows());
+    }
+
+    void aRefreshShowsWhatAFreshReadShows()
+    {
+        TestEnv::createDatabase();
+        const int bio = TestEnv::addClass(TestEnv::addSemester("Fall"), "Biology");
+        TestEnv::addAssignment(bio, "Lab 1", 10, 5, "2026-10-01");
+        TestEnv::addAssignment(bio, "Lab 2", 10, 6, "2026-10-02");
+        auto *w = new BoundWindow;
+        DataSource *src = w->source;
+        src->bind(w->title, "AssignmentTitle");
+        src->setDatabaseName(TestEnv::databasePath());
+        const QString byDue = "SELECT * FROM Assignments WHERE Class_ID = ? ORDER BY DateDue";
+        auto titles = [&] {
+            QStringList out;
+            for (int i = 0; i < src->recordset().RecordCount(); ++i)
+                out << src->recordset().valueAt(i, "AssignmentTitle").toString();
+            return out;
+        };
+        src->setRecordSource(byDue, {bio});
+        src->Refresh();
+        QCOMPARE(titles(), (QStringList{"Lab 1", "Lab 2"}));
+        // Read again with nothing changed: on the first row again, as a new read stands.
+        src->recordset().MoveLast();
+        QSignalSpy repositions(src, &DataSource::Reposition);
+        src->Refresh();
+        QCOMPARE(repositions.size(), 1);
+        QCOMPARE(src->recordset().position(), 0);
+        QCOMPARE(w->title->text(), QString("Lab 1"));
+        QCOMPARE(titles(), (QStringList{"Lab 1", "Lab 2"}));
+        // Its own edit moves a row in the order: a refresh sorts it anew.
+        src->saveRow({{"DateDue", "2026-10-09"}});
+        QCOMPARE(titles(), (QStringList{"Lab 1", "Lab 2"}));
+        src->Refresh();
+        QCOMPARE(titles(), (QStringList{"Lab 2", "Lab 1"}));
+        // Another source and back, while another program adds a row.
+        src->setRecordSource("SELECT * FROM Assignments WHERE ID = ?", {1});
+        src->Refresh();
+        QCOMPARE(titles(), QStringList{"Lab 1"});
+        src->setRecordSource(byDue, {bio});
+        src->Refresh();
+        QCOMPARE(titles(), (QStringList{"Lab 2", "Lab 1"}));
+        src->setRecordSource("SELECT * FROM Assignments WHERE ID = ?", {1});
+        src->Refresh();
+        TestEnv::addAssignment(bio, "Lab 0", 10, 4, "2026-09-30");
+        src->setRecordSource(byDue, {bio});
+        src->Refresh();
+        QCOMPARE(titles(), (QStringList{"Lab 0", "Lab 2", "Lab 1"}));
+        // Typed into a bound box and not yet stored: stored before the rows are taken again.
+        w->title->setText("Lab Zero");
+        src->Refresh();
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Lab Zero'").toInt(), 1);
+        QCOMPARE(w->title->text(), QString("Lab Zero"));
+        delete w;
+    }
+
+    void keptRowsAreReadAgainOnlyAfterAWrite()
+    {
+        TestEnv::createDatabase();
+        TestEnv::addSemester("Fall");
+        TestEnv::addSemester("Spring");
+        KeptRows kept;
+        auto titles = [](Recordset &rs) {
+            QStringList out;
+            for (; !rs.isEOF(); rs.MoveNext())
+                out << rs.value("Title").toString();
+            return out;
+        };
+        Recordset *first = &kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters");
+        QCOMPARE(titles(*first), (QStringList{"Fall", "Spring"}));
+        // Nothing written: the same rows, from their first row again.
+        Recordset *second = &kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters");
+        QCOMPARE(second, first);
+        QCOMPARE(second->position(), 0);
+        QCOMPARE(titles(*second), (QStringList{"Fall", "Spring"}));
+        // Another query: read.
+        QCOMPARE(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters WHERE Title = ?", Database::Snapshot, {"Fall"}).RecordCount(), 1);
+        QCOMPARE(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters").RecordCount(), 2);
+        // Written by another program, or through the program's own connection: read again.
+        TestEnv::addSemester("Summer");
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Fall", "Spring", "Summer"}));
+        Database::open(TestEnv::databasePath())->execute("DELETE FROM Semesters WHERE Title = 'Fall'");
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Spring", "Summer"}));
+        // Another file put in its place: its rows.
+        const QString other = TestEnv::root() + "/other";
+        QVERIFY(QDir().mkpath(other));
+        QVERIFY(QFile::copy(TestEnv::databasePath(), other + "/tarvela.mdb"));
+        {
+            auto db = Database::openSeparate(other + "/tarvela.mdb");
+            db->execute("UPDATE Semesters SET Title = 'Winter' WHERE Title = 'Summer'");
+            db->close();
+        }
+        QVERIFY(QFile::remove(TestEnv::databasePath()));
+        QVERIFY(QFile::rename(other + "/tarvela.mdb", TestEnv::databasePath()));
+        QCOMPARE(titles(kept.read(TestEnv::databasePath(), "SELECT * FROM Semesters")), (QStringList{"Spring", "Winter"}));
     }
 
     void refreshWithoutSourceOrFileFails()
