@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTableView>
 
 namespace MainHelpers {
@@ -162,6 +163,22 @@ inline void choose(frmMain *m, const QString &name)
         QFAIL(qPrintable(name + " is neither a control nor a menu item"));
     }
     settle();
+}
+
+// The text of each page of a printed PDF file (pdftotext); empty when the
+// file could not be read (the test then fails on the missing pages).
+inline QStringList pdfPages(const QString &pdf)
+{
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!run.waitForFinished(30000) || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0) {
+        qWarning("pdftotext could not read %s: %s", qPrintable(pdf), run.readAllStandardError().constData());
+        return {};
+    }
+    QStringList out = QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!out.isEmpty() && out.last().trimmed().isEmpty()) // pdftotext ends every page with a form feed
+        out.removeLast();
+    return out;
 }
 
 } // namespace MainHelpers

@@ -1,5 +1,4 @@
 #include "MainDriving.h"
-#include "PdfText.h"
 
 #include "mainwindow/AssignmentListing.h"
 #include "mainwindow/frmReportGrid.h"
@@ -38,7 +37,7 @@ class ListingsTest : public TestCase
     {
         Printing::setNextPdfFile(file);
         trigger(m, command);
-        return QFile::exists(file) ? PdfText::pages(file) : QStringList();
+        return QFile::exists(file) ? pdfPages(file) : QStringList();
     }
 
     // The task titles in the order printed.

@@ -1,6 +1,5 @@
 #include "MainDriving.h"
 
-#include "mainwindow/frmAbout.h"
 #include "mainwindow/frmError.h"
 #include "mainwindow/frmTip.h"
 #include "platform/Platform.h"
@@ -13,7 +12,7 @@
 
 using namespace MainHelpers;
 
-// The error report, the tips and the About window.
+// The error report and the tips.
 class SideWindowsTest : public TestCase
 {
     Q_OBJECT
@@ -126,18 +125,6 @@ private Q_SLOTS:
         // Switched off, the window closes itself at once.
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "off");
         QVERIFY(frmTip::instance()->isUnloaded());
-    }
-
-    void aboutShowsTheVersion()
-    {
-        frmAbout *a = frmAbout::instance();
-        a->Show();
-        QVERIFY(QTest::qWaitForWindowActive(a));
-        QCOMPARE(a->windowTitle(), QString("About Tarvela"));
-        QCOMPARE(label(a, "lblVersion"), QString(TARVELA_VERSION));
-        QVERIFY(QRegularExpression("^[0-9]+\\.[0-9]+\\.[0-9]+$").match(label(a, "lblVersion")).hasMatch());
-        QTest::keyClick(a, Qt::Key_Escape);
-        QVERIFY(!frmAbout::existing());
     }
 };
 
