@@ -116,7 +116,7 @@ const QVector<Command> &commands()
                          QCOMPARE(count("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {ids.biology}), 0);
                          QVERIFY(!treeText(m).contains("  Biology"));
                      }};
-        t << Command{"mnuClassCloseOut", "Close Out", nullptr, then(shows<frmConfirmGrade>("the close-out confirmation"), [](frmMain *, const Ids &) {
+        t << Command{"mnuClassCloseOut", "Close Out", nullptr, then(shows<frmConfirmGrade>("the confirmation"), [](frmMain *, const Ids &) {
                          QCOMPARE(find<QLineEdit>(frmConfirmGrade::existing(), "txtTarvelaLetterGrade")->text(), QString("F"));
                      })};
         // Class > Set Color: the colour's name stored for the class, its picture in the tree.
@@ -161,7 +161,7 @@ const QVector<Command> &commands()
                      }};
         t << Command{"mnuAssignmentLinkDocument", "Link Document", nullptr, shows<frmLinkDocument>("the document picker")};
         t << Command{"mnuAssignmentOpenDocument", "Open Document", nullptr, opensThePaper};
-        t << Command{"mnuAssignmentDetails", "Details", nullptr, then(shows<frmAssignmentDetail>("the detail window"), [](frmMain *, const Ids &) {
+        t << Command{"mnuAssignmentDetails", "Details", nullptr, then(shows<frmAssignmentDetail>("the details"), [](frmMain *, const Ids &) {
                          QCOMPARE(label(frmAssignmentDetail::existing(), "Label1"), QString("Cell essay"));
                      })};
         // Reports: the class's rows, all or the ungraded.

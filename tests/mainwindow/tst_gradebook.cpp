@@ -33,6 +33,14 @@ class GradebookTest : public TestCase
         m_chem = addClass(m_sem, "Chemistry", scale());
     }
 
+    // The same with Biology's "Lab" (10 points possible), the main window on Biology.
+    frmMain *labOnBiology(const QVariant &points = 10)
+    {
+        seed();
+        addAssignment(m_bio, "Lab", 10, points);
+        return startOn("Biology");
+    }
+
     static QVariant field(const char *name, const QString &title)
     {
         return TestEnv::scalar(QString("SELECT %1 FROM Assignments WHERE AssignmentTitle = ?").arg(name), {title});
@@ -42,7 +50,8 @@ class GradebookTest : public TestCase
     // The file refuses to store an assignment ("INSERT") or a change to one ("UPDATE").
     static void refuse(const char *what)
     {
-        TestEnv::exec(QString("CREATE TRIGGER refuse BEFORE %1 ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END").arg(what));
+        TestEnv::exec(QString("CREATE TRIGGER refuse BEFORE %1 ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")
+                          .arg(what));
     }
 
     // Types into a cell's editor as the user does, then Enter; without
@@ -205,11 +214,10 @@ private Q_SLOTS:
 
     void pointsTypedOutOfRangeOrWithAFractionAreRefused()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 7);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology(7);
         const QModelIndex points = view(m)->model()->index(0, 4);
-        const QStringList told = {"ActualPoints takes whole numbers only: \"3.5\" has a fraction. Type a whole number.", "from -2147483648 to 2147483647"};
+        const QStringList told = {"ActualPoints takes whole numbers only: \"3.5\" has a fraction. Type a whole number.",
+                                  "from -2147483648 to 2147483647"};
         for (const QString typed : {"3.5", "1000000000000"}) {
             MessageBox::clearShown();
             typeCell(m, 0, 4, typed);
@@ -571,9 +579,7 @@ private Q_SLOTS:
 
     void returnInTheLastCellStoresTheRowAtOnce()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 10);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology();
         typeRow(m, {"Quiz one", "Quiz", "12/01/2026", "10", "9"});
         key(Qt::Key_Return);
         QCOMPARE(classOf("Quiz one").toInt(), m_bio); // stored before anything else happens
@@ -608,9 +614,7 @@ private Q_SLOTS:
 
     void closingTheMainWindowStoresThePendingRow()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 10);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology();
         typeRow(m, {"Essay", "Homework", "12/03/2026", "30"}); // the last cell still being typed
         QVERIFY(m->close());
         settle();
@@ -645,9 +649,7 @@ private Q_SLOTS:
 
     void aRowThatCannotBeStoredKeepsTheMainWindowOpen()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 10);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology();
         // A cell the field cannot take: told, nothing stored, nothing lost.
         typeRow(m, {"Essay", "Homework", "someday"});
         QVERIFY(!m->close());
@@ -680,9 +682,7 @@ private Q_SLOTS:
 
     void aRowThatCannotBeStoredCanBeGivenUpAtClose()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 10);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology();
         refuse("UPDATE");
         typeCell(m, 0, 4, "8", false);
         MessageBox::setNextAnswers({MessageBox::No}); // close all the same
@@ -697,9 +697,7 @@ private Q_SLOTS:
 
     void aRowThatCannotBeStoredIsToldOncePerActivation()
     {
-        seed();
-        addAssignment(m_bio, "Lab", 10, 10);
-        frmMain *m = startOn("Biology");
+        frmMain *m = labOnBiology();
         refuse("INSERT");
         typeRow(m, {"Essay", "Homework", "12/03/2026", "30"});
         // The remembered class is another one (renamed, say), and the user

@@ -34,7 +34,8 @@ class LayoutTest : public TestCase
             if (l && l->wordWrap())
                 QVERIFY2(w->height() >= l->heightForWidth(w->width()), qPrintable(QString(name) + " is cut off"));
             else
-                QVERIFY2(w->width() >= w->sizeHint().width() && w->height() >= w->sizeHint().height(), qPrintable(QString(name) + " is cut off"));
+                QVERIFY2(w->width() >= w->sizeHint().width() && w->height() >= w->sizeHint().height(),
+                         qPrintable(QString(name) + " is cut off"));
         }
     }
 
@@ -107,7 +108,8 @@ private Q_SLOTS:
         QVERIFY(label(m, "SSPanel4").endsWith(title));
         const QRect semester = find<QLabel>(m, "SSPanel4")->geometry();
         const QRect panel = find<QLabel>(m, "SSPanel5")->geometry();
-        QVERIFY2(semester.width() >= 200 && panel.width() >= 200, qPrintable(QString("%1 and %2 wide").arg(semester.width()).arg(panel.width())));
+        QVERIFY2(semester.width() >= 200 && panel.width() >= 200,
+                 qPrintable(QString("%1 and %2 wide").arg(semester.width()).arg(panel.width())));
         QVERIFY2(semester.right() < panel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(panel.left())));
         QVERIFY2(panel.right() < m->width(), qPrintable(QString::number(panel.right())));
         // And the user can still make it narrower.

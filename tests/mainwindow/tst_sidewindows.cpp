@@ -37,7 +37,8 @@ private Q_SLOTS:
                          "Description: Object variable or With block variable not set\n"));
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(frmError::compose(-5, "", "", ""),
-                 QString("Error number was -5\nForm was No form given.\nRoutine was No procedure given.\nDescription: No description given.\n"));
+                 QString("Error number was -5\nForm was No form given.\nRoutine was No procedure given.\n"
+                         "Description: No description given.\n"));
         click(w, "Command1");
         QVERIFY(!frmError::existing());
         QVERIFY(!Platform::programEnded());
@@ -95,8 +96,9 @@ private Q_SLOTS:
         t->Unload();
         QFile::remove(TestEnv::programFolder() + "/TIPOFDAY.TXT");
         t = frmTip::instance();
-        QCOMPARE(label(t, "lblTipText"), QString("That the TIPOFDAY.TXT file was not found? \n\nCreate a text file named TIPOFDAY.TXT using NotePad "
-                                                 "with 1 tip per line. Then place it in the same directory as the application. "));
+        QCOMPARE(label(t, "lblTipText"), QString("That the TIPOFDAY.TXT file was not found? \n\nCreate a text file named TIPOFDAY.TXT "
+                                                 "using NotePad with 1 tip per line. Then place it in the same directory as the "
+                                                 "application. "));
         QVERIFY(!t->isUnloaded());
     }
 

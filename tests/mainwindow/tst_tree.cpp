@@ -15,7 +15,10 @@ class TreeTest : public TestCase
 {
     Q_OBJECT
 
-    static QString report() { return frmError::existing() ? frmError::existing()->findChild<QPlainTextEdit *>("txtError")->toPlainText() : QString(); }
+    static QString report()
+    {
+        return frmError::existing() ? frmError::existing()->findChild<QPlainTextEdit *>("txtError")->toPlainText() : QString();
+    }
 
 private Q_SLOTS:
     void treeShowsSemestersClassesAndColours()
