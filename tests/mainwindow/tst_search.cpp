@@ -77,39 +77,29 @@ private Q_SLOTS:
         const QStringList three = {"Essay on cells [Biology]", "Cell ESSAY draft [Biology]", "Final essay [Biology]"};
         QTest::newRow("start, middle and end") << "essay" << three << "Found 3 results.";
         QTest::newRow("capitals") << "ESSAY" << three << "Found 3 results.";
-        QTest::newRow("mixed case") << "EsSaY" << three << "Found 3 results.";
-        QTest::newRow("two words") << "ESSAY ON" << QStringList{"Essay on cells [Biology]"} << "Found 1 results.";
-        QTest::newRow("the end") << "draft" << QStringList{"Cell ESSAY draft [Biology]"} << "Found 1 results.";
+        QTest::newRow("only in comments") << "WESTPHALIA" << QStringList{"Chapter 3 [Biology]"} << "Found 1 results.";
+        QTest::newRow("beyond ASCII") << "üBUNG ZUR ä" << QStringList{"Übung zur Ärztekammer [Biology]"} << "Found 1 results.";
+        QTest::newRow("percent") << "%" << QStringList{"100% effort [Biology]"} << "Found 1 results.";
+        QTest::newRow("apostrophe") << "'" << QStringList{"Teacher's pick [Biology]"} << "Found 1 results.";
         QTest::newRow("nowhere") << "nowhere" << QStringList() << "Found 0 results.";
-        QTest::newRow("empty") << "" << QStringList() << "";
-        QTest::newRow("only in comments") << "WESTPHALIA" << QStringList{"Chapter 3 [Deutsch]"} << "Found 1 results.";
-        QTest::newRow("beyond ASCII") << "üBUNG ZUR ä" << QStringList{"Übung zur Ärztekammer [Deutsch]"} << "Found 1 results.";
-        QTest::newRow("percent") << "%" << QStringList{"100% effort [O'Brien's Maths]"} << "Found 1 results.";
-        QTest::newRow("apostrophe") << "'" << QStringList{"Teacher's pick [O'Brien's Maths]"} << "Found 1 results.";
-        QTest::newRow("underscore") << "_" << QStringList{"a_b [O'Brien's Maths]"} << "Found 1 results.";
-        QTest::newRow("star") << "*" << QStringList() << "Found 0 results.";
-        QTest::newRow("quoted") << "' OR ''='" << QStringList() << "Found 0 results.";
         QTest::newRow("over-long") << QString(3000, QChar('x')) << QStringList() << "Found 0 results.";
+        QTest::newRow("empty") << "" << QStringList() << "";
     }
 
-    // Titles and comments of every semester, in any letter case; what the
-    // user types are characters, not patterns. Each search replaces the
-    // list of the one before.
+    // Titles and comments, in any letter case; what the user types are
+    // characters, not patterns (each kind of them: the store's search
+    // tests). Each search replaces the list of the one before.
     void findsWhatWasTypedLiterally()
     {
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
         QFETCH(QString, said);
         const int bio = addClass(newFile(), "Biology");
-        for (const char *title : {"Essay on cells", "Cell ESSAY draft", "Final essay", "Lab report"})
-            addAssignment(bio, title, 10, 0);
-        const int german = addClass(addSemester("Herbst"), "Deutsch");
-        const int chapter = addAssignment(german, "Chapter 3", 10, 0);
-        TestEnv::exec("UPDATE Assignments SET Comments = ? WHERE ID = ?", {"Ask about the Treaty of Westphalia", chapter});
-        addAssignment(german, "Übung zur Ärztekammer", 10, 0);
-        const int maths = addClass(addSemester("Fall '26"), "O'Brien's Maths");
-        for (const char *title : {"100% effort", "1000 effort", "Teacher's pick", "Teachers pick", "a_b", "axb"})
-            addAssignment(maths, title, 10, 0);
+        for (const char *title : {"Essay on cells", "Cell ESSAY draft", "Final essay", "Lab report", "Übung zur Ärztekammer",
+                                  "100% effort", "1000 effort", "Teacher's pick", "Teachers pick"})
+            addAssignment(bio, QString::fromUtf8(title), 10, 0);
+        TestEnv::exec("UPDATE Assignments SET Comments = 'Ask about the Treaty of Westphalia' WHERE ID = ?",
+                      {addAssignment(bio, "Chapter 3", 10, 0)});
         frmSearch *s = openSearch(startQuiet());
         QVERIFY(s);
         search(s, "report");
