@@ -337,7 +337,6 @@ private Q_SLOTS:
         newFile();
         frmMain *m = startQuiet();
         QStringList missing;
-        int items = 0;
         QList<QWidget *> holders{find<QMenuBar>(m, "menuBar")};
         for (QMenu *menu : m->findChildren<QMenu *>())
             if (!menu->objectName().isEmpty())
@@ -346,7 +345,6 @@ private Q_SLOTS:
             for (QAction *a : holder->actions()) {
                 if (a->isSeparator() || a->menu())
                     continue;
-                ++items;
                 if (!commandNamed(a->objectName()))
                     missing << a->objectName();
             }
@@ -357,10 +355,8 @@ private Q_SLOTS:
             if (!commandNamed(b->objectName()))
                 missing << b->objectName();
         }
+        // (An item the table names but the menus lose fails its own row.)
         QCOMPARE(missing, QStringList());
-        // File 7, Semester 2, Class 7 and 15 colours, Assignment 5, Reports 2,
-        // Quizzer 2, Contacts, Add-Ins 5, Help 5.
-        QCOMPARE(items, 51);
         QCOMPARE(tips, (QStringList{"Add semester", "Add class", "Add assignment", "Search assignments", "Open calendar",
                                     "Quizzer Options", "Class Statistics (Letter Grade)"}));
         QStringList menus;

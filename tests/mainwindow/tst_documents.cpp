@@ -119,11 +119,13 @@ class DocumentsTest : public TestCase
         return activate(m) && activate(w) ? types(w) : QStringList{"(window not activated)"};
     }
 
-    static void chooseType(frmConfiguration *w, int row)
+    // Chooses the row of the list and presses Remove.
+    static void removeType(frmConfiguration *w, int row)
     {
         auto *list = find<QListWidget>(w, "lstAssignmentTypes");
         QVERIFY(row < list->count());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+        click(w, "SSCommand2");
     }
 
     static int typesNamed(const QString &name)
@@ -389,19 +391,16 @@ private Q_SLOTS:
         click(w, "SSCommand2");
         QCOMPARE(count("SELECT count(*) FROM AssignmentTypes"), 5);
 
-        chooseType(w, 2);
-        click(w, "SSCommand2");
+        removeType(w, 2);
         QCOMPARE(typesNamed("Lab"), 1);
         QCOMPARE(count("SELECT count(*) FROM AssignmentTypes"), 4);
         QCOMPARE(types(w), QStringList({"Lab", "Teacher's Choice", "Lab", "Quiz", "quiz"}));
         QCOMPARE(typesAfterActivation(m, w), QStringList({"Teacher's Choice", "Lab", "Quiz", "quiz"}));
 
-        chooseType(w, 0);
-        click(w, "SSCommand2");
+        removeType(w, 0);
         QCOMPARE(typesNamed("Teacher's Choice"), 0);
         // The name as listed: "quiz" does not take "Quiz" with it.
-        chooseType(w, 3);
-        click(w, "SSCommand2");
+        removeType(w, 3);
         QCOMPARE(typesNamed("quiz"), 0);
         QCOMPARE(typesNamed("Quiz"), 1);
         QCOMPARE(typesAfterActivation(m, w), QStringList({"Lab", "Quiz"}));
