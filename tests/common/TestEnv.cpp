@@ -51,12 +51,7 @@ void createDatabase()
 
 std::shared_ptr<Database> open() { return Database::openSeparate(databasePath()); }
 
-void exec(const QString &sql, const QVariantList &params)
-{
-    auto db = open();
-    db->execute(sql, params);
-    db->close();
-}
+void exec(const QString &sql, const QVariantList &params) { scalar(sql, params); }
 
 QVariant scalar(const QString &sql, const QVariantList &params)
 {
@@ -64,8 +59,7 @@ QVariant scalar(const QString &sql, const QVariantList &params)
     QVariant v;
     {
         QSqlQuery q = db->run(sql, params);
-        if (q.next())
-            v = q.value(0);
+        v = q.next() ? q.value(0) : (q.isSelect() ? QVariant() : q.lastInsertId());
     }
     db->close();
     return v;
@@ -73,27 +67,24 @@ QVariant scalar(const QString &sql, const QVariantList &params)
 
 int addSemester(const QString &title, const QString &start, const QString &end)
 {
-    exec(QStringLiteral("INSERT INTO Semesters (Title, StartDate, EndDate) VALUES (?, ?, ?)"), {title, start, end});
-    return scalar(QStringLiteral("SELECT max(ID) FROM Semesters")).toInt();
+    return scalar(QStringLiteral("INSERT INTO Semesters (Title, StartDate, EndDate) VALUES (?, ?, ?)"), {title, start, end}).toInt();
 }
 
 int addClass(int semesterId, const QString &name, const QVariantList &thresholds)
 {
-    exec(QStringLiteral("INSERT INTO Classes (Semester_ID, ClassName) VALUES (?, ?)"), {semesterId, name});
-    const int id = scalar(QStringLiteral("SELECT max(ID) FROM Classes")).toInt();
-    if (thresholds.size() == 5)
-        exec(QStringLiteral("UPDATE Classes SET Points_Grade_A = ?, Points_Grade_B = ?, Points_Grade_C = ?, "
-                            "Points_Grade_D = ?, Points_Grade_F = ? WHERE ID = ?"),
-             thresholds + QVariantList{id});
-    return id;
+    QVariantList grades = thresholds.size() == 5 ? thresholds : QVariantList(5);
+    return scalar(QStringLiteral("INSERT INTO Classes (Semester_ID, ClassName, Points_Grade_A, Points_Grade_B, Points_Grade_C, "
+                                 "Points_Grade_D, Points_Grade_F) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                  QVariantList{semesterId, name} + grades)
+        .toInt();
 }
 
 int addAssignment(int classId, const QString &title, const QVariant &max, const QVariant &points, const QString &due)
 {
-    exec(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints, DateDue) "
-                        "VALUES (?, ?, ?, ?, ?)"),
-         {classId, title, max, points, due});
-    return scalar(QStringLiteral("SELECT max(ID) FROM Assignments")).toInt();
+    return scalar(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, MaxPointsPossible, ActualPoints, DateDue) "
+                                 "VALUES (?, ?, ?, ?, ?)"),
+                  {classId, title, max, points, due})
+        .toInt();
 }
 
 void addRowsAndGaps(int rows)
@@ -135,19 +126,16 @@ QString contents(const QString &file)
 bool damagePage(const QString &file, int page)
 {
     QFile f(file);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-    const QByteArray header = f.read(18);
+    const QByteArray header = f.open(QIODevice::ReadWrite) ? f.read(18) : QByteArray();
     if (header.size() < 18)
         return false;
     int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
     if (pageSize == 1)
         pageSize = 65536;
-    if (f.size() < qint64(page) * pageSize || !f.seek(qint64(page - 1) * pageSize))
-        return false;
     // Keep the first bytes of the first page (the file still says what it is).
     const int keep = page == 1 ? 100 : 0;
-    f.seek(qint64(page - 1) * pageSize + keep);
+    if (f.size() < qint64(page) * pageSize || !f.seek(qint64(page - 1) * pageSize + keep))
+        return false;
     return f.write(QByteArray(pageSize - keep, '\xff')) == pageSize - keep && f.flush();
 }
 
@@ -199,9 +187,8 @@ QStringList shownTitles()
 
 MessageBox::Shown shownLast()
 {
-    if (MessageBox::shown().isEmpty())
-        return MessageBox::Shown{QString(), QString(), MessageBox::OkOnly, MessageBox::NoIcon, MessageBox::Ok};
-    return MessageBox::shown().last();
+    return MessageBox::shown().isEmpty() ? MessageBox::Shown{QString(), QString(), MessageBox::OkOnly, MessageBox::NoIcon, MessageBox::Ok}
+                                         : MessageBox::shown().last();
 }
 
 } // namespace TestEnv

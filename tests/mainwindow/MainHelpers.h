@@ -45,7 +45,7 @@ inline frmMain *start(const QList<MessageBox::Answer> &answers = {})
 
 template <class T> T *find(QWidget *w, const char *name)
 {
-    T *child = w->findChild<T *>(QString::fromLatin1(name));
+    T *child = w ? w->findChild<T *>(QString::fromLatin1(name)) : nullptr;
     if (!child)
         QTest::qFail(qPrintable(QStringLiteral("control %1 not found").arg(QString::fromLatin1(name))), __FILE__, __LINE__);
     return child;

@@ -1,30 +1,27 @@
-#include "MainHelpers.h"
+#include "MainDriving.h"
 
 #include "mainwindow/frmAssignmentDetail.h"
+#include "mainwindow/frmConfiguration.h"
 #include "mainwindow/frmLinkDocument.h"
 #include "platform/FileLists.h"
 #include "platform/FileOps.h"
-#include "platform/Settings.h"
+#include "platform/InputBox.h"
 #include "platform/Shell.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableView>
 
 using namespace MainHelpers;
 
-// Linked documents (picking, storing, opening) and the assignment detail window.
+// The assignment's own windows: linked documents (picking, storing,
+// opening), the assignment detail window and the assignment type window.
 class DocumentsTest : public TestCase
 {
     Q_OBJECT
 
     QByteArray m_home = qgetenv("HOME");
+    int m_first = 0, m_second = 0;
 
     static QString home() { return TestEnv::root() + "/home"; }
 
@@ -32,8 +29,7 @@ class DocumentsTest : public TestCase
     {
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("paper");
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("paper") == 5);
     }
 
     // The program started with its home folder in the test's folder.
@@ -41,16 +37,15 @@ class DocumentsTest : public TestCase
     {
         QDir().mkpath(home());
         qputenv("HOME", home().toUtf8());
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        return start();
+        return startQuiet();
     }
 
-    // A class "Biology" with two assignments, the main window on the first.
+    // A class "Biology" with two assignments (and "Empty class"), the main window on the first.
     frmMain *startOnBiology()
     {
-        TestEnv::createDatabase();
-        const int sem = addSemester("Fall 2026");
+        const int sem = newFile();
         const int cls = addClass(sem, "Biology");
+        addClass(sem, "Empty class");
         m_first = addAssignment(cls, "Cell essay", 10, 7, "2026-10-01");
         m_second = addAssignment(cls, "Lab report", 20, QVariant(), "2026-10-08");
         TestEnv::exec("UPDATE Assignments SET AssignmentType = 'Quiz' WHERE ID = ?", {m_first});
@@ -60,24 +55,14 @@ class DocumentsTest : public TestCase
         return m;
     }
 
-    static QTableView *view(frmMain *m) { return m->findChild<DataGrid *>("gridAssignments")->view(); }
-
-    static void selectRow(frmMain *m, int row)
-    {
-        QTableView *v = view(m);
-        v->setCurrentIndex(v->model()->index(row, 0));
-        settle();
-    }
-
     static QVariant documentOf(int id) { return TestEnv::scalar("SELECT DocumentPath FROM Assignments WHERE ID = ?", {id}); }
+    static QVariant commentOf(int id) { return TestEnv::scalar("SELECT Comments FROM Assignments WHERE ID = ?", {id}); }
 
     static frmLinkDocument *openPicker(frmMain *m)
     {
-        QAction *link = m->findChild<QAction *>("mnuAssignmentLinkDocument");
-        if (!link->isEnabled())
+        if (!find<QAction>(m, "mnuAssignmentLinkDocument")->isEnabled())
             return nullptr;
-        link->trigger();
-        settle();
+        trigger(m, "mnuAssignmentLinkDocument");
         return frmLinkDocument::existing();
     }
 
@@ -88,18 +73,20 @@ class DocumentsTest : public TestCase
         const int target = drives->findData(path);
         QVERIFY2(target >= 0, qPrintable("no place " + path));
         drives->setFocus();
-        const int steps = qAbs(target - drives->currentIndex());
         const Qt::Key key = target > drives->currentIndex() ? Qt::Key_Down : Qt::Key_Up;
-        for (int i = 0; i < steps; ++i)
+        for (int i = qAbs(target - drives->currentIndex()); i > 0; --i)
             QTest::keyClick(drives, key);
         settle();
     }
 
-    // A double click: the first click, then the second, which the view takes as a double click.
-    static void doubleClick(QWidget *viewport, const QPoint &at)
+    // Clicks, or double-clicks (the first click, then the second, which the
+    // view takes as a double click), the item's text.
+    static void clickItem(QAbstractItemView *view, const QRect &r, bool dbl)
     {
-        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        const QPoint at(r.left() + 8, r.center().y());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (dbl)
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         settle();
     }
 
@@ -113,8 +100,7 @@ class DocumentsTest : public TestCase
                 item = *it;
         QVERIFY2(item, qPrintable("no folder " + name));
         dirs->scrollToItem(item);
-        const QRect r = dirs->visualItemRect(item);
-        doubleClick(dirs->viewport(), QPoint(r.left() + 8, r.center().y()));
+        clickItem(dirs, dirs->visualItemRect(item), true);
     }
 
     static void clickFile(frmLinkDocument *w, const QString &name, bool dbl = false)
@@ -122,23 +108,42 @@ class DocumentsTest : public TestCase
         auto *files = find<FileList>(w, "File1");
         const auto found = files->findItems(name, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable("no file " + name));
-        const QRect r = files->visualItemRect(found.first());
-        const QPoint at(r.left() + 8, r.center().y());
-        if (dbl)
-            doubleClick(files->viewport(), at);
-        else
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        settle();
+        clickItem(files, files->visualItemRect(found.first()), dbl);
     }
 
-    static void click(QWidget *w, const char *name)
+    static QStringList types(frmConfiguration *w) { return items(find<QListWidget>(w, "lstAssignmentTypes")); }
+
+    // The type window's list after it became active again.
+    static QStringList typesAfterActivation(frmMain *m, frmConfiguration *w)
     {
-        QTest::mouseClick(find<QPushButton>(w, name), Qt::LeftButton);
-        settle();
+        return activate(m) && activate(w) ? types(w) : QStringList{"(window not activated)"};
     }
 
-    int m_first = 0;
-    int m_second = 0;
+    // Chooses the row of the list and presses Remove.
+    static void removeType(frmConfiguration *w, int row)
+    {
+        auto *list = find<QListWidget>(w, "lstAssignmentTypes");
+        QVERIFY(row < list->count());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+        click(w, "SSCommand2");
+    }
+
+    static int typesNamed(const QString &name)
+    {
+        return count("SELECT count(*) FROM AssignmentTypes WHERE AssignmentTypeText = ? COLLATE BINARY", {name});
+    }
+
+    // The type table holding these names, the program started.
+    static frmConfiguration *typeWindowOver(const QVariantList &names)
+    {
+        addClass(newFile(), "Biology");
+        TestEnv::exec("DELETE FROM AssignmentTypes");
+        for (const QVariant &name : names)
+            TestEnv::exec("INSERT INTO AssignmentTypes (AssignmentTypeText) VALUES (?)", {name});
+        frmMain *m = startQuiet();
+        trigger(m, "mnuFileConfigureAssignmentTypes");
+        return frmConfiguration::existing();
+    }
 
 public:
     DocumentsTest()
@@ -156,17 +161,16 @@ private Q_SLOTS:
         touch(home() + "/Courses/Biology/.lock-file");
         touch(home() + "/Courses/notes.txt");
         frmMain *m = startOnBiology();
-        QVERIFY(!m->findChild<QLabel *>("imgDocumentLink")->isVisibleTo(m));
+        QVERIFY(!find<QLabel>(m, "imgDocumentLink")->isVisibleTo(m));
         frmLinkDocument *w = openPicker(m);
-        QVERIFY(w);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), QString("Create Document Link"));
-        QCOMPARE(find<QLabel>(w, "Label1")->text(), frmLinkDocument::instructions());
-        QCOMPARE(find<QPushButton>(w, "cmdLink")->text(), QString("&Link"));
-        QCOMPARE(find<QPushButton>(w, "cmdCancel")->text(), QString("&Cancel"));
-        // It starts at home.
+        QVERIFY(w && w->isVisible());
+        // It starts at home; "&Link" with nothing chosen does nothing.
         QCOMPARE(find<FolderList>(w, "Dir1")->path(), home());
         QCOMPARE(find<DriveList>(w, "Drive1")->drive(), home());
+        click(w, "cmdLink");
+        QCOMPARE(frmLinkDocument::existing(), w);
+        QVERIFY(w->isVisible());
+        QVERIFY(documentOf(m_first).isNull());
 
         choosePlace(w, "/");
         QCOMPARE(find<FolderList>(w, "Dir1")->path(), QString("/"));
@@ -186,11 +190,10 @@ private Q_SLOTS:
         QVERIFY(!frmLinkDocument::existing());
         QVERIFY(MessageBox::shown().isEmpty());
         // The main window shows the link at once.
-        auto *picture = m->findChild<QLabel *>("imgDocumentLink");
-        QVERIFY(picture->isVisibleTo(m));
-        QVERIFY(m->findChild<QLabel *>("lblDocumentLink")->isVisibleTo(m));
-        QCOMPARE(picture->toolTip(), "Open linked document (" + stored + ")");
-        QVERIFY(m->findChild<QAction *>("mnuAssignmentOpenDocument")->isEnabled());
+        QVERIFY(find<QLabel>(m, "imgDocumentLink")->isVisibleTo(m));
+        QVERIFY(find<QLabel>(m, "lblDocumentLink")->isVisibleTo(m));
+        QCOMPARE(find<QLabel>(m, "imgDocumentLink")->toolTip(), "Open linked document (" + stored + ")");
+        QVERIFY(find<QAction>(m, "mnuAssignmentOpenDocument")->isEnabled());
 
         // A double click on a file links it too and replaces the link.
         touch(home() + "/Bob's draft.txt");
@@ -199,6 +202,14 @@ private Q_SLOTS:
         clickFile(w, "Bob's draft.txt", true);
         QCOMPARE(documentOf(m_first).toString(), home() + "/Bob's draft.txt");
         QVERIFY(!frmLinkDocument::existing());
+        // Cancel keeps the link as it is.
+        w = openPicker(m);
+        QVERIFY(w);
+        clickFile(w, "Bob's draft.txt");
+        click(w, "cmdCancel");
+        QVERIFY(!frmLinkDocument::existing());
+        QCOMPARE(documentOf(m_first).toString(), home() + "/Bob's draft.txt");
+        QVERIFY(MessageBox::shown().isEmpty());
     }
 
     void openTheLinkedDocument()
@@ -207,18 +218,16 @@ private Q_SLOTS:
         // No link: nothing happens.
         m->mnuAssignmentOpenDocument_Click();
         QVERIFY(Shell::opened().isEmpty());
-        QVERIFY(MessageBox::shown().isEmpty());
 
         const QString path = home() + "/missing paper.odt"; // nothing checks that it exists
         TestEnv::exec("UPDATE Assignments SET DocumentPath = ? WHERE ID = ?", {path, m_second});
         clickNode(m, "Biology");
         selectRow(m, 1);
-        auto *picture = m->findChild<QLabel *>("imgDocumentLink");
-        auto *label = m->findChild<QLabel *>("lblDocumentLink");
+        auto *picture = find<QLabel>(m, "imgDocumentLink");
         QVERIFY(picture->isVisibleTo(m));
         QTest::mouseClick(picture, Qt::LeftButton);
-        QTest::mouseClick(label, Qt::LeftButton);
-        m->findChild<QAction *>("mnuAssignmentOpenDocument")->trigger();
+        click(m, "lblDocumentLink");
+        trigger(m, "mnuAssignmentOpenDocument");
         QCOMPARE(Shell::opened(), QStringList({path, path, path}));
         QVERIFY(MessageBox::shown().isEmpty());
         // Back on the assignment without a link the picture goes away and nothing opens.
@@ -228,58 +237,31 @@ private Q_SLOTS:
         QCOMPARE(Shell::opened().size(), 3);
     }
 
-    void linkWithNothingChosenOrCancelStoresNothing()
+    void noAssignmentNoLink()
     {
         touch(home() + "/essay.txt");
         frmMain *m = startOnBiology();
-        frmLinkDocument *w = openPicker(m);
-        QVERIFY(w);
-        click(w, "cmdLink");
-        QVERIFY(frmLinkDocument::existing());
-        QVERIFY(w->isVisible());
-        QVERIFY(documentOf(m_first).isNull());
-        click(w, "cmdCancel");
-        QVERIFY(!frmLinkDocument::existing());
-        QVERIFY(documentOf(m_first).isNull());
-        QVERIFY(MessageBox::shown().isEmpty());
-    }
-
-    void noAssignmentNoPicker()
-    {
-        TestEnv::createDatabase();
-        const int sem = addSemester("Fall 2026");
-        addClass(sem, "Empty class");
-        frmMain *m = launch();
-        clickNode(m, "Empty class");
-        QVERIFY(!m->findChild<QAction *>("mnuAssignmentLinkDocument")->isEnabled());
-        m->mnuAssignmentLinkDocument_Click();
-        QCOMPARE(TestEnv::shownLast().title, QString("No assignment!"));
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
-        QVERIFY(!frmLinkDocument::existing());
-        m->mnuAssignmentDetails_Click();
-        QVERIFY(!frmAssignmentDetail::existing());
-        m->mnuAssignmentOpenDocument_Click();
-        QVERIFY(Shell::opened().isEmpty());
-    }
-
-    void theAssignmentGoneWhileThePickerIsOpen()
-    {
-        touch(home() + "/essay.txt");
-        TestEnv::createDatabase();
-        const int sem = addSemester("Fall 2026");
-        const int cls = addClass(sem, "Biology");
-        addClass(sem, "Empty class");
-        const int only = addAssignment(cls, "Cell essay", 10, 7);
-        frmMain *m = launch();
-        clickNode(m, "Biology");
+        // The assignment goes from under the open picker.
         frmLinkDocument *w = openPicker(m);
         QVERIFY(w);
         clickNode(m, "Empty class");
         clickFile(w, "essay.txt");
         click(w, "cmdLink");
-        QCOMPARE(TestEnv::shownLast().title, QString("No assignment!"));
+        lastBox("No assignment!");
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
         QVERIFY(frmLinkDocument::existing());
-        QVERIFY(documentOf(only).isNull());
+        QVERIFY(documentOf(m_first).isNull());
+        // With no assignment the commands do nothing but say so.
+        w->Unload();
+        QVERIFY(!find<QAction>(m, "mnuAssignmentLinkDocument")->isEnabled());
+        MessageBox::clearShown();
+        m->mnuAssignmentLinkDocument_Click();
+        lastBox("No assignment!");
+        QVERIFY(!frmLinkDocument::existing());
+        m->mnuAssignmentDetails_Click();
+        QVERIFY(!frmAssignmentDetail::existing());
+        m->mnuAssignmentOpenDocument_Click();
+        QVERIFY(Shell::opened().isEmpty());
     }
 
     void unreadablePlacesKeepThePickerUsable()
@@ -288,8 +270,7 @@ private Q_SLOTS:
         touch(home() + "/essay.txt");
         FileLists::setMediaForTests({{"USB stick (not mounted)", TestEnv::root() + "/media/usb"}});
         FileOps::denyReading(home() + "/Secret");
-        frmMain *m = startOnBiology();
-        frmLinkDocument *w = openPicker(m);
+        frmLinkDocument *w = openPicker(startOnBiology());
         QVERIFY(w);
         choosePlace(w, TestEnv::root() + "/media/usb");
         QCOMPARE(MessageBox::shown().size(), 1);
@@ -311,8 +292,7 @@ private Q_SLOTS:
 
     void anOverlongPathIsRefusedAndKept()
     {
-        const QString deep = home() + "/" + QString(200, 'f');
-        touch(deep + "/" + QString(60, 'n') + ".txt");
+        touch(home() + "/" + QString(200, 'f') + "/" + QString(60, 'n') + ".txt");
         frmMain *m = startOnBiology();
         frmLinkDocument *w = openPicker(m);
         QVERIFY(w);
@@ -322,59 +302,114 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().size(), 1);
         QVERIFY(frmLinkDocument::existing());
         QVERIFY(documentOf(m_first).isNull());
-        QVERIFY(!m->findChild<QLabel *>("imgDocumentLink")->isVisibleTo(m));
+        QVERIFY(!find<QLabel>(m, "imgDocumentLink")->isVisibleTo(m));
     }
 
-    void detailsShowAndStoreTheComment()
+    void detailsShowStoreTheCommentAndFollowTheGrid()
     {
         frmMain *m = startOnBiology();
-        m->findChild<QAction *>("mnuAssignmentDetails")->trigger();
-        settle();
-        frmAssignmentDetail *d = frmAssignmentDetail::existing();
-        QVERIFY(d);
-        QCOMPARE(d->windowTitle(), QString("Assignment Detail"));
-        QCOMPARE(find<QLabel>(d, "Label1")->text(), QString("Cell essay"));
-        QCOMPARE(find<QLabel>(d, "Label2")->text(), QString("10"));
-        QCOMPARE(find<QLabel>(d, "Label3")->text(), QString("7"));
-        QCOMPARE(find<QLabel>(d, "Label5")->text(), QString("10/1/2026"));
-        QCOMPARE(find<QLabel>(d, "Label7")->text(), QString());
-        QCOMPARE(find<QLabel>(d, "Label9")->text(), QString("Quiz"));
-        auto *comments = find<QPlainTextEdit>(d, "Text1");
-        comments->setFocus();
-        QTest::keyClicks(comments, "Ask about the bibliography's format");
-        click(d, "Command1");
-        QVERIFY(!frmAssignmentDetail::existing());
-        QCOMPARE(TestEnv::scalar("SELECT Comments FROM Assignments WHERE ID = ?", {m_first}).toString(),
-                 QString("Ask about the bibliography's format"));
-        QVERIFY(MessageBox::shown().isEmpty());
-    }
-
-    void detailsFollowTheGridAtActivation()
-    {
-        frmMain *m = startOnBiology();
-        m->mnuAssignmentDetails_Click();
-        settle();
+        trigger(m, "mnuAssignmentDetails");
         frmAssignmentDetail *d = frmAssignmentDetail::existing();
         QVERIFY(d);
         QVERIFY(activate(d));
-        QCOMPARE(find<QLabel>(d, "Label1")->text(), QString("Cell essay"));
-        QTest::keyClicks(find<QPlainTextEdit>(d, "Text1"), "first");
+        QStringList shown;
+        for (const char *name : {"Label1", "Label2", "Label3", "Label5", "Label7", "Label9"})
+            shown << label(d, name);
+        QCOMPARE(shown, QStringList({"Cell essay", "10", "7", "10/1/2026", "", "Quiz"}));
+        auto *comments = find<QPlainTextEdit>(d, "Text1");
+        comments->setFocus();
+        QTest::keyClicks(comments, "Ask about the bibliography's format");
 
         QVERIFY(activate(m));
         selectRow(m, 1);
         // While inactive it keeps the assignment of its last activation.
-        QCOMPARE(find<QLabel>(d, "Label1")->text(), QString("Cell essay"));
+        QCOMPARE(label(d, "Label1"), QString("Cell essay"));
         QVERIFY(activate(d));
-        QCOMPARE(find<QLabel>(d, "Label1")->text(), QString("Lab report"));
-        QCOMPARE(find<QLabel>(d, "Label3")->text(), QString());
-        QCOMPARE(find<QPlainTextEdit>(d, "Text1")->toPlainText(), QString());
+        QCOMPARE(label(d, "Label1"), QString("Lab report"));
+        QCOMPARE(label(d, "Label3"), QString());
+        QCOMPARE(comments->toPlainText(), QString());
         // What was typed for the first one was kept.
-        QCOMPARE(TestEnv::scalar("SELECT Comments FROM Assignments WHERE ID = ?", {m_first}).toString(), QString("first"));
-        QTest::keyClicks(find<QPlainTextEdit>(d, "Text1"), "second");
-        d->close(); // the close box stores it as well
+        QCOMPARE(commentOf(m_first).toString(), QString("Ask about the bibliography's format"));
+        QTest::keyClicks(comments, "second");
+        click(d, "Command1");
+        QVERIFY(!frmAssignmentDetail::existing());
+        QCOMPARE(commentOf(m_second).toString(), QString("second"));
+        // The close box stores it as well.
+        trigger(m, "mnuAssignmentDetails");
+        comments = find<QPlainTextEdit>(frmAssignmentDetail::existing(), "Text1");
+        QCOMPARE(comments->toPlainText(), QString("second"));
+        comments->selectAll();
+        QTest::keyClicks(comments, "third");
+        frmAssignmentDetail::existing()->close();
         settle();
         QVERIFY(!frmAssignmentDetail::existing());
-        QCOMPARE(TestEnv::scalar("SELECT Comments FROM Assignments WHERE ID = ?", {m_second}).toString(), QString("second"));
+        QCOMPARE(commentOf(m_second).toString(), QString("third"));
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void addKeepsTheBlanksAndShowsAtTheNextActivation()
+    {
+        const QStringList seeded = {"Homework", "In-Class Test", "Take-Home Test", "Journal", "Reading", "Quiz", "Final Paper"};
+        newFile();
+        frmMain *m = startQuiet();
+        trigger(m, "mnuFileConfigureAssignmentTypes");
+        frmConfiguration *w = frmConfiguration::existing();
+        QVERIFY(w);
+        InputBox::setNextAnswers({"  Lab Report  "});
+        click(w, "SSCommand1");
+        QCOMPARE(InputBox::shown().size(), 1);
+        QCOMPARE(InputBox::shown().first().prompt, QString("Enter the description for this assignment type."));
+        QCOMPARE(InputBox::shown().first().title, QString("New assignment type"));
+        QCOMPARE(InputBox::shown().first().defaultText, QString());
+        QCOMPARE(typesNamed("  Lab Report  "), 1);
+        QCOMPARE(types(w), seeded); // not rebuilt by the command
+        QCOMPARE(typesAfterActivation(m, w), QStringList(seeded) << "  Lab Report  ");
+
+        // Blank answers and Cancel add nothing; a name too long for its field is told and not stored.
+        InputBox::setNextAnswers({"   ", "", QString(51, 'x'), "Teacher's \"Choice\""});
+        for (int i = 0; i < 4; ++i)
+            click(w, "SSCommand1");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(typesNamed(QString(51, 'x')), 0);
+        QCOMPARE(typesNamed("Teacher's \"Choice\""), 1);
+        QCOMPARE(count("SELECT count(*) FROM AssignmentTypes"), 9);
+        // Done closes the window, as the close box does.
+        click(w, "cmdDone");
+        QVERIFY(!frmConfiguration::existing());
+    }
+
+    void removeTakesOneRowOfTheChosenName()
+    {
+        frmConfiguration *w = typeWindowOver({"Lab", "Teacher's Choice", "Lab", "Quiz", "quiz"});
+        QVERIFY(w);
+        frmMain *m = frmMain::existing();
+        QCOMPARE(types(w), QStringList({"Lab", "Teacher's Choice", "Lab", "Quiz", "quiz"}));
+        // Nothing chosen: nothing goes.
+        click(w, "SSCommand2");
+        QCOMPARE(count("SELECT count(*) FROM AssignmentTypes"), 5);
+
+        removeType(w, 2);
+        QCOMPARE(typesNamed("Lab"), 1);
+        QCOMPARE(count("SELECT count(*) FROM AssignmentTypes"), 4);
+        QCOMPARE(types(w), QStringList({"Lab", "Teacher's Choice", "Lab", "Quiz", "quiz"}));
+        QCOMPARE(typesAfterActivation(m, w), QStringList({"Teacher's Choice", "Lab", "Quiz", "quiz"}));
+
+        removeType(w, 0);
+        QCOMPARE(typesNamed("Teacher's Choice"), 0);
+        // The name as listed: "quiz" does not take "Quiz" with it.
+        removeType(w, 3);
+        QCOMPARE(typesNamed("quiz"), 0);
+        QCOMPARE(typesNamed("Quiz"), 1);
+        QCOMPARE(typesAfterActivation(m, w), QStringList({"Lab", "Quiz"}));
+        QVERIFY(MessageBox::shown().isEmpty()); // nothing asks
+    }
+
+    void blankNamesListedOnlyByTheGrid()
+    {
+        frmConfiguration *w = typeWindowOver({"Essay", "   ", "", QVariant(), "Quiz"});
+        QVERIFY(w);
+        QCOMPARE(types(w), QStringList({"Essay", "Quiz"}));
+        QCOMPARE(grid(frmMain::existing())->columnList(1), QStringList({"Essay", "   ", "", "", "Quiz"}));
     }
 };
 

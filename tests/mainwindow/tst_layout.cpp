@@ -1,21 +1,16 @@
-#include "MainHelpers.h"
+#include "MainDriving.h"
 
 #include "calendar/frmToday.h"
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
-#include "platform/Settings.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
 #include "store/frmCompactDB.h"
 #include "store/modTransport.h"
 
 #include <QHeaderView>
-#include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTableView>
 
 using namespace MainHelpers;
 
@@ -27,44 +22,39 @@ class LayoutTest : public TestCase
 
     static QRect inWindow(const QWidget *w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
 
-    // The control lies inside its window and is big enough for its text.
-    static void whole(const QWidget *w)
+    // The controls lie inside their window and are big enough for their text.
+    static void whole(QWidget *window, const QList<const char *> &names)
     {
-        QVERIFY2(w, "no such control");
-        const QString name = w->objectName();
-        QVERIFY2(w->isVisibleTo(w->window()), qPrintable(name + " is hidden"));
-        QVERIFY2(w->window()->rect().contains(inWindow(w)), qPrintable(name + " lies outside its window"));
-        QVERIFY2(w->height() > 0 && w->width() > 0, qPrintable(name + " has no size"));
-        const QSize hint = w->sizeHint();
-        if (auto *l = qobject_cast<const QLabel *>(w); l && l->wordWrap()) {
-            QVERIFY2(w->height() >= l->heightForWidth(w->width()), qPrintable(name + " is cut off"));
-        } else {
-            QVERIFY2(w->width() >= hint.width() && w->height() >= hint.height(), qPrintable(name + " is cut off"));
+        for (const char *name : names) {
+            const QWidget *w = find<QWidget>(window, name);
+            QVERIFY2(w && w->isVisibleTo(window), qPrintable(QString(name) + " is hidden"));
+            QVERIFY2(window->rect().contains(inWindow(w)), qPrintable(QString(name) + " lies outside its window"));
+            QVERIFY2(w->height() > 0 && w->width() > 0, qPrintable(QString(name) + " has no size"));
+            const auto *l = qobject_cast<const QLabel *>(w);
+            if (l && l->wordWrap())
+                QVERIFY2(w->height() >= l->heightForWidth(w->width()), qPrintable(QString(name) + " is cut off"));
+            else
+                QVERIFY2(w->width() >= w->sizeHint().width() && w->height() >= w->sizeHint().height(),
+                         qPrintable(QString(name) + " is cut off"));
         }
     }
 
     static void onScreen(const QWidget *w)
     {
-        const QRect screen = w->screen()->availableGeometry();
-        QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->objectName() + " is partly off the screen"));
+        QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()), qPrintable(w->objectName() + " is partly off the screen"));
     }
 
     static frmMain *withGrades()
     {
-        TestEnv::createDatabase();
-        const int sem = addSemester("Fall 2026");
-        const int cls = addClass(sem, "Introduction to Cellular and Molecular Biology", {900, 800, 700, 600, 0});
+        const int cls = addClass(newFile(), "Introduction to Cellular and Molecular Biology", {900, 800, 700, 600, 0});
         addAssignment(cls, "Lab report on the structure of the cell membrane", 500, 420);
         addAssignment(cls, "Midterm", 500, 430);
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        frmMain *m = start();
-        clickNode(m, "Introduction to Cellular and Molecular Biology");
-        return m;
+        return startOn("Introduction to Cellular and Molecular Biology");
     }
 
     static void columnsFit(frmMain *m, int minTitle)
     {
-        QTableView *v = m->findChild<DataGrid *>("gridAssignments")->view();
+        QTableView *v = view(m);
         QHeaderView *h = v->horizontalHeader();
         QCOMPARE(h->count(), 6);
         const int room = v->viewport()->width();
@@ -86,12 +76,8 @@ private Q_SLOTS:
         frmMain *m = withGrades();
         QCOMPARE(m->size(), QSize(900, 600)); // the default size
         columnsFit(m, 200);
-        if (QTest::currentTestFailed())
-            return;
-        for (const char *name : {"Label1", "lblMaxPoints", "Label2", "lblCurrentPoints", "lblLetterGrade"})
-            whole(m->findChild<QLabel *>(name));
-        QCOMPARE(m->findChild<QLabel *>("lblCurrentPoints")->text(), QString("850"));
-        QCOMPARE(m->findChild<QLabel *>("lblLetterGrade")->text(), QString("(B)"));
+        whole(m, {"Label1", "lblMaxPoints", "Label2", "lblCurrentPoints", "lblLetterGrade"});
+        QCOMPARE(figures(m).mid(1), QStringList({"850", "(B)"}));
         // Still so after the rows were read again and after a narrower window.
         m->datAssignments->Refresh();
         settle();
@@ -105,74 +91,56 @@ private Q_SLOTS:
     {
         // The longest names the fields take: the class's name stands in the
         // grid's caption and in the class panel, with " (Closed)" after it.
-        TestEnv::createDatabase();
         const QString title = QString(96, QLatin1Char('S')) + QStringLiteral(" \U0001F342'");
         const QString name = QStringLiteral("O'Brien's \U0001F9EC ") + QString(243, QLatin1Char('L'));
-        const int cls = addClass(addSemester(title), name, {900, 800, 700, 600, 0});
+        const int cls = addClass(newFile(title), name, scale());
         addAssignment(cls, QString(200, QLatin1Char('T')), 100, 90);
         TestEnv::exec("UPDATE Classes SET ClassClosed = 1, FinalLetterGrade = 'B' WHERE ID = ?", {cls});
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        frmMain *m = start();
+        frmMain *m = startQuiet();
         QCOMPARE(m->size(), QSize(900, 600));
         clickNode(m, name);
-        QCOMPARE(m->findChild<DataGrid *>("gridAssignments")->caption(), name);
-        QVERIFY(m->findChild<QLabel *>("SSPanel5")->text().endsWith(name + " (Closed)"));
+        QCOMPARE(grid(m)->caption(), name);
+        QVERIFY(label(m, "SSPanel5").endsWith(name + " (Closed)"));
         QCOMPARE(m->size(), QSize(900, 600));
-        // The semester's panel and the class's share the status bar: the
-        // long semester title does not push the class out of sight.
-        QVERIFY(m->findChild<QLabel *>("SSPanel4")->text().endsWith(title));
-        for (const char *panel : {"SSPanel4", "SSPanel5"})
-            QVERIFY2(m->findChild<QLabel *>(panel)->width() >= 200,
-                     qPrintable(QString("%1 is %2 wide").arg(panel).arg(m->findChild<QLabel *>(panel)->width())));
-        // Side by side, each in its own place.
-        const QRect semester = m->findChild<QLabel *>("SSPanel4")->geometry();
-        const QRect classPanel = m->findChild<QLabel *>("SSPanel5")->geometry();
-        QVERIFY2(semester.right() < classPanel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(classPanel.left())));
-        QVERIFY2(classPanel.right() < m->width(), qPrintable(QString::number(classPanel.right())));
+        // The semester's panel and the class's share the status bar side by
+        // side, each in its own place: the long semester title does not push
+        // the class out of sight.
+        QVERIFY(label(m, "SSPanel4").endsWith(title));
+        const QRect semester = find<QLabel>(m, "SSPanel4")->geometry();
+        const QRect panel = find<QLabel>(m, "SSPanel5")->geometry();
+        QVERIFY2(semester.width() >= 200 && panel.width() >= 200,
+                 qPrintable(QString("%1 and %2 wide").arg(semester.width()).arg(panel.width())));
+        QVERIFY2(semester.right() < panel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(panel.left())));
+        QVERIFY2(panel.right() < m->width(), qPrintable(QString::number(panel.right())));
         // And the user can still make it narrower.
         QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
     }
 
-    void compactionQuestionIsWhole()
+    void compactionTodayAndConfirmationShowTheirTextsWhole()
     {
-        TestEnv::createDatabase();
-        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(Clock::today().addDays(-40)));
-        frmCompactDB *w = frmCompactDB::instance();
-        QVERIFY(w->isVisible());
-        settle();
-        for (const char *name : {"Label1", "Label2", "Label3", "Label4", "Command1", "Command2", "Check1"})
-            whole(w->findChild<QWidget *>(name));
-        // The status line waits below the visible part until Yes is pressed.
-        QVERIFY(w->findChild<QLabel *>("lblStatus")->y() >= w->height());
-        onScreen(w);
-    }
-
-    void todaysEventsShowsItsHeading()
-    {
-        TestEnv::createDatabase();
-        const int cls = addClass(addSemester("Fall 2026"), "Biology");
-        addAssignment(cls, "Lab report", 10, QVariant(), Clock::today().toString("yyyy-MM-dd"));
+        addAssignment(addClass(newFile(), "Biology", scale()), "Lab report", 10, QVariant(), Clock::today().toString("yyyy-MM-dd"));
         DatabasePath = TestEnv::databasePath();
-        frmToday *w = frmToday::instance();
-        QVERIFY(w->isVisible());
+        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(Clock::today().addDays(-40)));
+        frmCompactDB *c = frmCompactDB::instance();
+        QVERIFY(c->isVisible());
         settle();
-        whole(w->findChild<QLabel *>("Label1"));
-        whole(w->findChild<QLabel *>("Picture1"));
-        QVERIFY(w->findChild<QLabel *>("Picture1")->height() >= 40);
-        QVERIFY(w->rect().contains(inWindow(w->findChild<QWidget *>("lstToday"))));
-        whole(w->findChild<QWidget *>("cmdOK"));
-        onScreen(w);
-    }
+        whole(c, {"Label1", "Label2", "Label3", "Label4", "Command1", "Command2", "Check1"});
+        // The status line waits below the visible part until Yes is pressed.
+        QVERIFY(find<QLabel>(c, "lblStatus")->y() >= c->height());
+        onScreen(c);
 
-    void confirmationWindowShowsItsTexts()
-    {
-        TestEnv::createDatabase();
-        addClass(addSemester("Fall 2026"), "Biology", {90, 80, 70, 60, 0});
-        frmConfirmGrade *w = frmConfirmGrade::instance();
-        w->Show();
+        frmToday *t = frmToday::instance();
+        QVERIFY(t->isVisible());
         settle();
-        for (const char *name : {"Label1", "Label2", "Label3", "Label4", "txtTarvelaLetterGrade", "cmbActualLetterGrade", "cmdDone"})
-            whole(w->findChild<QWidget *>(name));
+        whole(t, {"Label1", "Picture1", "cmdOK"});
+        QVERIFY(find<QLabel>(t, "Picture1")->height() >= 40);
+        QVERIFY(t->rect().contains(inWindow(find<QWidget>(t, "lstToday"))));
+        onScreen(t);
+
+        frmConfirmGrade *g = frmConfirmGrade::instance();
+        g->Show();
+        settle();
+        whole(g, {"Label1", "Label2", "Label3", "Label4", "txtTarvelaLetterGrade", "cmbActualLetterGrade", "cmdDone"});
     }
 
     void secondaryWindowsOpenOverTheMainWindow()
@@ -182,8 +150,7 @@ private Q_SLOTS:
         m->resize(700, 480);
         m->move(screen.x() + 40, screen.y() + 30);
         settle();
-        QTest::mouseClick(m->findChild<QWidget *>("cmdClassStats"), Qt::LeftButton);
-        settle();
+        click(m, "cmdClassStats");
         frmClassStatus *w = frmClassStatus::existing();
         QVERIFY(w && w->isVisible());
         onScreen(w);

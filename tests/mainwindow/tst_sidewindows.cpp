@@ -1,91 +1,65 @@
-#include "MainHelpers.h"
+#include "MainDriving.h"
 
-#include "mainwindow/frmAbout.h"
 #include "mainwindow/frmError.h"
 #include "mainwindow/frmTip.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
-#include "platform/Settings.h"
 #include "store/frmCompactDB.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 using namespace MainHelpers;
 
-// The error report, the tips and the About window.
+// The error report and the tips.
 class SideWindowsTest : public TestCase
 {
     Q_OBJECT
 
-    void writeTips(const QByteArray &content)
+    static void writeTips(const QByteArray &content)
     {
         QFile f(TestEnv::programFolder() + "/TIPOFDAY.TXT");
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
     }
 
+    static QString tipsSetting() { return Settings::get(Settings::ExeApp, "Options", "Show Tips at Startup"); }
+
 private Q_SLOTS:
-    void errorReportHasFourLines()
+    void errorReportHasFourLinesAndRecoverCloses()
     {
         frmError::report(RuntimeError(91, "Object variable or With block variable not set"), "frmMain", "(General)_RefreshTree");
         frmError *w = frmError::existing();
-        QVERIFY(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(w->windowTitle(), QString("Tarvela Error!"));
-        QCOMPARE(w->findChild<QPlainTextEdit *>("txtError")->toPlainText(),
+        QVERIFY(w && QTest::qWaitForWindowActive(w));
+        QCOMPARE(find<QPlainTextEdit>(w, "txtError")->toPlainText(),
                  QString("Error number was  91\nForm was frmMain\nRoutine was (General)_RefreshTree\n"
                          "Description: Object variable or With block variable not set\n"));
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(frmError::compose(-5, "", "", ""),
                  QString("Error number was -5\nForm was No form given.\nRoutine was No procedure given.\n"
                          "Description: No description given.\n"));
-    }
-
-    void recoverClosesAndMessageComesFirstWhenAsked()
-    {
-        frmError::report(RuntimeError(3021, "No current record."), "frmMain", "SSTree2_NodeClick", true);
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().text, QString("No current record."));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
-        QCOMPARE(MessageBox::shown().first().title, QString("Tarvela Desk"));
-        frmError *w = frmError::existing();
-        QTest::mouseClick(w->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        click(w, "Command1");
         QVERIFY(!frmError::existing());
         QVERIFY(!Platform::programEnded());
+        // Asked for, the message comes first.
+        frmError::report(RuntimeError(3021, "No current record."), "frmMain", "SSTree2_NodeClick", true);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        lastBox("Tarvela Desk", "No current record.");
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
+        QVERIFY(frmError::existing());
     }
 
     void terminateEndsWithoutTheCompactionOffer()
     {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
+        newFile();
         Settings::save(Settings::App, "Settings", "LastCompacted", "01/01/2020");
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        frmMain *m = start();
+        frmMain *m = startQuiet();
         QVERIFY(m->isVisible());
         frmError::report(RuntimeError(5, "Invalid procedure call"), "frmMain", "Form_Activate");
-        QTest::mouseClick(frmError::existing()->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        settle();
+        click(frmError::existing(), "Command2");
         QVERIFY(Platform::programEnded());
         QVERIFY(!m->isVisible());
         QVERIFY(!frmCompactDB::existing());
-    }
-
-    void oneTipIsAlwaysThatTip()
-    {
-        writeTips("Only this tip\r\n");
-        frmTip *t = frmTip::instance();
-        t->Show();
-        auto *label = t->findChild<QLabel *>("lblTipText");
-        QCOMPARE(label->text(), QString("Only this tip"));
-        for (int i = 0; i < 5; ++i) {
-            QTest::mouseClick(t->findChild<QPushButton *>("cmdNextTip"), Qt::LeftButton);
-            QCOMPARE(label->text(), QString("Only this tip"));
-        }
-        QVERIFY(t->findChild<QCheckBox *>("chkLoadTipsAtStartup")->isChecked());
     }
 
     void everyLineIsATipAndEachCanCome()
@@ -100,22 +74,28 @@ private Q_SLOTS:
             seen.insert(t->currentTip());
         }
         QCOMPARE(seen.size(), 3);
-    }
-
-    void emptyAndMissingTipsFiles()
-    {
+        t->Unload();
+        // One tip is always that tip.
+        writeTips("Only this tip\r\n");
+        t = frmTip::instance();
+        t->Show();
+        QCOMPARE(label(t, "lblTipText"), QString("Only this tip"));
+        for (int i = 0; i < 5; ++i) {
+            click(t, "cmdNextTip");
+            QCOMPARE(label(t, "lblTipText"), QString("Only this tip"));
+        }
+        QVERIFY(find<QCheckBox>(t, "chkLoadTipsAtStartup")->isChecked());
+        t->Unload();
+        // An empty file has no tip; a missing one says so.
         writeTips("");
-        frmTip *t = frmTip::instance();
-        auto *label = t->findChild<QLabel *>("lblTipText");
-        QCOMPARE(label->text(), QString());
-        QTest::mouseClick(t->findChild<QPushButton *>("cmdNextTip"), Qt::LeftButton);
-        QCOMPARE(label->text(), QString());
+        t = frmTip::instance();
+        QCOMPARE(label(t, "lblTipText"), QString());
+        click(t, "cmdNextTip");
+        QCOMPARE(label(t, "lblTipText"), QString());
         t->Unload();
         QFile::remove(TestEnv::programFolder() + "/TIPOFDAY.TXT");
         t = frmTip::instance();
-        QCOMPARE(t->findChild<QLabel *>("lblTipText")->text(),
-                 QString("That the TIPOFDAY.TXT file was not found? \n\nCreate a text file named TIPOFDAY.TXT using NotePad "
-                         "with 1 tip per line. Then place it in the same directory as the application. "));
+        QVERIFY(label(t, "lblTipText").startsWith("That the TIPOFDAY.TXT file was not found? "));
         QVERIFY(!t->isUnloaded());
     }
 
@@ -125,40 +105,25 @@ private Q_SLOTS:
         frmTip *t = frmTip::instance();
         t->Show();
         QVERIFY(QTest::qWaitForWindowActive(t));
-        auto *box = t->findChild<QCheckBox *>("chkLoadTipsAtStartup");
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(Settings::get(Settings::ExeApp, "Options", "Show Tips at Startup"), QString("0"));
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(Settings::get(Settings::ExeApp, "Options", "Show Tips at Startup"), QString("1"));
+        click(t, "chkLoadTipsAtStartup");
+        QCOMPARE(tipsSetting(), QString("0"));
+        click(t, "chkLoadTipsAtStartup");
+        QCOMPARE(tipsSetting(), QString("1"));
         QTest::keyClick(t, Qt::Key_Escape);
         QVERIFY(!frmTip::existing());
         // Enter presses the focused Next Tip, else OK.
         t = frmTip::instance();
         t->Show();
         QVERIFY(QTest::qWaitForWindowActive(t));
-        auto *next = t->findChild<QPushButton *>("cmdNextTip");
-        next->setFocus();
-        QTest::keyClick(next, Qt::Key_Return);
-        QCOMPARE(frmTip::existing(), t);
-        box = t->findChild<QCheckBox *>("chkLoadTipsAtStartup");
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Return);
+        for (const char *name : {"cmdNextTip", "chkLoadTipsAtStartup"}) {
+            QCOMPARE(frmTip::existing(), t);
+            find<QWidget>(t, name)->setFocus();
+            QTest::keyClick(find<QWidget>(t, name), Qt::Key_Return);
+        }
         QVERIFY(!frmTip::existing());
         // Switched off, the window closes itself at once.
         Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "off");
         QVERIFY(frmTip::instance()->isUnloaded());
-    }
-
-    void aboutShowsTheVersion()
-    {
-        frmAbout *a = frmAbout::instance();
-        a->Show();
-        QVERIFY(QTest::qWaitForWindowActive(a));
-        QCOMPARE(a->windowTitle(), QString("About Tarvela"));
-        QCOMPARE(a->findChild<QLabel *>("lblVersion")->text(), QString(TARVELA_VERSION));
-        QVERIFY(QRegularExpression("^[0-9]+\\.[0-9]+\\.[0-9]+$").match(a->findChild<QLabel *>("lblVersion")->text()).hasMatch());
-        QTest::keyClick(a, Qt::Key_Escape);
-        QVERIFY(!frmAbout::existing());
     }
 };
 

@@ -1,138 +1,242 @@
-#include "MainHelpers.h"
-
-#include "store/Database.h"
+#include "MainDriving.h"
 
 #include "calendar/frmToday.h"
+#include "mainwindow/frmAbout.h"
+#include "mainwindow/frmError.h"
 #include "mainwindow/frmSplash.h"
 #include "mainwindow/frmTip.h"
 #include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/ProgramLock.h"
-#include "platform/Settings.h"
-#include "platform/Shell.h"
-#include "platform/DateText.h"
 #include "setup/frmAddSemesterWizard.h"
-#include "store/frmCompactDB.h"
+#include "store/Database.h"
 
-#include <QTimer>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QToolButton>
+#include <QLockFile>
+#include <QProcess>
+#include <QTimer>
 
 using namespace MainHelpers;
 
-// The road from launching the program to its main window, and its end.
+// The road from launching the program to its main window, what keeps a
+// start from doing harm (a second copy on the folder, a file that is not
+// whole, an error the activation would tell again at every return), the
+// window's place kept, and the end.
 class StartupTest : public TestCase
 {
     Q_OBJECT
+
+    // The files of the program folder and what they hold, the running
+    // program's lock file aside.
+    static QMap<QString, QByteArray> folder()
+    {
+        QMap<QString, QByteArray> out;
+        const QString lock = QFileInfo(ProgramLock::fileIn(TestEnv::programFolder())).fileName();
+        for (const QString &name : QDir(TestEnv::programFolder()).entryList(QDir::Files | QDir::Hidden)) {
+            QFile f(TestEnv::programFolder() + "/" + name);
+            if (name != lock)
+                out[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+        }
+        return out;
+    }
+
+    // Makes another window active, then the main window again, as a user's
+    // click on the box's OK and back does.
+    static bool reactivate(QWidget *elsewhere, frmMain *m)
+    {
+        if (frmError *e = frmError::existing())
+            click(e, "Command1"); // Recover
+        if (!activate(elsewhere))
+            return false;
+        // The report it may show takes the activation away again.
+        m->activateWindow();
+        const bool back = QTest::qWaitFor([&] { return m->isActiveWindow() || frmError::existing(); }, 2000);
+        settle();
+        return back;
+    }
+
+    static QString twips(int pixels) { return QString::number(Twips::fromPixels(pixels)); }
+
+    static QByteArray settingsFile()
+    {
+        QFile f(Settings::fileFor(Settings::App));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
 private Q_SLOTS:
     void firstStartYesCreatesAndLeadsToTheWizard()
     {
         frmMain *m = start({MessageBox::Yes});
         QVERIFY(QFile::exists(TestEnv::databasePath()));
-        QCOMPARE(MessageBox::shown().at(0).title, QString("No Database"));
-        QCOMPARE(MessageBox::shown().at(0).text, QString("The Tarvela database was not found.\n\nShall I create a new one?"));
-        QCOMPARE(MessageBox::shown().at(0).buttons, MessageBox::YesNo);
-        QCOMPARE(MessageBox::shown().at(0).icon, MessageBox::Information);
+        const MessageBox::Shown first = MessageBox::shown().value(0);
+        QCOMPARE(first.title, QString("No Database"));
+        QCOMPARE(first.text, QString("The Tarvela database was not found.\n\nShall I create a new one?"));
+        QCOMPARE(first.buttons, MessageBox::YesNo);
+        QCOMPARE(first.icon, MessageBox::Information);
         QVERIFY(m->isVisible());
         QVERIFY(!frmTip::existing());
-        settle();
-        QCOMPARE(TestEnv::shownTitles().last(), QString("No semesters."));
-        QCOMPARE(TestEnv::shownTexts().last(), QString("You need to configure at least one semester to use Tarvela.\n"
-                                                        "Click on the OK button to set up your first semester."));
-        auto *wizard = frmAddSemesterWizard::existing();
-        QVERIFY(wizard);
-        QVERIFY(wizard->findChild<QGroupBox *>("fra1")->isVisible());
-        QVERIFY(!wizard->findChild<QGroupBox *>("fra2")->isVisible());
-        QVERIFY(treeText(m).isEmpty());
-        QCOMPARE(Settings::get(Settings::App, "Settings", "TarvelaPath"), TestEnv::programFolder());
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM AssignmentTypes").toInt(), 7);
+        // The empty file leads to the semester wizard (its road: the set-up tests).
+        lastBox("No semesters.");
+        QVERIFY(frmAddSemesterWizard::existing() && frmAddSemesterWizard::existing()->isVisible());
+        QCOMPARE(setting("TarvelaPath"), TestEnv::programFolder());
     }
 
-    void firstStartNoEndsTheProgram()
+    void aStartThatCannotGoOnEndsAfterOneMessage_data()
     {
-        frmMain *m = start({MessageBox::No});
-        QCOMPARE(TestEnv::shownTitles(), (QStringList{"No Database", "Cannot continue"}));
-        QCOMPARE(TestEnv::shownTexts().last(), QString("Tarvela cannot continue to load without a database."));
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<bool>("create"); // the answer to "No Database"
+        QTest::addColumn<QStringList>("says"); // {folder} the program folder, {file} the database file
+        QTest::newRow("no database, not created") << "" << false << QStringList{"Tarvela cannot continue to load without a database."};
+        QTest::newRow("read-only folder") << "read-only" << true << QStringList{"{folder}"};
+        QTest::newRow("creation fails halfway") << "no journal" << true
+                                                << QStringList{"The Tarvela database could not be created in\n{folder}"};
+        QTest::newRow("not a database") << "garbage" << false << QStringList{"is not a Tarvela database"};
+        QTest::newRow("locked") << "locked" << false << QStringList{"locked by another program"};
+        const QStringList open = {"Tarvela cannot open its database:\n{file}\n\n", "\n\nThe file has been left as it is."};
+        QTest::newRow("damaged") << "damaged" << false << (QStringList(open) << "is damaged");
+        for (const char *table : {"Classes", "Assignments", "AssignmentTypes"})
+            QTest::newRow(table) << QString("DROP TABLE %1").arg(table) << false
+                                 << (QStringList(open) << QString("the table %1 is missing").arg(table));
+        for (const auto &[table, field] : {std::pair{"Semesters", "Title"}, {"Classes", "ClassName"}, {"Assignments", "DateDue"}})
+            QTest::newRow(qPrintable(QString("%1.%2").arg(table, field)))
+                << QString("ALTER TABLE %1 RENAME COLUMN %2 TO Other").arg(table, field) << false
+                << (QStringList(open) << QString("the field %2 of the table %1 is missing").arg(table, field));
+    }
+
+    // The file and the folder are left exactly as they were, nothing is
+    // written, and the program ends after saying why.
+    void aStartThatCannotGoOnEndsAfterOneMessage()
+    {
+        QFETCH(QString, situation);
+        QFETCH(bool, create);
+        QFETCH(QStringList, says);
+        std::shared_ptr<Database> other;
+        if (situation == "read-only") {
+            FileOps::denyChanges(TestEnv::programFolder());
+        } else if (situation == "no journal") {
+            // The file can be made, but nothing written into it: the
+            // engine's journal has no room beside it.
+            QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/tarvela.mdb-journal"));
+        } else if (situation == "garbage") {
+            QFile f(TestEnv::databasePath());
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(2048, 'x')) == 2048);
+        } else if (situation == "locked") {
+            newFile();
+            other = TestEnv::open(); // another program writing the file
+            other->execute("BEGIN EXCLUSIVE");
+            Database::setBusyTimeout(20); // no need to wait for the other program here
+        } else if (!situation.isEmpty()) {
+            addClass(newFile(), "Biology 101");
+            TestEnv::addRowsAndGaps(90);
+            if (situation == "damaged")
+                QVERIFY(TestEnv::damagePage(TestEnv::databasePath(), 4));
+            else
+                TestEnv::exec(situation);
+        }
+        const QMap<QString, QByteArray> before = folder();
+        frmMain *m = startQuiet({create ? MessageBox::Yes : MessageBox::No});
+        const QMap<QString, QByteArray> after = folder();
+        if (other) {
+            other->rollback();
+            other->close();
+        }
+        QCOMPARE(TestEnv::shownTitles(), before.contains("tarvela.mdb") ? QStringList{"Cannot continue"}
+                                                                        : (QStringList{"No Database", "Cannot continue"}));
+        const QString text = TestEnv::shownLast().text;
+        for (QString part : says)
+            QVERIFY2(text.contains(part.replace("{folder}", TestEnv::programFolder()).replace("{file}", TestEnv::databasePath())),
+                     qPrintable(text));
+        if (create || before.contains("tarvela.mdb")) // not the user's own choice
+            QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
         QVERIFY(Platform::programEnded());
         QVERIFY(!m->isVisible());
-        QVERIFY(!QFile::exists(TestEnv::databasePath()));
+        QVERIFY(!frmError::existing());
+        QCOMPARE(after.keys(), before.keys());
+        QVERIFY(after == before);
         QVERIFY(!QFile::exists(Settings::fileFor(Settings::App))); // nothing written
+    }
+
+    void aSecondCopyOnTheSameFolderEndsUntouched()
+    {
+        newFile();
+        const QMap<QString, QByteArray> before = folder();
+        QProcess running;
+        running.start(TestEnv::helperProgram(), {"lock", TestEnv::programFolder()});
+        QVERIFY(running.waitForStarted(20000) && running.waitForReadyRead(20000));
+        QCOMPARE(running.readLine().trimmed(), QByteArray("taken"));
+
+        frmMain *m = start({MessageBox::Yes});
+        lastBox("Tarvela Desk", QString("Tarvela Desk is already running with the folder %1.\n\n"
+                                        "Use the copy that is running; this one ends now.").arg(TestEnv::programFolder()));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
+        QVERIFY(Platform::programEnded());
+        QVERIFY(!m->isVisible());
+        QVERIFY(!QFile::exists(Settings::fileFor(Settings::App))); // nothing written
+        QVERIFY(folder() == before);
+
+        // The first copy is killed: the lock it leaves is taken over.
+        running.kill();
+        QVERIFY(running.waitForFinished(20000));
+        QVERIFY(QFile::exists(ProgramLock::fileIn(TestEnv::programFolder())));
+        TestEnv::closeAllWindows();
+        Platform::resetProgramEnded();
+        MessageBox::clearShown();
+        m = startQuiet();
+        QVERIFY(!Platform::programEnded());
+        QVERIFY(m->isVisible());
+        QCOMPARE(treeText(m), QStringList{"Fall 2026"});
+        QVERIFY(MessageBox::shown().isEmpty());
+        // Now this copy holds the folder against any other.
+        QLockFile other(ProgramLock::fileIn(TestEnv::programFolder()));
+        QVERIFY(!other.tryLock(0));
+        QCOMPARE(other.error(), QLockFile::LockFailedError);
+    }
+
+    void anActivationErrorIsToldOncePerCause()
+    {
+        addClass(newFile(), "Biology 101");
+        frmMain *m = startQuiet();
+        QVERIFY(activate(m));
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
+        Form elsewhere; // any other window of the program
+        elsewhere.resize(100, 100);
+        elsewhere.show();
+        MessageBox::clearShown();
+        // Another program takes a field away while the program runs.
+        TestEnv::exec("ALTER TABLE Classes RENAME COLUMN ClassName TO Name");
+        int reports = 0;
+        for (int i = 0; i < 5; ++i) {
+            reports += frmError::existing() ? 1 : 0;
+            QVERIFY(reactivate(&elsewhere, m));
+        }
+        reports += frmError::existing() ? 1 : 0;
+        QCOMPARE(reports, 1);
+        QCOMPARE(TestEnv::shownTexts(), QStringList{"Item not found in this collection (field ClassName)."});
+        // The cause goes away: nothing is told, the tree is whole again.
+        TestEnv::exec("ALTER TABLE Classes RENAME COLUMN Name TO ClassName");
+        QVERIFY(reactivate(&elsewhere, m));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
+        // It comes back: told once more.
+        TestEnv::exec("ALTER TABLE Classes RENAME COLUMN ClassName TO Name");
+        QVERIFY(reactivate(&elsewhere, m));
+        QVERIFY(reactivate(&elsewhere, m));
+        QCOMPARE(MessageBox::shown().size(), 2);
     }
 
     void capitalNameCountsAsPresent()
     {
-        TestEnv::createDatabase();
-        MainHelpers::addSemester("Fall 2026");
+        newFile();
         QVERIFY(QFile::rename(TestEnv::databasePath(), TestEnv::programFolder() + "/TARVELA.MDB"));
         frmMain *m = start();
         QVERIFY(!TestEnv::shownTitles().contains("No Database"));
         QVERIFY(m->isVisible());
         QCOMPARE(treeText(m), QStringList{"Fall 2026"});
         // An existing database opens the tips window, tips being on by default.
-        QVERIFY(frmTip::existing());
-        QVERIFY(frmTip::existing()->isVisible());
-    }
-
-    void unusableDatabaseIsToldAndLeftAlone()
-    {
-        QFile f(TestEnv::databasePath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(2048, 'x'));
-        f.close();
-        frmMain *m = start();
-        QCOMPARE(TestEnv::shownTitles(), QStringList{"Cannot continue"});
-        QVERIFY(TestEnv::shownTexts().first().contains("is not a Tarvela database"));
-        QVERIFY(Platform::programEnded());
-        QVERIFY(!m->isVisible());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray(2048, 'x'));
-    }
-
-    void lockedDatabaseIsToldAndLeftAlone()
-    {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
-        auto other = TestEnv::open(); // another program writing the file
-        other->execute("BEGIN EXCLUSIVE");
-        Database::setBusyTimeout(20); // no need to wait for the other program here
-        start();
-        other->rollback();
-        other->close();
-        QCOMPARE(TestEnv::shownTitles(), QStringList{"Cannot continue"});
-        QVERIFY(TestEnv::shownTexts().first().contains("locked by another program"));
-        QVERIFY(Platform::programEnded());
-        QCOMPARE(TestEnv::scalar("SELECT Title FROM Semesters").toString(), QString("Fall 2026"));
-    }
-
-    void readOnlyFolderIsToldAndEnds()
-    {
-        FileOps::denyChanges(TestEnv::programFolder());
-        start({MessageBox::Yes});
-        QCOMPARE(TestEnv::shownTitles(), (QStringList{"No Database", "Cannot continue"}));
-        QVERIFY(TestEnv::shownTexts().last().contains(TestEnv::programFolder()));
-        QVERIFY(Platform::programEnded());
-        QVERIFY(!QFile::exists(TestEnv::databasePath()));
-    }
-
-    void aCreationThatFailsHalfwayLeavesNoFile()
-    {
-        // The file can be made, but nothing written into it: the engine's
-        // journal has no room beside it.
-        QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/tarvela.mdb-journal"));
-        start({MessageBox::Yes});
-        QCOMPARE(TestEnv::shownTitles(), (QStringList{"No Database", "Cannot continue"}));
-        QVERIFY(TestEnv::shownTexts().last().startsWith("The Tarvela database could not be created in\n" + TestEnv::programFolder()));
-        QVERIFY(Platform::programEnded());
-        // Nothing but the running program's lock file is left.
-        QCOMPARE(QDir(TestEnv::programFolder()).entryList(QDir::Files),
-                 QStringList{QFileInfo(ProgramLock::fileIn(TestEnv::programFolder())).fileName()});
+        QVERIFY(frmTip::existing() && frmTip::existing()->isVisible());
     }
 
     void splashShowsVersionForItsTime()
@@ -143,126 +247,85 @@ private Q_SLOTS:
         // While the splash's time runs, the splash is up and the main window
         // waits hidden; then the main window comes and the splash goes.
         frmMain::splashMilliseconds = 200;
-        bool splashSeen = false;
-        bool mainHidden = false;
+        bool splashSeen = false, mainHidden = false;
         QTimer::singleShot(0, [&] {
             splashSeen = frmSplash::existing() && frmSplash::existing()->isVisible();
             mainHidden = frmMain::existing() && !frmMain::existing()->isVisible();
         });
         frmMain *m = frmMain::instance();
-        QVERIFY(splashSeen);
-        QVERIFY(mainHidden);
+        QVERIFY(splashSeen && mainHidden);
         QVERIFY(m->isVisible());
         QVERIFY(!frmSplash::existing());
     }
 
     void tipsOffOpensTodaysEventsWhenAnyRowExists()
     {
-        TestEnv::createDatabase();
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        const int sem = addSemester("Fall 2026");
-        const int cls = addClass(sem, "Biology 101");
         const QDate day(2026, 10, 5);
         Clock::set(QDateTime(day, QTime(9, 0)));
-        addAssignment(cls, "Lab report", 10, QVariant(), day.toString(Qt::ISODate));
+        addAssignment(addClass(newFile(), "Biology 101"), "Lab report", 10, QVariant(), day.toString(Qt::ISODate));
         TestEnv::exec("INSERT INTO Tasks (Date, Details) VALUES (?, 'Buy pens')", {day.addDays(-1).toString(Qt::ISODate)});
-        start();
+        startQuiet();
         QVERIFY(!frmTip::existing());
-        frmToday *today = frmToday::existing();
-        QVERIFY(today && today->isVisible());
-        auto *list = today->findChild<QListWidget *>("lstToday");
-        QCOMPARE(list->count(), 1);
-        QCOMPARE(list->item(0)->text(), QString("Lab report is due today."));
+        QVERIFY(frmToday::existing() && frmToday::existing()->isVisible());
+        QCOMPARE(items(find<QListWidget>(frmToday::existing(), "lstToday")), QStringList{"Lab report is due today."});
     }
 
     void todaysEventsStaysClosedOnAnEmptyDatabase()
     {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
+        newFile();
         start();
-        auto *tip = frmTip::existing();
-        QVERIFY(tip);
-        QTest::mouseClick(tip->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-        settle();
+        QVERIFY(frmTip::existing());
+        click(frmTip::existing(), "cmdOK");
         QVERIFY(!frmTip::existing());
         QVERIFY(!frmToday::existing());
-        // Rows in Tasks only, none of today: the window shows an empty list.
-        TestEnv::exec("INSERT INTO Tasks (Date, Details) VALUES ('2020-01-01', 'Old')");
-        frmMain::existing()->mnuFileTodaysEvents_Click();
-        QVERIFY(frmToday::existing() && frmToday::existing()->isVisible());
-        QCOMPARE(frmToday::existing()->findChild<QListWidget *>("lstToday")->count(), 0);
     }
 
-    void resizingWritesThePosition()
+    // The main window keeps its position in the settings: one write of the
+    // settings file per resize, none when the window comes back unchanged.
+    void oneWritePerResize()
     {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
-        frmMain *m = start();
+        addClass(newFile(), "Biology");
+        frmMain *m = startQuiet();
+        QVERIFY(activate(m));
+        for (int step = 1; step <= 3; ++step) {
+            const int writes = Settings::fileWrites();
+            const QSize size(640 + 40 * step, 480 + 30 * step);
+            m->resize(size);
+            QTRY_COMPARE(m->size(), size);
+            settle();
+            QCOMPARE(Settings::fileWrites(), writes + 1);
+            const QRect g = m->frameGeometry();
+            const QString expected = QString("\nfrmMainTop=%1\nfrmMainLeft=%2\nfrmMainWidth=%3\nfrmMainHeight=%4\n")
+                                         .arg(twips(g.y()), twips(g.x()), twips(g.width()), twips(g.height()));
+            QVERIFY2(settingsFile().contains(expected.toLatin1()), settingsFile().constData());
+        }
+    }
+
+    void activationWithoutChangeWritesNothing()
+    {
+        addClass(newFile(), "Biology");
+        frmMain *m = startQuiet();
+        QVERIFY(activate(m));
         m->resize(700, 500);
+        QTRY_COMPARE(m->size(), QSize(700, 500));
         settle();
-        QCOMPARE(Settings::get(Settings::App, "Settings", "frmMainWidth"), QString::number(m->frameGeometry().width() * 15));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "frmMainHeight"), QString::number(m->frameGeometry().height() * 15));
-        QVERIFY(!Settings::get(Settings::App, "Settings", "frmMainTop").isEmpty());
-        QVERIFY(!Settings::get(Settings::App, "Settings", "frmMainLeft").isEmpty());
-    }
-
-    void menusAndToolbarAreComplete()
-    {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
-        Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-        frmMain *m = start();
-        QVERIFY(QTest::qWaitForWindowActive(m));
-        const QList<QPair<QString, QString>> items = {
-            {"mnuFile", "&File"}, {"mnuFileTodaysEvents", "Today's Events"}, {"mnuFileCalculateGPA", "Calculate GPA"},
-            {"mnuFileConfig", "Configure"}, {"mnuFileConfigureAssignmentTypes", "Assignment Types"}, {"mnuFileNew", "&New"},
-            {"mnuFileNewSemester", "Semester"}, {"mnuFileNewClass", "Class"}, {"mnuFileNewAssignment", "Assignment"},
-            {"mnuFileExit", "E&xit"}, {"mnuSemester", "Semester"}, {"mnuSemesterAddNew", "Add New"},
-            {"mnuSemesterDelete", "Delete"}, {"mnuClass", "Class"}, {"mnuClassAddNew", "Add New"}, {"mnuClassEdit", "Edit"},
-            {"mnuClassDelete", "Delete"}, {"mnuClassCloseOut", "Close Out"}, {"mnuClassSetColor", "Set Color"},
-            {"mnuClassSetColorLightCyan", "Light Cyan"}, {"mnuClassExport", "Export"}, {"mnuClassImport", "Import"},
-            {"mnuClassStatus", "Status"}, {"mnuAssignment", "Assignment"}, {"mnuAssignmentAddNew", "Add New"},
-            {"mnuAssignmentDelete", "Delete"}, {"mnuAssignmentLinkDocument", "Link Document"},
-            {"mnuAssignmentOpenDocument", "Open Document"}, {"mnuAssignmentDetails", "Details"}, {"mnuReports", "&Reports"},
-            {"mnuReportsAllAssignments", "All Assignments"}, {"mnuReportsUngradedAssignments", "Ungraded Assignments"},
-            {"mnuQuizzer", "&Quizzer"}, {"mnuQuizzerQuizBuilder", "Quiz Builder"}, {"mnuQuizzerTakeAQuiz", "Take a Quiz"},
-            {"mnuContacts", "Contacts"}, {"mnuAddIns", "Add-Ins"}, {"mnuHelp", "&Help"}, {"mnuHelpTarvelaHelp", "Tarvela Help"},
-            {"mnuHelpWebSite", "Web Support"}, {"mnuHelpSubmitAComment", "Submit a comment"},
-            {"mnuHelpTipOfTheDay", "Tip of the Day"}, {"mnuHelpAbout", "About Tarvela"}};
-        for (const auto &i : items) {
-            auto *a = m->findChild<QAction *>(i.first);
-            QVERIFY2(a, qPrintable(i.first));
-            QCOMPARE(a->text(), i.second);
-        }
-        for (const char *sep : {"mnuFileSep1", "mnuClassSep1", "mnuClassSep2", "mnuAssignmentSep", "mnuHelpSep1"})
-            QVERIFY(m->findChild<QAction *>(sep)->isSeparator());
-        QCOMPARE(m->findChild<QAction *>("mnuHelpTarvelaHelp")->shortcut(), QKeySequence(Qt::Key_F1));
-        QCOMPARE(m->findChild<QMenu *>("mnuClassSetColor")->actions().size(), 15);
-        const QList<QStringList> buttons = {{"SSCommand1", "New Semester", "Add semester"}, {"SSCommand2", "Add a Class", "Add class"},
-                                            {"SSCommand3", "New Work", "Add assignment"}, {"SSCommand4", "Search", "Search assignments"},
-                                            {"SSCommand6", "Calendar", "Open calendar"}, {"SSCommand5", "Quizzer", "Quizzer Options"},
-                                            {"cmdClassStats", "Class Stats", "Class Statistics (Letter Grade)"}};
-        for (const QStringList &b : buttons) {
-            auto *button = m->findChild<QToolButton *>(b[0]);
-            QVERIFY2(button, qPrintable(b[0]));
-            QCOMPARE(button->text(), b[1]);
-            QCOMPARE(button->toolTip(), b[2]);
-        }
-        // F1 asks the desktop to open the help file.
-        QTest::keyClick(m, Qt::Key_F1);
-        QCOMPARE(Shell::opened(), QStringList{TestEnv::programFolder() + "/tarveladesk.chm"});
-    }
-
-    void closingOffersCompactionAfterThirtyDays()
-    {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
-        Clock::set(QDateTime(QDate(2026, 10, 5), QTime(9, 0)));
-        Settings::save(Settings::App, "Settings", "LastCompacted", "9/4/2026"); // 31 days before
-        frmMain *m = start();
-        QVERIFY(m->close());
+        QVERIFY(!setting("frmMainWidth").isEmpty());
+        // An add-in configured by hand while the program runs: the next
+        // activation shows it, and writes nothing.
+        const QByteArray text = settingsFile() + "[AddIns]\nAddIn1Desc=Notes\n";
+        QFile f(Settings::fileFor(Settings::App));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size());
+        f.close();
+        QAction *addIn = find<QAction>(m, "mnuAddIn1Desc");
+        QVERIFY(addIn && !addIn->isVisible());
+        const int writes = Settings::fileWrites();
+        m->mnuHelpAbout_Click();
         settle();
-        QVERIFY(frmCompactDB::existing() && frmCompactDB::existing()->isVisible());
+        QVERIFY(frmAbout::existing() && activate(frmAbout::existing()));
+        QVERIFY(activate(m));
+        QCOMPARE(Settings::fileWrites(), writes);
+        QVERIFY(addIn->isVisible());
+        QCOMPARE(addIn->text(), QString("Notes"));
     }
 };
 
