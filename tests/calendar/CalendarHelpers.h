@@ -5,6 +5,7 @@
 #include "calendar/DayView.h"
 #include "calendar/MonthView.h"
 #include "calendar/frmCalendar.h"
+#include "store/Database.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
@@ -195,10 +196,15 @@ inline QVariant itemField(int id, const QString &name)
     return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM CalItems WHERE ID = ?").arg(name), {id});
 }
 
-// The number of calendar items of that text.
-inline int itemsNamed(const QString &text)
+// The texts of the calendar items, in the order they were stored.
+inline QStringList storedItems()
 {
-    return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM CalItems WHERE ItemText = ?"), {text}).toInt();
+    QStringList out;
+    auto db = TestEnv::open();
+    for (const QVector<QVariant> &row : db->readRows(QStringLiteral("SELECT ItemText FROM CalItems ORDER BY ID")).rows)
+        out << row.first().toString();
+    db->close();
+    return out;
 }
 
 inline int addTask(const QVariant &date, const QString &details)
