@@ -22,54 +22,46 @@
 using Balloon::ScreenRect;
 
 namespace {
-PictureBox *okButton()
-{
-    MsgForm *m = MsgForm::existing();
-    return m ? m->findChild<PictureBox *>("picOptions") : nullptr;
-}
-
 void clickOk()
 {
-    PictureBox *ok = okButton();
+    PictureBox *ok = MsgForm::existing() ? MsgForm::existing()->findChild<PictureBox *>("picOptions") : nullptr;
     QVERIFY(ok);
     QTest::mousePress(ok, Qt::LeftButton, {}, QPoint(20, 10));
     QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(20, 10));
 }
 
-ScreenRect rectOf(const QWidget *w)
+QString rectOf(const QWidget *w)
 {
     const QRect g = w->frameGeometry();
-    return ScreenRect{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
-}
-
-QList<AnimationLog::Kind> kinds()
-{
-    QList<AnimationLog::Kind> k;
-    for (const auto &e : AnimationLog::entries())
-        k << e.kind;
-    return k;
+    return Balloon::text(ScreenRect{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()});
 }
 
 int overlaysLeft()
 {
     int n = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == "AnimationOverlay")
-            ++n;
+        n += w->objectName() == "AnimationOverlay";
     return n;
 }
 
-// Counts the times a window is brought to the front.
-class RaiseCounter : public QObject
+// The assistant's position kept in the settings, as "top, left" in twips.
+QString savedPosition()
 {
-public:
-    int raised = 0;
+    return Settings::get(Settings::App, "FP", "Top") + ", " + Settings::get(Settings::App, "FP", "Left");
+}
 
-protected:
+void savePosition(int top, int left)
+{
+    Settings::save(Settings::App, "FP", "Top", QString::number(top));
+    Settings::save(Settings::App, "FP", "Left", QString::number(left));
+}
+
+// Counts the times a window is brought to the front.
+struct RaiseCounter : QObject {
+    int raised = 0;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::ZOrderChange)
-            ++raised;
+        raised += event->type() == QEvent::ZOrderChange;
         return QObject::eventFilter(watched, event);
     }
 };
@@ -78,13 +70,15 @@ protected:
 Form *typingWindow()
 {
     auto *typing = new Form;
-    typing->setObjectName("typing");
     typing->resize(420, 300);
     auto *box = new QLineEdit(typing);
     box->setObjectName("box");
     box->setGeometry(110, 130, 200, 24);
     typing->Show();
-    return QTest::qWaitForWindowActive(typing) ? typing : nullptr;
+    if (QTest::qWaitForWindowActive(typing))
+        return typing;
+    QTest::qFail("the typing window did not become active", __FILE__, __LINE__);
+    return nullptr;
 }
 
 } // namespace
@@ -103,98 +97,75 @@ private Q_SLOTS:
         });
     }
 
-    void firstOpenIsCentred()
+    void theFirstOpeningIsCentredAndRunsInOrder()
     {
-        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
+        userScheme();
+        QCOMPARE(savedPosition(), QString(", "));
         AssistantMessage("Welcome to the class wizard.");
         frmAssist *a = frmAssist::existing();
-        QVERIFY(a);
-        QVERIFY(a->isVisible());
+        QVERIFY(a && a->isVisible());
         QCOMPARE(a->windowTitle(), QString("Tarvela Assistant"));
         QCOMPARE(a->size(), QSize(124, 92));
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const QRect f = a->frameGeometry();
-        QCOMPARE(f.x(), (screen.width() - f.width()) / 2);
-        QCOMPARE(f.y(), (screen.height() - f.height()) / 2);
+        QCOMPARE(f.topLeft(), QPoint((screen.width() - f.width()) / 2, (screen.height() - f.height()) / 2));
         MsgForm *m = MsgForm::existing();
         QVERIFY(m && m->isVisible());
         QCOMPARE(m->msgText()->text(), QString("Welcome to the class wizard."));
+        // Out of the notification area (without one, a strip at the top left corner).
+        QCOMPARE(AnimOrigin, 11);
+        QCOMPARE(animationLog(), QStringList({"Caption (0, 0, 1, 0) to " + rectOf(a), "Explode " + rectOf(a) + " to " + rectOf(a) + " 900",
+                                              "ShowWindow frmAssist", "ShowBalloon MsgForm", "Sound 13 /sounds/up.wav"}));
+        QCOMPARE(overlaysLeft(), 0);
+        QVERIFY(a->findChild<QTimer *>("Timer1")->isActive());
     }
 
-    void okClosesBothAndSavesThePosition()
+    void okClosesBothIntoTheNotificationAreaAndSavesThePosition()
     {
         userScheme();
         AssistantMessage("Hint");
         frmAssist *a = frmAssist::existing();
         QVERIFY(a);
         const QPoint pos = a->pos();
+        const QString window = rectOf(a);
+        AnimationLog::clear();
         clickOk();
         QCOMPARE(frmAssist::existing(), nullptr);
         QCOMPARE(MsgForm::existing(), nullptr);
-        QCOMPARE(Settings::get(Settings::App, "FP", "Top"), QString::number(pos.y() * 15));
-        QCOMPARE(Settings::get(Settings::App, "FP", "Left"), QString::number(pos.x() * 15));
+        QCOMPARE(savedPosition(), QString("%1, %2").arg(pos.y() * 15).arg(pos.x() * 15));
         QCOMPARE(Sound::played(), (QStringList{"/sounds/up.wav", "/sounds/down.wav"}));
-        // Nothing is left on the screen.
+        QCOMPARE(Balloon::trayStrip(NotificationArea()), (ScreenRect{0, 0, 1, 0}));
+        QCOMPARE(animationLog(), QStringList({"Caption " + window + " to (0, 0, 1, 0)", "Sound 12 /sounds/down.wav",
+                                              "HideWindow frmAssist", "UnloadWindow frmAssist"}));
+        QCOMPARE(AnimOrigin, 11);
+        // Nothing is left on the screen, and the whole round paused little.
         TestEnv::closeAllWindows();
         QCOMPARE(overlaysLeft(), 0);
+        int paused = 0;
+        for (int ms : Platform::pauses())
+            paused += ms;
+        QVERIFY2(paused < 1500, qPrintable(QString::number(paused)));
     }
 
-    void theSavedPositionIsUsedNextTime()
+    void theSavedPositionIsUsedAndTheCloseBoxKeepsTheNewOne()
     {
-        Settings::save(Settings::App, "FP", "Top", "1500");
-        Settings::save(Settings::App, "FP", "Left", "3000");
+        savePosition(1500, 3000);
         AssistantMessage("One");
         frmAssist *a = frmAssist::existing();
         QCOMPARE(a->pos(), QPoint(200, 100));
         // The user moves the window; closing remembers the new place.
         a->move(50, 60);
-        clickOk();
-        QCOMPARE(Settings::get(Settings::App, "FP", "Top"), QString("900"));
-        QCOMPARE(Settings::get(Settings::App, "FP", "Left"), QString("750"));
-        AssistantMessage("Two");
-        QCOMPARE(frmAssist::existing()->pos(), QPoint(50, 60));
-    }
-
-    void aPositionOffTheScreenIsKept()
-    {
-        Settings::save(Settings::App, "FP", "Top", "15000");
-        Settings::save(Settings::App, "FP", "Left", "90000");
-        AssistantMessage("Far away");
-        QCOMPARE(frmAssist::existing()->pos(), QPoint(6000, 1000));
-    }
-
-    void theCloseBoxClosesBoth()
-    {
-        AssistantMessage("Hint");
-        frmAssist *a = frmAssist::existing();
-        a->move(30, 45);
         QVERIFY(a->close());
         QCOMPARE(frmAssist::existing(), nullptr);
         QCOMPARE(MsgForm::existing(), nullptr);
-        QCOMPARE(Settings::get(Settings::App, "FP", "Top"), QString("675"));
-        QCOMPARE(Settings::get(Settings::App, "FP", "Left"), QString("450"));
-    }
-
-    void aClickElsewhereHidesOnlyTheBalloon()
-    {
-        AssistantMessage("Hint");
-        frmAssist *a = frmAssist::existing();
-        MsgForm *m = MsgForm::existing();
-        QVERIFY(m->isVisible());
-        // The user clicks the assistant's picture.
-        QTest::mouseClick(a->findChild<QLabel *>("imgPic"), Qt::LeftButton);
-        QTRY_VERIFY(!m->isVisible());
-        QVERIFY(a->isVisible());
-        QCOMPARE(frmAssist::existing(), a);
-        QCOMPARE(MsgForm::existing(), m);
-        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
-        // Another program window taking the activation changes nothing more.
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QApplication::processEvents();
-        QVERIFY(a->isVisible());
-        QVERIFY(!m->isVisible());
+        QCOMPARE(savedPosition(), QString("900, 750"));
+        AssistantMessage("Two");
+        QCOMPARE(frmAssist::existing()->pos(), QPoint(50, 60));
+        TestEnv::closeAllWindows();
+        // A position off the screen is kept.
+        savePosition(15000, 90000);
+        AssistantMessage("Far away");
+        QCOMPARE(frmAssist::existing()->pos(), QPoint(6000, 1000));
     }
 
     void theFigureStaysInFrontUntilItsCloseButton()
@@ -208,8 +179,17 @@ private Q_SLOTS:
         QVERIFY(a && m && m->isVisible());
         RaiseCounter counter;
         a->installEventFilter(&counter);
-        // A click in the window typed in, which the desktop brings forward,
-        // takes the balloon away; the figure comes forward above that window.
+        // A click on the figure itself takes the balloon away and raises nothing.
+        QTest::mouseClick(a->imgPic(), Qt::LeftButton);
+        QTRY_VERIFY(!m->isVisible());
+        QCOMPARE(counter.raised, 0);
+        QCOMPARE(frmAssist::existing(), a);
+        QCOMPARE(MsgForm::existing(), m);
+        // So does a click in the window typed in, which the desktop brings
+        // forward; the figure comes forward above that window.
+        QVERIFY(AssistantMessage("Hint"));
+        QVERIFY(m->isVisible());
+        counter.raised = 0;
         QTest::mouseClick(typing->findChild<QLineEdit *>("box"), Qt::LeftButton);
         QTRY_VERIFY(!m->isVisible());
         QVERIFY(a->isVisible());
@@ -229,11 +209,8 @@ private Q_SLOTS:
         QTest::mouseClick(&question, Qt::LeftButton);
         QCOMPARE(counter.raised, 0);
         question.hide();
-        // Dragging the figure itself raises nothing.
-        QTest::mouseClick(a->imgPic(), Qt::LeftButton);
-        QCOMPARE(counter.raised, 0);
         QVERIFY(a->isVisible());
-        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
+        QCOMPARE(savedPosition(), QString(", "));
         // Its close button closes it into the notification area.
         a->move(40, 75);
         AnimationLog::clear();
@@ -242,32 +219,25 @@ private Q_SLOTS:
         QTest::mouseClick(close, Qt::LeftButton);
         QCOMPARE(frmAssist::existing(), nullptr);
         QCOMPARE(MsgForm::existing(), nullptr);
-        QCOMPARE(kinds(), (QList<AnimationLog::Kind>{AnimationLog::Caption, AnimationLog::Sound,
-                                                     AnimationLog::HideWindow, AnimationLog::UnloadWindow}));
-        QCOMPARE(Sound::played(), (QStringList{"/sounds/up.wav", "/sounds/down.wav"}));
-        QCOMPARE(Settings::get(Settings::App, "FP", "Top"), QString("1125"));
-        QCOMPARE(Settings::get(Settings::App, "FP", "Left"), QString("600"));
+        QCOMPARE(animationLog().mid(1), QStringList({"Sound 12 /sounds/down.wav", "HideWindow frmAssist", "UnloadWindow frmAssist"}));
+        QCOMPARE(savedPosition(), QString("1125, 600"));
     }
 
     void anotherProgramTakingTheActivationHidesOnlyTheBalloon()
     {
-        Form *typing = typingWindow();
-        QVERIFY(typing);
+        QVERIFY(typingWindow());
         QVERIFY(AssistantMessage("Hint"));
         frmAssist *a = frmAssist::existing();
         MsgForm *m = MsgForm::existing();
         QVERIFY(a && m && m->isVisible());
-        // The user clicks another program or the desktop: the window system
-        // tells the program it is no longer the active one.
-        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-        QVERIFY(!m->isVisible());
-        QVERIFY(a->isVisible());
+        // The user clicks another program or the desktop, then comes back:
+        // the balloon is gone, the figure stays.
+        for (Qt::ApplicationState state : {Qt::ApplicationInactive, Qt::ApplicationActive}) {
+            emit qApp->applicationStateChanged(state);
+            QVERIFY(a->isVisible() && !m->isVisible());
+        }
         QCOMPARE(MsgForm::existing(), m);
-        // Coming back shows nothing again.
-        emit qApp->applicationStateChanged(Qt::ApplicationActive);
-        QVERIFY(!m->isVisible());
-        QVERIFY(a->isVisible());
-        QVERIFY(Settings::get(Settings::App, "FP", "Top").isEmpty());
+        QCOMPARE(savedPosition(), QString(", "));
     }
 
     void theBalloonShowsWhileAnotherWindowKeepsTheFocus()
@@ -276,8 +246,7 @@ private Q_SLOTS:
         // assistant would open by default.
         Form *typing = typingWindow();
         QVERIFY(typing);
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(typing->frameGeometry().contains(screen.center()));
+        QVERIFY(typing->frameGeometry().contains(QGuiApplication::primaryScreen()->availableGeometry().center()));
         auto *box = typing->findChild<QLineEdit *>("box");
         box->setFocus();
         QApplication::processEvents();
@@ -286,12 +255,14 @@ private Q_SLOTS:
         QVERIFY(AssistantMessage("Type the name of your class here."));
         frmAssist *a = frmAssist::existing();
         MsgForm *m = MsgForm::existing();
-        QVERIFY(a && a->isVisible());
-        QVERIFY(m && m->isVisible());
+        QVERIFY(a && a->isVisible() && m && m->isVisible());
+        const QRect boxRect(box->mapToGlobal(QPoint(0, 0)), box->size());
         for (QWidget *w : {static_cast<QWidget *>(a), static_cast<QWidget *>(m)}) {
             QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
             QCOMPARE(w->windowType(), Qt::Tool);
             QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+            // Neither covers the box typed in.
+            QVERIFY(!w->frameGeometry().intersects(boxRect));
         }
         QTRY_COMPARE(QApplication::activeWindow(), typing);
         QCOMPARE(QApplication::focusWidget(), box);
@@ -301,10 +272,6 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QTRY_COMPARE(QApplication::activeWindow(), typing);
         QVERIFY(m->isVisible());
-        // Neither covers the box typed in.
-        const QRect boxRect(box->mapToGlobal(QPoint(0, 0)), box->size());
-        QVERIFY(!a->frameGeometry().intersects(boxRect));
-        QVERIFY(!m->frameGeometry().intersects(boxRect));
         QTest::keyClicks(box, "Biology");
         QCOMPARE(box->text(), QString("Biology"));
         QVERIFY(m->isVisible());
@@ -321,8 +288,7 @@ private Q_SLOTS:
         QCOMPARE(m->msgText()->text(), QString("Second"));
         QCOMPARE(m->findChildren<PictureBox *>("picOptions").size(), 1);
         QCOMPARE(m->buttonCaptions(), QStringList{"Ok"});
-        QVERIFY(m->isVisible());
-        QVERIFY(frmAssist::existing()->isVisible());
+        QVERIFY(m->isVisible() && frmAssist::existing()->isVisible());
         clickOk();
         QCOMPARE(frmAssist::existing(), nullptr);
     }
@@ -331,95 +297,40 @@ private Q_SLOTS:
     {
         AssistantMessage("Look at me");
         MsgForm *m = MsgForm::existing();
-        QCOMPARE(m->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+        const QPalette app = QApplication::palette();
+        QCOMPARE(m->palette().color(QPalette::Window), app.color(QPalette::Active, QPalette::Highlight));
         const QFont f = m->msgText()->font();
-        QCOMPARE(f.family(), QString("Arial"));
-        QVERIFY(f.bold());
-        QVERIFY(!f.italic());
-        QCOMPARE(f.pointSize(), 8);
-        QCOMPARE(m->msgText()->palette().color(QPalette::WindowText),
-                 QApplication::palette().color(QPalette::Active, QPalette::HighlightedText));
-        PictureBox *ok = okButton();
-        QCOMPARE(ok->foreColor(), m->msgText()->palette().color(QPalette::WindowText));
+        QCOMPARE(QString("%1 %2 %3 %4").arg(f.family()).arg(f.pointSize()).arg(f.bold()).arg(f.italic()), QString("Arial 8 1 0"));
+        QCOMPARE(m->msgText()->palette().color(QPalette::WindowText), app.color(QPalette::Active, QPalette::HighlightedText));
+        auto *ok = m->findChild<PictureBox *>("picOptions");
+        QCOMPARE(ok->foreColor(), app.color(QPalette::Active, QPalette::HighlightedText));
         QCOMPARE(ok->font().family(), QString("Arial"));
-        QCOMPARE(m->buttonCaptions(), QStringList{"Ok"});
-        QCOMPARE(ok->x() * 15, 150);
-        QCOMPARE(ok->y() * 15, 1665);
     }
 
-    void theBalloonSitsAboveTheWindow()
+    void theBalloonSitsAboveOrBesideTheWindow()
     {
-        // 12000 x 9000 twips screen; window at top 4500, left 4500.
+        // A 12000 x 9000 twips screen.
         QCOMPARE(Platform::screenWidthTwips(), 12000);
-        Settings::save(Settings::App, "FP", "Top", "4500");
-        Settings::save(Settings::App, "FP", "Left", "4500");
-        AssistantMessage("Above");
-        MsgForm *m = MsgForm::existing();
-        // Top 4500 - 2115 - 200 = 2185 twips, left 4600.
-        QCOMPARE(m->pos(), QPoint(307, 146));
-    }
-
-    void theBalloonGoesBesideTheWindow()
-    {
-        Settings::save(Settings::App, "FP", "Top", "900");
-        Settings::save(Settings::App, "FP", "Left", "3000");
-        AssistantMessage("Right");
-        MsgForm *m = MsgForm::existing();
-        const int width = frmAssist::existing()->frameGeometry().width() * 15; // frame included
+        const auto balloonAt = [](int top, int left) {
+            savePosition(top, left);
+            AssistantMessage("Where?");
+            const QPoint at = MsgForm::existing()->pos();
+            TestEnv::closeAllWindows();
+            return at;
+        };
+        // Room above: top 4500 - 2115 - 200 = 2185 twips, left 4600.
+        QCOMPARE(balloonAt(4500, 4500), QPoint(307, 146));
+        // No room above: beside the window (its frame included), to the right
+        // on the left half of the screen, else to the left.
+        AssistantMessage("Measure");
+        const int width = frmAssist::existing()->frameGeometry().width() * 15;
         QVERIFY(width >= 1860);
-        QCOMPARE(m->pos(), QPoint(Twips::toPixels(3000 + width + 10), 0));
-        clickOk();
-
-        Settings::save(Settings::App, "FP", "Left", "7500");
-        AssistantMessage("Left");
-        QCOMPARE(MsgForm::existing()->pos(), QPoint(Twips::toPixels(7500 - 4545 - 10), 0));
+        TestEnv::closeAllWindows();
+        QCOMPARE(balloonAt(900, 3000), QPoint(Twips::toPixels(3000 + width + 10), 0));
+        QCOMPARE(balloonAt(900, 7500), QPoint(Twips::toPixels(7500 - 4545 - 10), 0));
     }
 
-    void openingRunsInOrder()
-    {
-        userScheme();
-        AssistantMessage("Hint");
-        frmAssist *a = frmAssist::existing();
-        const ScreenRect window = rectOf(a);
-        QCOMPARE(AnimOrigin, 11);
-        QCOMPARE(kinds(), (QList<AnimationLog::Kind>{AnimationLog::Caption, AnimationLog::Explode,
-                                                     AnimationLog::ShowWindow, AnimationLog::ShowBalloon,
-                                                     AnimationLog::Sound}));
-        const auto &log = AnimationLog::entries();
-        // Without a notification area the strip lies at the top left corner.
-        QCOMPARE(log[0].from, (ScreenRect{0, 0, 1, 0}));
-        QCOMPARE(log[0].to, window);
-        QCOMPARE(log[1].count, 900);
-        QCOMPARE(log[1].from, window);
-        QCOMPARE(log[1].to, window);
-        QCOMPARE(log[2].name, QString("frmAssist"));
-        QCOMPARE(log[3].name, QString("MsgForm"));
-        QCOMPARE(log[4].count, 13);
-        QCOMPARE(log[4].name, QString("/sounds/up.wav"));
-        QCOMPARE(overlaysLeft(), 0);
-        QVERIFY(a->findChild<QTimer *>("Timer1")->isActive());
-    }
-
-    void closingRunsInOrder()
-    {
-        userScheme();
-        AssistantMessage("Hint");
-        const ScreenRect window = rectOf(frmAssist::existing());
-        AnimationLog::clear();
-        clickOk();
-        QCOMPARE(kinds(), (QList<AnimationLog::Kind>{AnimationLog::Caption, AnimationLog::Sound,
-                                                     AnimationLog::HideWindow, AnimationLog::UnloadWindow}));
-        const auto &log = AnimationLog::entries();
-        QCOMPARE(log[0].from, window);
-        QCOMPARE(log[0].to, Balloon::trayStrip(NotificationArea()));
-        QCOMPARE(log[0].to, (ScreenRect{0, 0, 1, 0}));
-        QCOMPARE(log[1].count, 12);
-        QCOMPARE(log[1].name, QString("/sounds/down.wav"));
-        QCOMPARE(AnimOrigin, 11);
-        QCOMPARE(overlaysLeft(), 0);
-    }
-
-    void stepsAndOrigins()
+    void animateFormStepsAndOrigins()
     {
         QWidget w;
         w.setObjectName("Plain");
@@ -427,83 +338,66 @@ private Q_SLOTS:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const int midX = screen.width() / 2, midY = screen.height() / 2;
         const int right = screen.width() - 1, bottom = screen.height() - 1;
+        // Closing a hidden window does nothing.
+        AnimateForm(&w, 4, 1, 0, 7, 0);
+        QVERIFY(AnimationLog::entries().isEmpty());
+        QCOMPARE(AnimOrigin, 0);
+        QVERIFY(Sound::played().isEmpty());
+        // From the middle; the rectangles end on the window's area as it was before showing.
         AnimateForm(&w, 4, 0, 50, 7, 0);
         QVERIFY(w.isVisible());
         QCOMPARE(AnimOrigin, 4);
-        QCOMPARE(kinds(), (QList<AnimationLog::Kind>{AnimationLog::Caption, AnimationLog::Explode,
-                                                     AnimationLog::ShowWindow, AnimationLog::Sound}));
-        QCOMPARE(AnimationLog::entries()[0].from, (ScreenRect{midX, midY, midX + 1, midY + 1}));
-        QCOMPARE(AnimationLog::entries()[1].count, 50);
-        // The rectangles end on the window's area as it was before showing.
-        QCOMPARE(AnimationLog::entries()[1].to, (ScreenRect{100, 80, 300, 180}));
-
-        AnimationLog::clear();
-        w.hide();
-        AnimateForm(&w, 8, 0, 0, 7, 0);
-        QCOMPARE(AnimationLog::entries()[0].from, (ScreenRect{right, bottom, right + 1, bottom + 1}));
-        QCOMPARE(AnimationLog::entries()[1].count, 900);
-
-        // The notification area always draws 900.
+        QCOMPARE(animationLog(), QStringList({QString("Caption (%1, %2, %3, %4) to (100, 80, 300, 180)").arg(midX).arg(midY).arg(midX + 1).arg(midY + 1),
+                                              "Explode (100, 80, 300, 180) to (100, 80, 300, 180) 50", "ShowWindow Plain", "Sound 13 "}));
+        // From the bottom right, the notification area and the mouse pointer;
+        // no count is 900, and the notification area always draws 900.
+        const QList<std::tuple<int, int, ScreenRect>> origins = {{8, 0, {right, bottom, right + 1, bottom + 1}},
+                                                                  {12, 5, {123, 45, 124, 46}}};
+        QCursor::setPos(123, 45);
+        for (const auto &[origin, steps, from] : origins) {
+            AnimationLog::clear();
+            w.hide();
+            AnimateForm(&w, origin, 0, steps, 7, 0);
+            QCOMPARE(AnimationLog::entries()[0].from, from);
+            QCOMPARE(AnimationLog::entries()[1].count, steps ? steps : 900);
+        }
         AnimationLog::clear();
         w.hide();
         AnimateForm(&w, 10, 0, 50, 7, 0);
         QCOMPARE(AnimOrigin, 10);
         QCOMPARE(AnimationLog::entries()[1].count, 900);
-
-        // The mouse pointer.
+        // Closing towards the top right, then unloading.
         AnimationLog::clear();
-        w.hide();
-        QCursor::setPos(123, 45);
-        AnimateForm(&w, 12, 0, 5, 7, 0);
-        QCOMPARE(AnimationLog::entries()[0].from, (ScreenRect{123, 45, 124, 46}));
-
-        // Closing towards the last origin, then unloading.
-        AnimationLog::clear();
+        const QString before = rectOf(&w);
         AnimateForm(&w, 2, 1, 0, 7, 0);
-        QCOMPARE(AnimationLog::entries()[0].from, rectOf(&w));
-        QCOMPARE(AnimationLog::entries()[0].to, (ScreenRect{right, 0, right + 1, 1}));
+        QCOMPARE(animationLog().first(), QString("Caption %1 to (%2, 0, %3, 1)").arg(before).arg(right).arg(right + 1));
         QVERIFY(!w.isVisible());
         QCOMPARE(overlaysLeft(), 0);
-    }
-
-    void closingAHiddenWindowDoesNothing()
-    {
-        QWidget w;
-        AnimateForm(&w, 4, 1, 0, 7, 0);
-        QVERIFY(AnimationLog::entries().isEmpty());
-        QCOMPARE(AnimOrigin, 0);
-        QCOMPARE(Sound::played().size(), 0);
-    }
-
-    void anotherModeDoesNothingAfterTheSearch()
-    {
-        QWidget w;
-        AnimateForm(&w, 11, 2, 0, 7, 0);
+        // Another mode does nothing after the search for the origin.
+        AnimationLog::clear();
+        QWidget other;
+        AnimateForm(&other, 11, 2, 0, 7, 0);
         QCOMPARE(AnimOrigin, 11);
         QVERIFY(AnimationLog::entries().isEmpty());
-        QVERIFY(!w.isVisible());
+        QVERIFY(!other.isVisible());
     }
 
     void theFigureBlinks()
     {
         AssistantMessage("Hint");
         frmAssist *a = frmAssist::existing();
-        auto *pic = a->findChild<QLabel *>("imgPic");
         QList<QLabel *> images = a->findChildren<QLabel *>("Image1");
         QCOMPARE(images.size(), 3);
-        std::sort(images.begin(), images.end(), [](QLabel *x, QLabel *y) {
-            return x->property("Index").toInt() < y->property("Index").toInt();
-        });
+        std::sort(images.begin(), images.end(),
+                  [](QLabel *x, QLabel *y) { return x->property("Index").toInt() < y->property("Index").toInt(); });
         for (QLabel *img : images) {
             QVERIFY(!img->isVisible());
             QCOMPARE(img->pixmap().size(), QSize(124, 92));
         }
-        const QImage closed = images[0]->pixmap().toImage();
-        const QImage second = images[1]->pixmap().toImage();
-        const QImage resting = images[2]->pixmap().toImage();
-        QVERIFY(closed != resting);
-        QVERIFY(second != resting);
-        QVERIFY(second != closed);
+        const QImage closed = images[0]->pixmap().toImage(), second = images[1]->pixmap().toImage(),
+                     resting = images[2]->pixmap().toImage();
+        QVERIFY(closed != resting && second != resting && second != closed);
+        auto *pic = a->findChild<QLabel *>("imgPic");
         QCOMPARE(pic->pixmap().toImage(), resting);
         QTimer *timer = a->findChild<QTimer *>("Timer1");
         QCOMPARE(timer->interval(), 1800);
@@ -512,17 +406,6 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(a, "Timer1_Timer"));
         QCOMPARE(Platform::pauses(), (QList<int>{100, 100})); // eyes closed a moment, then open a moment
         QCOMPARE(pic->pixmap().toImage(), second);
-    }
-
-    void theWholeRoundIsQuick()
-    {
-        // The pauses of the animations and the blink add up to little.
-        AssistantMessage("Quick");
-        clickOk();
-        int paused = 0;
-        for (int ms : Platform::pauses())
-            paused += ms;
-        QVERIFY2(paused < 1500, qPrintable(QString::number(paused)));
     }
 };
 

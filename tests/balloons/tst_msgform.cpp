@@ -10,33 +10,30 @@
 #include <QLabel>
 
 namespace {
-QRect inTwips(const QWidget *w)
-{
-    return QRect(w->x() * 15, w->y() * 15, w->width() * 15, w->height() * 15);
-}
+QRect inTwips(const QWidget *w) { return QRect(w->x() * 15, w->y() * 15, w->width() * 15, w->height() * 15); }
 
 QList<PictureBox *> buttons(const MsgForm *m)
 {
     QList<PictureBox *> list = m->findChildren<PictureBox *>("picOptions");
-    std::sort(list.begin(), list.end(), [](PictureBox *a, PictureBox *b) {
-        return a->property("Index").toInt() < b->property("Index").toInt();
-    });
+    std::sort(list.begin(), list.end(),
+              [](PictureBox *a, PictureBox *b) { return a->property("Index").toInt() < b->property("Index").toInt(); });
     return list;
 }
 
-// Pixels of the drawn caption: those in the text colour.
+// The pixels of an image in a colour.
 int pixelsOf(const QImage &img, const QColor &colour)
 {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (img.pixelColor(x, y).rgb() == colour.rgb())
-                ++n;
+            n += img.pixelColor(x, y).rgb() == colour.rgb();
     return n;
 }
 
+QRgb highlight() { return ColorFromValue(SysColor::Highlight).rgb(); }
+
 // A balloon filled the way the assistant fills it.
-MsgForm *filledBalloon(const QString &text)
+MsgForm *filledBalloon()
 {
     MsgForm *m = MsgForm::instance();
     m->A_SetBackColor(SysColor::Highlight);
@@ -45,9 +42,19 @@ MsgForm *filledBalloon(const QString &text)
     m->msgText()->setPalette(pal);
     m->A_SystemIcon(IconQuestion);
     m->A_AddButton(0, "Ok");
-    m->A_MsgText(text);
+    m->A_MsgText("Hello");
     m->A_Initialize();
     return m;
+}
+
+// A button's corners as "top-left bottom-right": L for the light colour, D for the dark one.
+QString edge(PictureBox *b)
+{
+    const auto shade = [b](int x, int y) {
+        const QRgb c = b->image().pixelColor(x, y).rgb();
+        return c == b->palette().color(QPalette::Light).rgb() ? "L" : c == b->palette().color(QPalette::Dark).rgb() ? "D" : "?";
+    };
+    return QString("%1%2%3 %4%5%6").arg(shade(0, 0), shade(30, 0), shade(0, 10), shade(63, 19), shade(63, 10), shade(30, 19));
 }
 } // namespace
 
@@ -56,11 +63,10 @@ class MsgFormTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void designedSizeAndControls()
+    void designedSizeControlsAndOutline()
     {
         MsgForm *m = MsgForm::instance();
-        QCOMPARE(m->width() * 15, 4545);
-        QCOMPARE(m->height() * 15, 2115);
+        QCOMPARE(inTwips(m).size(), QSize(4545, 2115));
         QVERIFY(m->windowFlags() & Qt::FramelessWindowHint);
         auto *icon = m->findChild<PictureBox *>("picIcon");
         auto *text = m->findChild<QLabel *>("msgText");
@@ -69,52 +75,30 @@ private Q_SLOTS:
         QCOMPARE(inTwips(text), QRect(675, 270, 3630, 1185));
         QCOMPARE(text->text(), QString("What can I do for you?"));
         QVERIFY(!icon->hasBorder());
-        const auto b = buttons(m);
-        QCOMPARE(b.size(), 1);
-        QCOMPARE(inTwips(b[0]), QRect(150, 1665, 960, 300));
-    }
-
-    void roundedOutlineLeavesTheCornersOut()
-    {
-        MsgForm *m = MsgForm::instance();
+        QCOMPARE(buttons(m).size(), 1);
+        // A rounded outline leaves the corners out.
         const QRegion mask = m->mask();
         const int w = m->width(), h = m->height();
-        QVERIFY(!mask.isEmpty());
-        for (const QPoint &corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1),
-                                     QPoint(2, 2), QPoint(w - 3, h - 3)})
+        for (const QPoint &corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1), QPoint(2, 2), QPoint(w - 3, h - 3)})
             QVERIFY2(!mask.contains(corner), qPrintable(QString("%1,%2").arg(corner.x()).arg(corner.y())));
-        for (const QPoint &inside : {QPoint(w / 2, h / 2), QPoint(10, 0), QPoint(0, 10), QPoint(w - 11, h - 1),
-                                     QPoint(w - 1, h / 2), QPoint(5, 5)})
+        for (const QPoint &inside : {QPoint(w / 2, h / 2), QPoint(10, 0), QPoint(0, 10), QPoint(w - 11, h - 1), QPoint(w - 1, h / 2), QPoint(5, 5)})
             QVERIFY2(mask.contains(inside), qPrintable(QString("%1,%2").arg(inside.x()).arg(inside.y())));
         QCOMPARE(mask.boundingRect(), QRect(0, 0, w, h));
     }
 
-    void threeButtonsSideBySide()
+    void buttonsStandSideBySideAndIndexZeroStartsAfresh()
     {
         MsgForm *m = MsgForm::instance();
         m->A_AddButton(0, "Yes");
         m->A_AddButton(1, "No");
         m->A_AddButton(2, "Cancel");
-        const auto b = buttons(m);
-        QCOMPARE(b.size(), 3);
-        QCOMPARE(b[0]->x() * 15, 150);
-        QCOMPARE(b[1]->x() * 15, 1170);
-        QCOMPARE(b[2]->x() * 15, 2190);
-        for (PictureBox *box : b) {
-            QCOMPARE(box->y() * 15, 1665);
-            QCOMPARE(box->width() * 15, 960);
-            QCOMPARE(box->height() * 15, 300);
+        QList<QRect> places;
+        for (PictureBox *box : buttons(m)) {
+            places << inTwips(box);
+            QVERIFY(box->isVisibleTo(m));
         }
-        QVERIFY(b[1]->isVisibleTo(m));
-        QVERIFY(b[2]->isVisibleTo(m));
+        QCOMPARE(places, (QList<QRect>{{150, 1665, 960, 300}, {1170, 1665, 960, 300}, {2190, 1665, 960, 300}}));
         QCOMPARE(m->buttonCaptions(), (QStringList{"Yes", "No", "Cancel"}));
-    }
-
-    void indexZeroStartsAFreshList()
-    {
-        MsgForm *m = MsgForm::instance();
-        m->A_AddButton(0, "Yes");
-        m->A_AddButton(1, "No");
         m->A_AddButton(0, "Ok");
         QCOMPARE(m->buttonCaptions(), QStringList{"Ok"});
         QCOMPARE(buttons(m).size(), 1);
@@ -125,97 +109,63 @@ private Q_SLOTS:
 
     void buttonsAreDrawnRaisedWithTheirCaption()
     {
-        MsgForm *m = filledBalloon("Hello");
+        MsgForm *m = filledBalloon();
         PictureBox *ok = buttons(m).first();
         const QImage img = ok->image();
-        const QPalette &pal = ok->palette();
         QCOMPARE(img.size(), QSize(64, 20));
         QVERIFY(!ok->hasBorder());
-        QCOMPARE(ok->backColor(), ColorFromValue(SysColor::Highlight));
+        QCOMPARE(ok->backColor().rgb(), highlight());
         QCOMPARE(ok->foreColor(), ColorFromValue(SysColor::HighlightText));
         QCOMPARE(ok->font().family(), m->msgText()->font().family());
         QCOMPARE(ok->font().pointSizeF(), 8.25);
         QVERIFY(!ok->font().bold());
-        // The raised edge.
-        QCOMPARE(img.pixelColor(0, 0).rgb(), pal.color(QPalette::Light).rgb());
-        QCOMPARE(img.pixelColor(30, 0).rgb(), pal.color(QPalette::Light).rgb());
-        QCOMPARE(img.pixelColor(0, 10).rgb(), pal.color(QPalette::Light).rgb());
-        QCOMPARE(img.pixelColor(63, 19).rgb(), pal.color(QPalette::Dark).rgb());
-        QCOMPARE(img.pixelColor(63, 10).rgb(), pal.color(QPalette::Dark).rgb());
-        QCOMPARE(img.pixelColor(30, 19).rgb(), pal.color(QPalette::Dark).rgb());
-        QCOMPARE(img.pixelColor(2, 2).rgb(), ColorFromValue(SysColor::Highlight).rgb());
+        QCOMPARE(edge(ok), QString("LLL DDD"));
+        QCOMPARE(img.pixelColor(2, 2).rgb(), highlight());
         // A caption is printed about the middle: ink left and right of centre
-        // in equal measure.
-        QImage left = img.copy(1, 1, 31, 18), right = img.copy(32, 1, 31, 18);
-        const QColor bg = ColorFromValue(SysColor::Highlight);
-        const int inkLeft = 31 * 18 - pixelsOf(left, bg), inkRight = 31 * 18 - pixelsOf(right, bg);
-        QVERIFY(inkLeft > 5);
-        QVERIFY(inkRight > 5);
+        // in equal measure, nothing near the edge.
+        const int inkLeft = 31 * 18 - pixelsOf(img.copy(1, 1, 31, 18), highlight());
+        const int inkRight = 31 * 18 - pixelsOf(img.copy(32, 1, 31, 18), highlight());
+        QVERIFY(inkLeft > 5 && inkRight > 5);
         QVERIFY2(qAbs(inkLeft - inkRight) < (inkLeft + inkRight) / 2, qPrintable(QString("%1 %2").arg(inkLeft).arg(inkRight)));
-        QCOMPARE(pixelsOf(img.copy(1, 1, 8, 18), bg), 8 * 18); // nothing near the edge
+        QCOMPARE(pixelsOf(img.copy(1, 1, 8, 18), highlight()), 8 * 18);
     }
 
-    void pressShowsTheSunkenEdge()
+    void eitherMouseButtonPressesWithTheSunkenEdge()
     {
-        MsgForm *m = filledBalloon("Hello");
-        m->Show();
-        PictureBox *ok = buttons(m).first();
-        const QPalette &pal = ok->palette();
-        QTest::mousePress(ok, Qt::LeftButton, {}, QPoint(30, 10));
-        QCOMPARE(ok->image().pixelColor(0, 0).rgb(), pal.color(QPalette::Dark).rgb());
-        QCOMPARE(ok->image().pixelColor(63, 19).rgb(), pal.color(QPalette::Light).rgb());
-        QVERIFY(m->isVisible());
-        // Released far outside the button: still the button's choice.
-        QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(500, 300));
-        QCOMPARE(ok->image().pixelColor(0, 0).rgb(), pal.color(QPalette::Light).rgb());
-        QVERIFY(!m->isVisible());
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            MsgForm *m = filledBalloon();
+            m->Show();
+            PictureBox *ok = buttons(m).first();
+            QTest::mousePress(ok, button, {}, QPoint(30, 10));
+            QCOMPARE(edge(ok), QString("DDD LLL"));
+            QVERIFY(m->isVisible());
+            // Released far outside the button: still the button's choice.
+            QTest::mouseRelease(ok, button, {}, QPoint(500, 300));
+            QCOMPARE(edge(ok), QString("LLL DDD"));
+            QVERIFY(!m->isVisible());
+        }
     }
 
-    void rightButtonPressesToo()
+    void theIconAndTheBalloonColour()
     {
-        MsgForm *m = filledBalloon("Hello");
-        m->Show();
-        PictureBox *ok = buttons(m).first();
-        QTest::mousePress(ok, Qt::RightButton, {}, QPoint(5, 5));
-        QCOMPARE(ok->image().pixelColor(0, 0).rgb(), ok->palette().color(QPalette::Dark).rgb());
-        QTest::mouseRelease(ok, Qt::RightButton, {}, QPoint(5, 5));
-        QVERIFY(!m->isVisible());
-    }
-
-    void theQuestionIconIsDrawn()
-    {
-        MsgForm *m = filledBalloon("Hello");
+        MsgForm *m = filledBalloon();
         const QImage img = m->picIcon()->image();
-        const QColor bg = ColorFromValue(SysColor::Highlight);
-        const int total = img.width() * img.height();
-        // The icon fills much of the box's top left 32 x 32 pixels.
-        const int ink = 32 * 32 - pixelsOf(img.copy(0, 0, 32, 32), bg);
+        // The question icon fills much of the box's top left 32 x 32 pixels, and nothing else.
+        const int ink = 32 * 32 - pixelsOf(img.copy(0, 0, 32, 32), highlight());
         QVERIFY2(ink > 100, qPrintable(QString::number(ink)));
-        QCOMPARE(pixelsOf(img.copy(33, 0, img.width() - 33, img.height()), bg), (img.width() - 33) * img.height());
-        Q_UNUSED(total);
-    }
-
-    void anUnknownIconDrawsNothing()
-    {
-        MsgForm *m = MsgForm::instance();
-        m->A_SetBackColor(SysColor::Highlight);
+        QCOMPARE(pixelsOf(img.copy(33, 0, img.width() - 33, img.height()), highlight()), (img.width() - 33) * img.height());
+        // An unknown icon draws nothing.
         m->picIcon()->cls();
         const QImage before = m->picIcon()->image();
         m->A_SystemIcon(12345);
         QCOMPARE(m->picIcon()->image(), before);
-        m->A_SystemIcon(IconQuestion);
-        QVERIFY(m->picIcon()->image() != before);
-    }
-
-    void theBalloonColourFillsTheWindow()
-    {
-        MsgForm *m = filledBalloon("Hello");
+        // The balloon's colour fills the window.
         QCOMPARE(m->backColorValue(), SysColor::Highlight);
-        QCOMPARE(m->palette().color(QPalette::Window), ColorFromValue(SysColor::Highlight));
+        QCOMPARE(m->palette().color(QPalette::Window).rgb(), highlight());
+        QCOMPARE(m->picIcon()->backColor().rgb(), highlight());
         const QImage shot = m->grab().toImage();
-        QCOMPARE(shot.pixelColor(3, 70).rgb(), ColorFromValue(SysColor::Highlight).rgb());
-        QCOMPARE(shot.pixelColor(m->width() - 5, m->height() - 15).rgb(), ColorFromValue(SysColor::Highlight).rgb());
-        QCOMPARE(m->picIcon()->backColor(), ColorFromValue(SysColor::Highlight));
+        QCOMPARE(shot.pixelColor(3, 70).rgb(), highlight());
+        QCOMPARE(shot.pixelColor(m->width() - 5, m->height() - 15).rgb(), highlight());
     }
 
     void colourValues()
@@ -233,7 +183,7 @@ private Q_SLOTS:
         other->resize(200, 100);
         other->Show();
         QVERIFY(QTest::qWaitForWindowActive(other));
-        MsgForm *m = filledBalloon("Hello");
+        MsgForm *m = filledBalloon();
         m->Show();
         // It never keeps the activation, and the activation moving about leaves it up.
         QTRY_VERIFY(other->isActiveWindow());
@@ -242,21 +192,18 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QTRY_VERIFY(other->isActiveWindow());
         QVERIFY(m->isVisible());
-        // A click in its own area keeps it; a click on another window hides it.
+        // A click in its own area keeps it; a click on another window hides it, not unloaded.
         QTest::mouseClick(m->findChild<QLabel *>("msgText"), Qt::LeftButton);
         QVERIFY(m->isVisible());
         QTest::mouseClick(other, Qt::LeftButton);
         QVERIFY(!m->isVisible());
-        // Hidden, not unloaded.
         QCOMPARE(MsgForm::existing(), m);
     }
 
     void unloadingStartsAfresh()
     {
-        MsgForm *m = MsgForm::instance();
-        m->A_AddButton(0, "Yes");
+        MsgForm *m = filledBalloon();
         m->A_AddButton(1, "No");
-        m->A_MsgText("Something");
         QVERIFY(m->Unload());
         QCOMPARE(MsgForm::existing(), nullptr);
         MsgForm *fresh = MsgForm::instance();

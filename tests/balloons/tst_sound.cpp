@@ -11,73 +11,39 @@ class SchemeSoundTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void aGivenFileIsPlayedWithoutLookingUp()
+    void theSchemeSoundOfAnEvent_data()
     {
-        userScheme();
-        QString file = "/given/ding.wav";
-        PlaySchemeSound(file, 13);
-        QCOMPARE(file, QString("/given/ding.wav"));
-        QCOMPARE(Sound::played(), QStringList{"/given/ding.wav"});
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("played"); // and given back
+        QTest::newRow("given file, not looked up") << 13 << "/given/ding.wav" << "/given/ding.wav";
+        QTest::newRow("restore up") << 13 << "" << "/sounds/up.wav";
+        QTest::newRow("restore down") << 12 << "" << "/sounds/down.wav";
+        QTest::newRow("name with an apostrophe") << 21 << "" << "/sounds/mail.wav";
+        QTest::newRow("name with a blank") << 0 << "" << "/sounds/buddy.wav";
+        QTest::newRow("an empty value") << 6 << "" << "";
+        QTest::newRow("never configured") << 11 << "" << "";
+        QTest::newRow("unplayable, recorded") << 2 << "" << "/no/such/folder/close.wav";
+        // Outside the table, even a section named by nothing gives no sound.
+        QTest::newRow("past the table") << 22 << "" << "";
+        QTest::newRow("negative") << -1 << "" << "";
+        QTest::newRow("far past") << 1000 << "" << "";
     }
 
-    void theLookedUpPathComesBack()
+    void theSchemeSoundOfAnEvent()
     {
+        QFETCH(int, index);
+        QFETCH(QString, given);
+        QFETCH(QString, played);
         userScheme();
-        QString file;
-        PlaySchemeSound(file, 13);
-        QCOMPARE(file, QString("/sounds/up.wav"));
-        QString other;
-        PlaySchemeSound(other, 12);
-        QCOMPARE(other, QString("/sounds/down.wav"));
-        QCOMPARE(Sound::played(), (QStringList{"/sounds/up.wav", "/sounds/down.wav"}));
-    }
-
-    void namesWithBlanksAndApostrophes()
-    {
-        userScheme();
-        Settings::save("AppEvents", "You've Got Mail", "Current", "/sounds/mail.wav");
-        Settings::save("AppEvents", "Buddy In", "Current", "/sounds/buddy.wav");
-        QString a, b;
-        PlaySchemeSound(a, 21);
-        PlaySchemeSound(b, 0);
-        QCOMPARE(a, QString("/sounds/mail.wav"));
-        QCOMPARE(b, QString("/sounds/buddy.wav"));
-    }
-
-    void indexesOutsideTheTableAreSilent()
-    {
-        userScheme();
-        // Even a section named by nothing gives no sound.
-        Settings::save("AppEvents", "", "Current", "/sounds/nothing.wav");
-        for (int index : {22, -1, 1000}) {
-            Sound::clear();
-            QString file;
-            PlaySchemeSound(file, index);
-            QCOMPARE(file, QString());
-            QCOMPARE(Sound::played(), QStringList{QString()});
-        }
-    }
-
-    void anEventWithoutASoundIsSilent()
-    {
-        userScheme();
-        Settings::save("AppEvents", "MailBeep", "Current", "");
-        QString beep, open;
-        PlaySchemeSound(beep, 6);  // empty value
-        PlaySchemeSound(open, 11); // never configured
-        QCOMPARE(beep, QString());
-        QCOMPARE(open, QString());
-        QCOMPARE(Sound::played(), (QStringList{QString(), QString()}));
-    }
-
-    void anUnplayablePathIsRecordedButNeverHoldsUp()
-    {
-        userScheme();
-        Settings::save("AppEvents", "Close", "Current", "/no/such/folder/close.wav");
-        QString file;
-        PlaySchemeSound(file, 2);
-        QCOMPARE(file, QString("/no/such/folder/close.wav"));
-        QCOMPARE(Sound::played().size(), 1);
+        for (const auto &[section, value] : {std::pair<const char *, const char *>{"You've Got Mail", "/sounds/mail.wav"},
+                                             {"Buddy In", "/sounds/buddy.wav"}, {"MailBeep", ""},
+                                             {"Close", "/no/such/folder/close.wav"}, {"", "/sounds/nothing.wav"}})
+            Settings::save("AppEvents", section, "Current", value);
+        QString file = given;
+        PlaySchemeSound(file, index);
+        QCOMPARE(file, played);
+        QCOMPARE(Sound::played(), QStringList{played});
     }
 
     void readingTheStore()

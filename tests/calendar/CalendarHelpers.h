@@ -5,6 +5,7 @@
 #include "calendar/DayView.h"
 #include "calendar/MonthView.h"
 #include "calendar/frmCalendar.h"
+#include "store/Database.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
@@ -14,13 +15,20 @@ namespace CalendarHelpers {
 
 using namespace SetupHelpers;
 
-// A database with one semester (so that no wizard opens), the program up.
-inline frmMain *startWithSemester()
+// The key of a database with one semester (made, with the file, when
+// missing), so that no wizard opens at start.
+inline int semesterId()
 {
     if (!QFile::exists(TestEnv::databasePath()))
         TestEnv::createDatabase();
     if (count("Semesters") == 0)
         addSemester(QStringLiteral("Spring 2026"), QStringLiteral("2026-01-10"), QStringLiteral("2026-05-20"));
+    return TestEnv::scalar(QStringLiteral("SELECT min(ID) FROM Semesters")).toInt();
+}
+
+inline frmMain *startWithSemester()
+{
+    semesterId();
     return startProgram();
 }
 
@@ -28,8 +36,10 @@ inline frmMain *startWithSemester()
 inline frmCalendar *openCalendar(frmMain *m)
 {
     click(m, "SSCommand6");
-    settle();
-    return frmCalendar::existing();
+    frmCalendar *c = frmCalendar::existing();
+    if (!c)
+        QTest::qFail("the calendar did not open", __FILE__, __LINE__);
+    return c;
 }
 
 inline DayView *dayView(frmCalendar *c) { return c->findChild<DayView *>(QStringLiteral("SSDay1")); }
@@ -58,8 +68,8 @@ inline QRect dayCell(MonthView *month, int day)
     return found;
 }
 
-// Shows the month of `date` and clicks its day, as a user does.
-inline void clickDay(frmCalendar *c, const QDate &date)
+// Shows the month of `date` and clicks its day (twice for a double click).
+inline void clickDay(frmCalendar *c, const QDate &date, bool twice = false)
 {
     MonthView *month = monthView(c);
     QVERIFY(month);
@@ -67,20 +77,33 @@ inline void clickDay(frmCalendar *c, const QDate &date)
     settle();
     const QRect cell = dayCell(month, date.day());
     QVERIFY(cell.isValid());
-    QTest::mouseClick(month->findChild<QTableView *>()->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QWidget *viewport = month->findChild<QTableView *>()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, cell.center());
     settle();
     QCOMPARE(month->selectedDate(), date);
+    if (twice) {
+        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, cell.center());
+        settle();
+    }
 }
 
-inline void doubleClickDay(frmCalendar *c, const QDate &date)
+// The program started with the calendar open, on `day` when one is given.
+struct Calendar {
+    frmMain *main = nullptr;
+    frmCalendar *window = nullptr;
+    DayView *view = nullptr;
+};
+inline Calendar startCalendar(const QDate &day = QDate())
 {
-    clickDay(c, date);
-    if (QTest::currentTestFailed())
-        return;
-    MonthView *month = monthView(c);
-    QTest::mouseDClick(month->findChild<QTableView *>()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                       dayCell(month, date.day()).center());
-    settle();
+    Calendar cal;
+    cal.main = startWithSemester();
+    cal.window = openCalendar(cal.main);
+    if (!cal.window)
+        return cal;
+    cal.view = dayView(cal.window);
+    if (day.isValid())
+        clickDay(cal.window, day);
+    return cal;
 }
 
 // The day view's entries as "start-end text colour" lines.
@@ -94,6 +117,51 @@ inline QStringList entryLines(DayView *v)
                         e.colour.isValid() ? e.colour.name() : QStringLiteral("default"));
     }
     return out;
+}
+
+inline int entryIndex(DayView *v, const QString &text)
+{
+    for (int i = 0; i < v->count(); ++i)
+        if (v->entry(i).text == text)
+            return i;
+    return -1;
+}
+
+// Clicks a free half hour of the day view, scrolled into sight first, and
+// types there (a new entry); Enter ends it unless `enter` is false.
+inline void typeEntry(DayView *v, int row, const QString &text, bool enter = true)
+{
+    v->scrollToRow(row);
+    settle();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->freePoint(row));
+    QTest::keyClicks(v, text);
+    QVERIFY(v->isEditing());
+    if (enter) {
+        QTest::keyClick(v->editor(), Qt::Key_Return);
+        settle();
+    }
+}
+
+// Clicks the entry of that text.
+inline void selectEntry(DayView *v, const QString &text)
+{
+    const int i = entryIndex(v, text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    v->scrollToRow(DayLayout::rowsOf(v->entry(i).start, v->entry(i).end).first);
+    settle();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->entryRect(i).center());
+    settle();
+    QCOMPARE(v->selectedIndex(), i);
+}
+
+// Selects the entry of that text and types on to it.
+inline void appendToEntry(DayView *v, const QString &text, const QString &more)
+{
+    selectEntry(v, text);
+    QTest::keyClicks(v, more);
+    QVERIFY(v->isEditing());
+    QTest::keyClick(v->editor(), Qt::Key_Return);
+    settle();
 }
 
 // Types a cell of a grid as the user does: edit, type, Enter.
@@ -123,6 +191,22 @@ inline int addCalItem(const QVariant &date, const QVariant &time, const QString 
     return TestEnv::scalar(QStringLiteral("SELECT max(ID) FROM CalItems")).toInt();
 }
 
+inline QVariant itemField(int id, const QString &name)
+{
+    return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM CalItems WHERE ID = ?").arg(name), {id});
+}
+
+// The texts of the calendar items, in the order they were stored.
+inline QStringList storedItems()
+{
+    QStringList out;
+    auto db = TestEnv::open();
+    for (const QVector<QVariant> &row : db->readRows(QStringLiteral("SELECT ItemText FROM CalItems ORDER BY ID")).rows)
+        out << row.first().toString();
+    db->close();
+    return out;
+}
+
 inline int addTask(const QVariant &date, const QString &details)
 {
     TestEnv::exec(QStringLiteral("INSERT INTO Tasks (\"Date\", Details) VALUES (?, ?)"), {date, details});
@@ -133,5 +217,12 @@ inline void setClassTimes(int classId, const QString &day, const QVariant &from,
 {
     TestEnv::exec(QStringLiteral("UPDATE Classes SET %1From = ?, %1To = ? WHERE ID = ?").arg(day), {from, to, classId});
 }
+
+// A message box as one comparable line.
+inline QString box(const QString &title, const QString &text, int buttons, int icon)
+{
+    return QStringLiteral("%1 | %2 | buttons %3 | icon %4").arg(title, text).arg(buttons).arg(icon);
+}
+inline QString box(const MessageBox::Shown &s) { return box(s.title, s.text, s.buttons, s.icon); }
 
 } // namespace CalendarHelpers

@@ -12,25 +12,29 @@ using namespace CalendarHelpers;
 
 namespace {
 
-QVariant field(int id, const QString &name)
-{
-    return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM CalItems WHERE ID = ?").arg(name), {id});
-}
-
 int lastId() { return TestEnv::scalar("SELECT max(ID) FROM CalItems").toInt(); }
 
-// The program on 7 March 2024 with the calendar open.
-frmCalendar *openOnMarch7(frmMain *&m)
+// The program on 7 March 2024, the calendar open and Add Event pressed.
+struct Item {
+    frmMain *main = nullptr;
+    frmCalendar *calendar = nullptr;
+    frmCalItem *window = nullptr;
+    int id = 0;
+};
+Item addEvent()
 {
     Clock::set(QDateTime(QDate(2024, 3, 7), QTime(10, 0)));
-    m = startWithSemester();
-    return openCalendar(m);
-}
-
-frmCalItem *addEvent(frmCalendar *c)
-{
-    click(c, "cmdAddEvent");
-    return frmCalItem::existing();
+    Item item;
+    item.main = startWithSemester();
+    item.calendar = openCalendar(item.main);
+    if (!item.calendar)
+        return item;
+    click(item.calendar, "cmdAddEvent");
+    item.window = frmCalItem::existing();
+    if (!item.window)
+        QTest::qFail("Add Event opened no item window", __FILE__, __LINE__);
+    item.id = lastId();
+    return item;
 }
 
 } // namespace
@@ -42,41 +46,34 @@ class CalItemTest : public TestCase
 private Q_SLOTS:
     void addEventStoresARowDatedToday()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        QVERIFY(c);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QCOMPARE(w->windowTitle(), QString("Calendar Item Details"));
         // The row exists before anything is typed.
         QCOMPARE(count("CalItems"), 1);
-        const int id = lastId();
-        QCOMPARE(field(id, "ItemDate").toString(), QString("2024-03-07"));
-        QCOMPARE(field(id, "ItemText").toString(), QString("Event added 03/07/2024"));
+        QCOMPARE(itemField(id, "ItemDate").toString(), QString("2024-03-07"));
+        QCOMPARE(itemField(id, "ItemText").toString(), QString("Event added 03/07/2024"));
         for (const char *empty : {"ItemTime", "ItemDetails", "Day", "Month", "Year"})
-            QVERIFY2(field(id, empty).isNull(), empty);
+            QVERIFY2(itemField(id, empty).isNull(), empty);
         // The window shows it.
         QCOMPARE(text(w, "txtEventSummary"), QString("Event added 03/07/2024"));
         QCOMPARE(DateText::parseDate(text(w, "cmbEventDate")), std::optional<QDate>(QDate(2024, 3, 7)));
         QCOMPARE(text(w, "Text3"), QString());
         QVERIFY(!w->findChild<QCheckBox *>("chkVisual")->isChecked());
-        QCOMPARE(w->findChild<QCheckBox *>("chkVisual")->text(), QString("Display alarm?"));
-        QCOMPARE(w->findChild<QLabel *>("Label4")->text(), QString("Time:"));
-        QCOMPARE(w->findChild<QLabel *>("Label2")->text(), QString("Enter a summary title for the event:"));
-        QCOMPARE(w->findChild<QLabel *>("Label3")->text(), QString("Type in more detailed information for this event."));
-        QVERIFY(w->findChild<QLabel *>("Label1")->text().startsWith("Enter or select the date for this item below."));
-        QCOMPARE(w->findChild<QPushButton *>("cmdDone")->text(), QString("&Done"));
+        QStringList captions;
+        for (const char *name : {"chkVisual", "Label4", "Label2", "Label3", "cmdDone"})
+            captions << text(w, name);
+        QCOMPARE(captions, QStringList({"Display alarm?", "Time:", "Enter a summary title for the event:",
+                                        "Type in more detailed information for this event.", "&Done"}));
+        QVERIFY(text(w, "Label1").startsWith("Enter or select the date for this item below."));
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
     void doneStoresTheDateParts()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
-        const int id = lastId();
         type(w, "cmbEventDate", "12/25/2024");
         type(w, "Text3", "3:00 pm");
         type(w, "txtEventSummary", "Grandma's dinner");
@@ -84,165 +81,145 @@ private Q_SLOTS:
         click(w, "chkVisual");
         click(w, "cmdDone");
         QVERIFY(!frmCalItem::existing());
-        QCOMPARE(field(id, "Day").toInt(), 25);
-        QCOMPARE(field(id, "Month").toInt(), 12);
-        QCOMPARE(field(id, "Year").toInt(), 2024);
-        QCOMPARE(field(id, "ItemDate").toString(), QString("2024-12-25"));
-        QCOMPARE(field(id, "ItemTime").toString(), QString("15:00:00"));
-        QCOMPARE(field(id, "ItemText").toString(), QString("Grandma's dinner"));
-        QCOMPARE(field(id, "ItemDetails").toString(), QString("Bring the pie"));
-        QCOMPARE(field(id, "AlarmEnabledNotice").toInt(), 1);
+        QStringList stored;
+        for (const char *name : {"Day", "Month", "Year", "ItemDate", "ItemTime", "ItemText", "ItemDetails", "AlarmEnabledNotice"})
+            stored << itemField(id, name).toString();
+        QCOMPARE(stored, QStringList({"25", "12", "2024", "2024-12-25", "15:00:00", "Grandma's dinner", "Bring the pie", "1"}));
         QCOMPARE(count("CalItems"), 1);
         QVERIFY(MessageBox::shown().isEmpty());
-
-        // Marked in the month view at the next opening, and shown on its day.
-        click(c, "SSCommand2");
-        c = openCalendar(m);
-        QCOMPARE(monthView(c)->dayStyle(12, 25), QString("AssignmentDue"));
-        clickDay(c, QDate(2024, 12, 25));
-        QCOMPARE(entryLines(dayView(c)), QStringList({"15:00-15:01 Grandma's dinner #ff0000"}));
-        QCOMPARE(c->windowTitle(), QString("Tarvela Calendar - Bring the pie"));
     }
 
     void theCloseBoxKeepsTheRowWithoutDateParts()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
-        const int id = lastId();
         type(w, "txtEventSummary", "Closed by the box");
         type(w, "Text3", "12/25/2024 4:30 PM"); // read as its time of day
         QVERIFY(w->close());
         settle();
         QVERIFY(!frmCalItem::existing());
-        QCOMPARE(field(id, "ItemText").toString(), QString("Closed by the box"));
-        QCOMPARE(field(id, "ItemTime").toString(), QString("16:30:00"));
-        QCOMPARE(field(id, "ItemDate").toString(), QString("2024-03-07"));
-        QVERIFY(field(id, "Day").isNull());
-        QVERIFY(field(id, "Month").isNull());
-        QVERIFY(field(id, "Year").isNull());
+        QCOMPARE(itemField(id, "ItemText").toString(), QString("Closed by the box"));
+        QCOMPARE(itemField(id, "ItemTime").toString(), QString("16:30:00"));
+        QCOMPARE(itemField(id, "ItemDate").toString(), QString("2024-03-07"));
+        for (const char *empty : {"Day", "Month", "Year"})
+            QVERIFY2(itemField(id, empty).isNull(), empty);
     }
 
-    void aDateThatIsNoneIsRefusedAndKept()
+    void whatIsNoDateOrTimeIsRefusedAndKept_data()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("good");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("date") << "cmbEventDate" << "13/45/2024" << "Invalid date!" << "2024-12-24" << "Day" << "24";
+        QTest::newRow("time") << "Text3" << "1500" << "Invalid time!" << "15:00" << "ItemTime" << "15:00:00";
+    }
+
+    void whatIsNoDateOrTimeIsRefusedAndKept()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, bad);
+        QFETCH(QString, title);
+        QFETCH(QString, good);
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
-        const int id = lastId();
-        type(w, "cmbEventDate", "13/45/2024");
+        const QByteArray latin = control.toLatin1();
+        const char *name = latin.constData();
+        type(w, name, bad);
         type(w, "txtEventSummary", "Typed with care");
+        // Done and the close box refuse it, and keep what was typed.
         click(w, "cmdDone");
+        QVERIFY(!w->close());
         QVERIFY(frmCalItem::existing());
-        QCOMPARE(TestEnv::shownLast().title, QString("Invalid date!"));
-        QVERIFY(TestEnv::shownLast().text.contains("13/45/2024"));
-        QCOMPARE(text(w, "cmbEventDate"), QString("13/45/2024"));
+        QCOMPARE(TestEnv::shownTitles(), QStringList({title, title}));
+        QVERIFY(TestEnv::shownLast().text.contains(bad));
+        QCOMPARE(text(w, name), bad);
         QCOMPARE(text(w, "txtEventSummary"), QString("Typed with care"));
-        QVERIFY(field(id, "Day").isNull());
-        // The close box refuses it too.
-        MessageBox::clearShown();
-        QVERIFY(!w->close());
-        QCOMPARE(TestEnv::shownLast().title, QString("Invalid date!"));
-        QVERIFY(frmCalItem::existing());
-        // Put right, Done stores everything.
-        type(w, "cmbEventDate", "2024-12-24");
-        click(w, "cmdDone");
-        QVERIFY(!frmCalItem::existing());
-        QCOMPARE(field(id, "Day").toInt(), 24);
-        QCOMPARE(field(id, "ItemText").toString(), QString("Typed with care"));
-    }
-
-    void aTimeThatIsNoneIsRefusedAndKept()
-    {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
-        QVERIFY(w);
-        const int id = lastId();
-        type(w, "Text3", "1500");
-        click(w, "cmdDone");
-        QVERIFY(frmCalItem::existing());
-        QCOMPARE(TestEnv::shownLast().title, QString("Invalid time!"));
-        QCOMPARE(text(w, "Text3"), QString("1500"));
-        QVERIFY(field(id, "ItemTime").isNull());
-        QVERIFY(!w->close());
+        QVERIFY(itemField(id, field).isNull());
         // Another Add Event keeps this item's entries and adds nothing.
         click(c, "cmdAddEvent");
         QCOMPARE(count("CalItems"), 1);
-        QCOMPARE(text(w, "Text3"), QString("1500"));
-        type(w, "Text3", "15:00");
+        QCOMPARE(text(w, name), bad);
+        // Put right, Done stores everything.
+        type(w, name, good);
         click(w, "cmdDone");
         QVERIFY(!frmCalItem::existing());
-        QCOMPARE(field(id, "ItemTime").toString(), QString("15:00:00"));
+        QCOMPARE(itemField(id, field).toString(), stored);
+        QCOMPARE(itemField(id, "ItemText").toString(), QString("Typed with care"));
     }
 
     void anEmptyDateBoxOnlyCloses()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
-        const int id = lastId();
         type(w, "cmbEventDate", "");
         click(w, "cmdDone");
         QVERIFY(!frmCalItem::existing());
-        QVERIFY(field(id, "Day").isNull());
-        QVERIFY(field(id, "ItemDate").isNull());
+        QVERIFY(itemField(id, "Day").isNull());
+        QVERIFY(itemField(id, "ItemDate").isNull());
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
     void addEventTwiceMakesTwoRows()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, first] = addEvent();
         QVERIFY(w);
-        const int first = lastId();
         type(w, "txtEventSummary", "First one");
-        QCOMPARE(addEvent(c), w);
+        click(c, "cmdAddEvent");
+        QCOMPARE(frmCalItem::existing(), w);
         QCOMPARE(count("CalItems"), 2);
-        QVERIFY(lastId() != first);
         // The first keeps what was typed; the window shows the second.
-        QCOMPARE(field(first, "ItemText").toString(), QString("First one"));
+        QCOMPARE(itemField(first, "ItemText").toString(), QString("First one"));
         QCOMPARE(text(w, "txtEventSummary"), QString("Event added 03/07/2024"));
         click(w, "cmdDone");
-        QCOMPARE(field(lastId(), "Day").toInt(), 7);
-        QCOMPARE(field(lastId(), "Month").toInt(), 3);
-        QVERIFY(field(first, "Day").isNull());
+        QVERIFY(lastId() != first);
+        QCOMPARE(itemField(lastId(), "Day").toInt(), 7);
+        QCOMPARE(itemField(lastId(), "Month").toInt(), 3);
+        QVERIFY(itemField(first, "Day").isNull());
     }
 
-    void yesToTheDoubleClickAddsAnEvent()
+    void aDoubleClickOnADayOffersToAddAnEvent()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
+        Clock::set(QDateTime(QDate(2024, 3, 7), QTime(10, 0)));
+        auto [m, c, v] = startCalendar();
         QVERIFY(c);
+        // A single click asks nothing; No to the double click adds nothing.
+        MessageBox::setNextAnswers({MessageBox::No});
+        clickDay(c, QDate(2024, 3, 12), true);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(box(MessageBox::shown().first()),
+                 box("No item.", "There is no item current there.  Add one?", MessageBox::YesNo, MessageBox::Question));
+        QCOMPARE(count("CalItems"), 0);
+        QVERIFY(!frmCalItem::existing());
+        // Yes adds one, dated today as Add Event dates it.
         MessageBox::setNextAnswers({MessageBox::Yes});
-        doubleClickDay(c, QDate(2024, 3, 14));
-        QCOMPARE(TestEnv::shownTexts(), QStringList({"There is no item current there.  Add one?"}));
+        clickDay(c, QDate(2024, 3, 14), true);
+        QCOMPARE(MessageBox::shown().size(), 2);
         QVERIFY(frmCalItem::existing());
         QCOMPARE(count("CalItems"), 1);
-        // Dated today, as Add Event dates it.
-        QCOMPARE(field(lastId(), "ItemDate").toString(), QString("2024-03-07"));
+        QCOMPARE(itemField(lastId(), "ItemDate").toString(), QString("2024-03-07"));
     }
 
     void theArrowsStepTheDate()
     {
-        frmMain *m = nullptr;
-        frmCalendar *c = openOnMarch7(m);
-        frmCalItem *w = addEvent(c);
+        auto [m, c, w, id] = addEvent();
         QVERIFY(w);
-        auto *box = w->findChild<QWidget *>("cmbEventDate");
-        QVERIFY(box);
+        auto *date = w->findChild<QWidget *>("cmbEventDate");
+        QVERIFY(date);
         type(w, "cmbEventDate", "2/28/2024");
-        QTest::mouseClick(box->findChild<QToolButton *>("up"), Qt::LeftButton);
+        QTest::mouseClick(date->findChild<QToolButton *>("up"), Qt::LeftButton);
         QCOMPARE(text(w, "cmbEventDate"), QString("02/29/2024"));
-        QTest::mouseClick(box->findChild<QToolButton *>("up"), Qt::LeftButton);
+        QTest::mouseClick(date->findChild<QToolButton *>("up"), Qt::LeftButton);
         QCOMPARE(text(w, "cmbEventDate"), QString("03/01/2024"));
-        QTest::keyClick(box->findChild<QLineEdit *>("edit"), Qt::Key_Down);
+        QTest::keyClick(date->findChild<QLineEdit *>("edit"), Qt::Key_Down);
         QCOMPARE(text(w, "cmbEventDate"), QString("02/29/2024"));
+        // From a text that is no date: today's neighbour.
         type(w, "cmbEventDate", "nonsense");
-        QTest::mouseClick(box->findChild<QToolButton *>("down"), Qt::LeftButton);
+        QTest::mouseClick(date->findChild<QToolButton *>("down"), Qt::LeftButton);
         QCOMPARE(text(w, "cmbEventDate"), QString("03/06/2024"));
     }
 };

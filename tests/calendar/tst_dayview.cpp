@@ -14,15 +14,20 @@
 
 namespace {
 
-// A day view in a window of its own, shown.
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A day view in a window of its own, shown, with the CloseEdit events it raised.
 struct Host {
-    std::unique_ptr<QWidget> window;
-    DayView *view;
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    DayView *view = new DayView(window.get());
+    QSignalSpy closedSpy{view, &DayView::CloseEdit};
     Host()
     {
-        window = std::make_unique<QWidget>();
         auto *layout = new QVBoxLayout(window.get());
-        view = new DayView(window.get());
         view->setObjectName("SSDay1");
         layout->addWidget(view);
         window->resize(420, 520);
@@ -30,35 +35,60 @@ struct Host {
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         settle();
     }
-    static void settle()
+    // The CloseEdit events as "index start text".
+    QStringList closed() const
     {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
+        QStringList out;
+        for (const QList<QVariant> &e : closedSpy)
+            out << QStringLiteral("%1 %2 %3").arg(e[0].toInt()).arg(e[1].toTime().toString("HH:mm"), e[3].toString());
+        return out;
     }
     // Clicks the free space of a half hour, scrolled into sight first.
-    void clickFree(int row)
+    void clickFree(int row, bool twice = false)
     {
         view->scrollToRow(row);
         settle();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->freePoint(row));
+        if (twice)
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->freePoint(row));
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->freePoint(row));
         settle();
     }
     void clickEntry(int index)
     {
+        view->scrollToRow(view->entry(index).start.hour() * 2);
+        settle();
         const QRect r = view->entryRect(index);
         QVERIFY(r.isValid());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
         settle();
+        QCOMPARE(view->selectedIndex(), index);
+    }
+    // Where the view stands: its half hour, its selected entry, its editor.
+    QString state() const
+    {
+        return QStringLiteral("row %1, entry %2, %3")
+            .arg(view->currentRow())
+            .arg(view->selectedIndex())
+            .arg(view->isEditing() ? "editing \"" + view->editor()->text() + "\"" : QStringLiteral("not editing"));
+    }
+    // The entries' texts, "*" after those the user typed.
+    QString texts() const
+    {
+        QStringList out;
+        for (const DayEntry &e : view->entries())
+            out << e.text + (e.typed ? "*" : "");
+        return out.join(", ");
     }
 };
 
-// Handles DeleteTask with fixed answers.
+// Handles DeleteTask with set answers.
 struct DeleteHandler : QObject {
     bool cancel = false;
     bool suppressPrompt = false;
     int calls = 0;
     int selectedDuringCall = -2;
-    void connectTo(DayView *v)
+    explicit DeleteHandler(DayView *v)
     {
         QObject::connect(v, &DayView::DeleteTask, this, [this, v](bool *rtnCancel, bool *rtnPrompt) {
             ++calls;
@@ -66,10 +96,8 @@ struct DeleteHandler : QObject {
             QVERIFY(rtnCancel && rtnPrompt);
             QCOMPARE(*rtnCancel, false);
             QCOMPARE(*rtnPrompt, true);
-            if (cancel)
-                *rtnCancel = true;
-            if (suppressPrompt)
-                *rtnPrompt = false;
+            *rtnCancel = cancel;
+            *rtnPrompt = !suppressPrompt;
         });
     }
 };
@@ -84,65 +112,62 @@ private Q_SLOTS:
     void aNewEntryTypedAtThreeRaisesCloseEdit()
     {
         Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
-        h.clickFree(30);
-        QCOMPARE(h.view->currentRow(), 30);
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClicks(h.view, "Study group");
-        QVERIFY(h.view->isEditing());
-        QCOMPARE(h.view->editor()->text(), QString("Study group"));
-        QCOMPARE(closed.count(), 0);
+        // Enter on a free half hour opens an empty editor; ending it empty is no entry.
+        h.clickFree(18);
+        QTest::keyClick(h.view, Qt::Key_Return);
+        QCOMPARE(h.state(), QString("row 18, entry -1, editing \"\""));
         QTest::keyClick(h.view->editor(), Qt::Key_Return);
-        QVERIFY(!h.view->isEditing());
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed[0][0].toInt(), 0);
-        QCOMPARE(closed[0][1].toTime(), QTime(15, 0));
-        QCOMPARE(closed[0][3].toString(), QString("Study group"));
-        QCOMPARE(h.view->count(), 1);
-        QCOMPARE(h.view->entry(0).start, QTime(15, 0));
+        // Esc cancels a new entry.
+        h.clickFree(30);
+        QTest::keyClicks(h.view, "Never mind");
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
+        QCOMPARE(h.state() + " " + h.texts(), QString("row 30, entry -1, not editing "));
+
+        QTest::keyClicks(h.view, "Study group");
+        QCOMPARE(h.state(), QString("row 30, entry -1, editing \"Study group\""));
+        QVERIFY(h.closed().isEmpty());
+        QTest::keyClick(h.view->editor(), Qt::Key_Return);
+        QCOMPARE(h.closed(), QStringList{"0 15:00 Study group"});
+        QCOMPARE(h.state() + " " + h.texts(), QString("row 30, entry 0, not editing Study group*"));
         QCOMPARE(h.view->entry(0).end, QTime(15, 30));
-        QCOMPARE(h.view->entry(0).text, QString("Study group"));
-        QVERIFY(h.view->entry(0).typed);
-        QCOMPARE(h.view->selectedIndex(), 0);
+
+        // Texts keep to the length given.
+        h.view->setMaxTextLength(5);
+        h.clickFree(32);
+        QTest::keyClicks(h.view, "abcdefgh");
+        QCOMPARE(h.state(), QString("row 32, entry -1, editing \"abcde\""));
+        h.view->endEdit();
+        QCOMPARE(h.texts(), QString("Study group*, abcde*"));
     }
 
     void keysTheEditorHasNoUseForAreHarmless()
     {
+        // A double click on a free half hour starts an entry there.
+        Host h;
+        h.clickFree(21, true);
+        QCOMPARE(h.state(), QString("row 21, entry -1, editing \"\""));
+        QLineEdit *editor = h.view->editor();
+        QVERIFY(editor->hasFocus());
         // A keyboard sends Shift on its own before a capital letter; the
         // editor leaves such keys to the view, which must not hand them
         // back to the editor.
-        Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
-        h.view->scrollToRow(20);
-        Host::settle();
-        QTest::mouseDClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(21));
-        Host::settle();
-        QVERIFY(h.view->isEditing());
-        QLineEdit *editor = h.view->editor();
-        QVERIFY(editor->hasFocus());
-        QTest::keyPress(editor, Qt::Key_Shift);
-        QTest::keyClick(editor, 'S', Qt::ShiftModifier);
-        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
-        QTest::keyClicks(editor, "tudy");
-        QTest::keyPress(editor, Qt::Key_Shift);
-        QTest::keyClick(editor, ' ', Qt::ShiftModifier);
-        QTest::keyClick(editor, 'G', Qt::ShiftModifier);
-        QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
-        QTest::keyClicks(editor, "roup");
-        QTest::keyClick(editor, Qt::Key_Control);
-        QTest::keyClick(editor, Qt::Key_F5);
-        QTest::keyClick(editor, Qt::Key_CapsLock);
-        QVERIFY(h.view->isEditing());
-        QCOMPARE(editor->text(), QString("Study Group"));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed[0][1].toTime(), QTime(10, 30));
-        QCOMPARE(closed[0][3].toString(), QString("Study Group"));
+        for (const char *word : {"Study", " Group"}) {
+            QTest::keyPress(editor, Qt::Key_Shift);
+            for (const char *c = word; *c; ++c)
+                QTest::keyClick(editor, *c, QChar(*c).isUpper() || *c == ' ' ? Qt::ShiftModifier : Qt::NoModifier);
+            QTest::keyRelease(editor, Qt::Key_Shift, Qt::ShiftModifier);
+        }
+        for (Qt::Key key : {Qt::Key_Control, Qt::Key_F5, Qt::Key_CapsLock})
+            QTest::keyClick(editor, key);
+        QCOMPARE(h.state(), QString("row 21, entry -1, editing \"Study Group\""));
+        // Leaving the editor by clicking elsewhere ends the edit.
+        QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(24));
+        settle();
+        QCOMPARE(h.closed(), QStringList{"0 10:30 Study Group"});
         // Without an edit open, the view leaves them to its window.
         QTest::keyClick(h.view, Qt::Key_Shift);
         QTest::keyClick(h.view, Qt::Key_F5);
-        QVERIFY(!h.view->isEditing());
-        QCOMPARE(h.view->count(), 1);
+        QCOMPARE(h.state() + " " + h.texts(), QString("row 24, entry -1, not editing Study Group*"));
     }
 
     void endingAnEditKeepsTheFocusInTheView()
@@ -151,246 +176,140 @@ private Q_SLOTS:
         // the window (whose focus handler may do something of its own).
         Host h;
         auto *next = new QLineEdit(h.window.get());
-        next->setObjectName("next");
         h.window->layout()->addWidget(next);
-        Host::settle();
-        int nextFocused = 0;
+        settle();
         struct Watch : QObject {
-            int *count;
-            explicit Watch(int *c) : count(c) {}
+            int focused = 0;
             bool eventFilter(QObject *, QEvent *e) override
             {
-                if (e->type() == QEvent::FocusIn)
-                    ++*count;
+                focused += e->type() == QEvent::FocusIn;
                 return false;
             }
-        } watch(&nextFocused);
+        } watch;
         next->installEventFilter(&watch);
         h.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
         h.clickFree(30);
         QVERIFY(h.view->hasFocus());
-        QTest::keyClicks(h.view, "typed");
-        QVERIFY(h.view->editor()->hasFocus());
-        QTest::keyClick(h.view->editor(), Qt::Key_Return);
-        Host::settle();
+        for (Qt::Key end : {Qt::Key_Return, Qt::Key_Escape}) {
+            QTest::keyClicks(h.view, "typed");
+            QVERIFY(h.view->editor()->hasFocus());
+            QTest::keyClick(h.view->editor(), end);
+            settle();
+            QVERIFY(h.view->hasFocus());
+        }
         QCOMPARE(h.view->count(), 1);
-        QVERIFY(h.view->hasFocus());
-        QTest::keyClicks(h.view, "again");
-        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
-        Host::settle();
-        QVERIFY(h.view->hasFocus());
-        QCOMPARE(nextFocused, 0);
+        QCOMPARE(watch.focused, 0);
         next->removeEventFilter(&watch);
-    }
-
-    void aDoubleClickOnAFreeHalfHourStartsAnEntry()
-    {
-        Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
-        h.view->scrollToRow(20);
-        Host::settle();
-        QTest::mouseDClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(21));
-        Host::settle();
-        QVERIFY(h.view->isEditing());
-        QCOMPARE(h.view->editor()->text(), QString());
-        QTest::keyClicks(h.view->editor(), "Lab");
-        // Leaving the editor by clicking elsewhere ends the edit too.
-        QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->freePoint(24));
-        Host::settle();
-        QVERIFY(!h.view->isEditing());
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed[0][1].toTime(), QTime(10, 30));
-        QCOMPARE(closed[0][3].toString(), QString("Lab"));
-    }
-
-    void anEmptyNewEntryIsNoEntry()
-    {
-        Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
-        h.clickFree(18);
-        QTest::keyClick(h.view, Qt::Key_Return);
-        QVERIFY(h.view->isEditing());
-        QTest::keyClick(h.view->editor(), Qt::Key_Return);
-        QCOMPARE(h.view->count(), 0);
-        QCOMPARE(closed.count(), 0);
-    }
-
-    void escCancelsAnEdit()
-    {
-        Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
-        h.clickFree(30);
-        QTest::keyClicks(h.view, "Never mind");
-        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
-        QVERIFY(!h.view->isEditing());
-        QCOMPARE(h.view->count(), 0);
-
-        h.view->add(QTime(9, 0), QTime(10, 0), "Lecture", Qt::red);
-        Host::settle();
-        h.clickEntry(0);
-        QCOMPARE(h.view->selectedIndex(), 0);
-        QTest::keyClicks(h.view, " moved");
-        QCOMPARE(h.view->editor()->text(), QString("Lecture moved"));
-        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
-        QCOMPARE(h.view->entry(0).text, QString("Lecture"));
-        QVERIFY(!h.view->entry(0).typed);
-        QCOMPARE(closed.count(), 0);
     }
 
     void typingOnASelectedEntryEditsItsText()
     {
         Host h;
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
         h.view->add(QTime(0, 0), QTime(1, 0), "(To-Do) Call mom");
         h.view->add(QTime(9, 0), QTime(9, 50), "Essay", Qt::red);
-        Host::settle();
+        settle();
+        // Esc takes back what was typed.
         h.clickEntry(1);
-        QCOMPARE(h.view->selectedIndex(), 1);
+        QTest::keyClicks(h.view, " moved");
+        QCOMPARE(h.state(), QString("row 18, entry 1, editing \"Essay moved\""));
+        QTest::keyClick(h.view->editor(), Qt::Key_Escape);
+        QCOMPARE(h.texts(), QString("(To-Do) Call mom, Essay"));
         QTest::keyClicks(h.view, " draft");
         QTest::keyClick(h.view->editor(), Qt::Key_Return);
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed[0][0].toInt(), 1);
-        QCOMPARE(closed[0][3].toString(), QString("Essay draft"));
-        QCOMPARE(h.view->entry(1).text, QString("Essay draft"));
-        QVERIFY(h.view->entry(1).typed);
-        QVERIFY(!h.view->entry(0).typed);
+        QCOMPARE(h.texts(), QString("(To-Do) Call mom, Essay draft*"));
         // A double click edits with the whole text selected.
         QTest::mouseDClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, h.view->entryRect(1).center());
-        Host::settle();
-        QVERIFY(h.view->isEditing());
+        settle();
         QCOMPARE(h.view->editor()->selectedText(), QString("Essay draft"));
         QTest::keyClicks(h.view->editor(), "Paper");
         QTest::keyClick(h.view->editor(), Qt::Key_Enter);
-        QCOMPARE(h.view->entry(1).text, QString("Paper"));
-        QCOMPARE(closed.count(), 2);
+        QCOMPARE(h.closed(), QStringList({"1 09:00 Essay draft", "1 09:00 Paper"}));
     }
 
-    void deleteAsksTheHandlerWhichMayKeepTheEntry()
+    void deleteAsksTheHandlerAndThePrompt()
     {
         Host h;
-        DeleteHandler handler;
-        handler.connectTo(h.view);
+        DeleteHandler handler(h.view);
         h.view->add(QTime(9, 0), QTime(9, 50), "Essay", Qt::red);
+        h.view->add(QTime(13, 0), QTime(13, 1), "Lunch", Qt::red);
         h.view->add(QTime(14, 0), QTime(14, 1), "Dentist", Qt::red);
-        Host::settle();
-        h.view->scrollToRow(18);
-        Host::settle();
+        settle();
+        // Cancelled by the handler: kept, nothing asked.
         h.clickEntry(0);
         handler.cancel = true;
         QTest::keyClick(h.view, Qt::Key_Delete);
         QCOMPARE(handler.calls, 1);
         QCOMPARE(handler.selectedDuringCall, 0);
-        QCOMPARE(h.view->count(), 2);
-        QCOMPARE(h.view->entry(0).text, QString("Essay"));
+        QCOMPARE(h.texts(), QString("Essay, Lunch, Dentist"));
         QVERIFY(MessageBox::shown().isEmpty());
-
         // Suppressed prompt: the entry goes at once.
         handler.cancel = false;
         handler.suppressPrompt = true;
         QTest::keyClick(h.view, Qt::Key_Delete);
-        QCOMPARE(handler.calls, 2);
-        QCOMPARE(h.view->count(), 1);
-        QCOMPARE(h.view->entry(0).text, QString("Dentist"));
+        QCOMPARE(h.texts(), QString("Lunch, Dentist"));
         QCOMPARE(h.view->selectedIndex(), -1);
         QVERIFY(MessageBox::shown().isEmpty());
-
         // Nothing selected: nothing to delete.
         QTest::keyClick(h.view, Qt::Key_Delete);
         QCOMPARE(handler.calls, 2);
-    }
-
-    void theViewsOwnPromptDecidesWhenNotSuppressed()
-    {
-        Host h;
-        DeleteHandler handler;
-        handler.connectTo(h.view);
-        h.view->add(QTime(14, 0), QTime(14, 1), "Dentist", Qt::red);
-        Host::settle();
-        h.view->scrollToRow(26);
-        Host::settle();
-        h.clickEntry(0);
-        MessageBox::setNextAnswers({MessageBox::No});
+        // Otherwise the view's own prompt decides.
+        handler.suppressPrompt = false;
+        h.clickEntry(1);
+        MessageBox::setNextAnswers({MessageBox::No, MessageBox::Yes});
         QTest::keyClick(h.view, Qt::Key_Delete);
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown()[0].buttons, MessageBox::YesNo);
         QVERIFY(MessageBox::shown()[0].text.contains("Dentist"));
-        QCOMPARE(h.view->count(), 1);
-        MessageBox::setNextAnswers({MessageBox::Yes});
+        QCOMPARE(h.view->count(), 2);
         QTest::keyClick(h.view, Qt::Key_Delete);
-        QCOMPARE(h.view->count(), 0);
+        QCOMPARE(h.texts(), QString("Lunch"));
     }
 
-    void arrowKeysSelectEntries()
+    void entriesAreDrawnOverTheirRowsAndSelectedByArrows()
     {
         Host h;
-        h.view->add(QTime(9, 0), QTime(10, 0), "A");
+        h.view->add(QTime(9, 0), QTime(10, 0), "A", Qt::red);
         h.view->add(QTime(9, 30), QTime(10, 0), "B");
         h.view->add(QTime(11, 0), QTime(11, 1), "C");
-        Host::settle();
+        settle();
+        // Side by side where they share rows; one minute is one row high, wide as the day.
+        const QRect a = h.view->entryRect(0), b = h.view->entryRect(1), c = h.view->entryRect(2);
+        const int rh = h.view->rowHeight();
+        QVERIFY(a.right() < b.left() && b.top() > a.top());
+        QVERIFY(a.height() >= 2 * rh - 2);
+        QVERIFY(c.height() >= rh - 2 && c.width() > a.width());
+        QCOMPARE(h.view->rowAt(c.center()), 22);
+        QCOMPARE(h.view->entryAt(c.center()), 2);
+        QCOMPARE(h.view->entryAt(h.view->freePoint(22)), -1);
+        QVERIFY(h.view->entry(0).colour == QColor(Qt::red) && !h.view->entry(1).colour.isValid());
+        QVERIFY(!h.window->grab().isNull());
+
         h.clickFree(17);
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClick(h.view, Qt::Key_Down); // 9:00: A
-        QCOMPARE(h.view->currentRow(), 18);
-        QCOMPARE(h.view->selectedIndex(), 0);
-        QTest::keyClick(h.view, Qt::Key_Down); // 9:30: A and B, A first
-        QCOMPARE(h.view->selectedIndex(), 0);
-        QTest::keyClick(h.view, Qt::Key_Right);
-        QCOMPARE(h.view->selectedIndex(), 1);
-        QTest::keyClick(h.view, Qt::Key_Right); // the free space beside them
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClick(h.view, Qt::Key_Right);
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClick(h.view, Qt::Key_Left);
-        QCOMPARE(h.view->selectedIndex(), 1);
-        QTest::keyClick(h.view, Qt::Key_Down); // 10:00: free
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClick(h.view, Qt::Key_Down);
-        QCOMPARE(h.view->selectedIndex(), -1);
-        QTest::keyClick(h.view, Qt::Key_Down); // 11:00: C
-        QCOMPARE(h.view->selectedIndex(), 2);
+        // Down to 9:00 (A), 9:30 (A and B: A first), Right to B and on to the
+        // free space beside them, Left back, Down to 10:00 (free), 10:30, 11:00 (C).
+        const QList<QPair<Qt::Key, int>> steps = {{Qt::Key_Down, 0},  {Qt::Key_Down, 0},  {Qt::Key_Right, 1},
+                                                  {Qt::Key_Right, -1}, {Qt::Key_Right, -1}, {Qt::Key_Left, 1},
+                                                  {Qt::Key_Down, -1}, {Qt::Key_Down, -1}, {Qt::Key_Down, 2}};
+        for (int i = 0; i < steps.size(); ++i) {
+            QTest::keyClick(h.view, steps[i].first);
+            QVERIFY2(h.view->selectedIndex() == steps[i].second, qPrintable(QString("step %1: ").arg(i) + h.state()));
+        }
+        QCOMPARE(h.view->currentRow(), 22);
         // Typing on the free half hour after it starts an entry there.
         QTest::keyClick(h.view, Qt::Key_Down);
-        QSignalSpy closed(h.view, &DayView::CloseEdit);
         QTest::keyClicks(h.view, "Lunch");
         QTest::keyClick(h.view, Qt::Key_Return);
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed[0][1].toTime(), QTime(11, 30));
-        QTest::keyClick(h.view, Qt::Key_Home);
-        QCOMPARE(h.view->currentRow(), 0);
-        QTest::keyClick(h.view, Qt::Key_Up);
-        QCOMPARE(h.view->currentRow(), 0);
+        QCOMPARE(h.closed(), QStringList{"3 11:30 Lunch"});
+        for (Qt::Key key : {Qt::Key_Home, Qt::Key_Up}) {
+            QTest::keyClick(h.view, key);
+            QCOMPARE(h.view->currentRow(), 0);
+        }
         QTest::keyClick(h.view, Qt::Key_End);
         QCOMPARE(h.view->currentRow(), 47);
         // The last half hour is in sight: scrolled to the end.
         QCOMPARE(h.view->verticalScrollBar()->value(), h.view->verticalScrollBar()->maximum());
         QVERIFY(h.view->rowRect(47).bottom() <= h.view->viewport()->height());
-    }
-
-    void entriesAreDrawnOverTheirRows()
-    {
-        Host h;
-        h.view->add(QTime(9, 0), QTime(10, 0), "A", Qt::red);
-        h.view->add(QTime(9, 30), QTime(10, 0), "B");
-        h.view->add(QTime(14, 15), QTime(14, 16), "C");
-        Host::settle();
-        const QRect a = h.view->entryRect(0), b = h.view->entryRect(1), c = h.view->entryRect(2);
-        const int rh = h.view->rowHeight();
-        QVERIFY(!a.intersects(b));
-        QVERIFY(a.right() < b.left());
-        QVERIFY(a.height() >= 2 * rh - 2);
-        QVERIFY(b.top() > a.top());
-        // One minute is drawn one row high, wide as the day.
-        QVERIFY(c.height() >= rh - 2);
-        QVERIFY(c.width() > a.width());
-        QCOMPARE(h.view->rowAt(c.center()), 28);
-        QCOMPARE(h.view->entryAt(c.center()), 2);
-        QCOMPARE(h.view->entryAt(h.view->freePoint(28)), -1);
-        QCOMPARE(h.view->entry(0).colour, QColor(Qt::red));
-        QVERIFY(!h.view->entry(1).colour.isValid());
-        // The view paints with its entries (no failure, the text drawn).
-        QImage shot = h.window->grab().toImage();
-        QVERIFY(!shot.isNull());
     }
 
     void aHundredEntriesInADayAreAllReachable()
@@ -402,7 +321,7 @@ private Q_SLOTS:
             h.view->add(start, start.addSecs(60 * (1 + (i * 37) % 120)), QStringLiteral("Entry %1").arg(i),
                         i % 3 ? QColor(Qt::red) : QColor());
         }
-        Host::settle();
+        settle();
         QCOMPARE(h.view->count(), 100);
         QVERIFY(!h.window->grab().isNull());
         // Each is drawn inside the day's area, at least one row high, and
@@ -410,12 +329,13 @@ private Q_SLOTS:
         const int rh = h.view->rowHeight();
         for (int i = 0; i < 100; ++i) {
             const DayEntry &e = h.view->entry(i);
-            h.view->scrollToRow(DayLayout::rowsOf(e.start, e.end).first);
-            Host::settle();
+            const int firstRow = DayLayout::rowsOf(e.start, e.end).first;
+            h.view->scrollToRow(firstRow);
+            settle();
             const QRect r = h.view->entryRect(i);
             QVERIFY2(r.height() >= rh - 2, qPrintable(e.text));
             QVERIFY2(r.width() >= 1 && r.right() < h.view->viewport()->width(), qPrintable(e.text));
-            QCOMPARE(h.view->rowAt(r.topLeft()), DayLayout::rowsOf(e.start, e.end).first);
+            QCOMPARE(h.view->rowAt(r.topLeft()), firstRow);
             QTest::mouseClick(h.view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
             QCOMPARE(h.view->selectedIndex(), i);
         }
@@ -432,11 +352,6 @@ private Q_SLOTS:
             QTest::keyClick(h.view, Qt::Key_Down);
         }
         QCOMPARE(reached.size(), 100);
-        // Removing them all leaves an empty day at 8:00 AM.
-        h.view->removeAll();
-        Host::settle();
-        QCOMPARE(h.view->count(), 0);
-        QCOMPARE(h.view->topRow(), DayLayout::DefaultFirstRow);
     }
 
     void aHundredEntriesAtOneTimeStandSideBySide()
@@ -444,7 +359,7 @@ private Q_SLOTS:
         Host h;
         for (int i = 0; i < 100; ++i)
             h.view->add(QTime(10, 0), QTime(10, 30), QStringLiteral("Same %1").arg(i));
-        Host::settle();
+        settle();
         QVERIFY(!h.window->grab().isNull());
         // Each keeps a column of its own within the view, and is found
         // where it is drawn.
@@ -469,57 +384,36 @@ private Q_SLOTS:
         QTest::keyClick(h.view->editor(), Qt::Key_Escape);
     }
 
-    void itScrollsToTheFirstEntryOrToEight()
+    void scrollingCaptionAndIndexes()
     {
         Host h;
+        // Scrolled to the first entry of a new day, or to 8:00 AM.
         QCOMPARE(h.view->topRow(), 16);
-        h.view->removeAll();
-        h.view->add(QTime(14, 0), QTime(15, 0), "Late");
-        h.view->add(QTime(11, 0), QTime(12, 0), "Early");
-        Host::settle();
+        h.view->removeAll(); // a new day
+        QCOMPARE(h.view->add(QTime(14, 0), QTime(15, 0), "Late"), 0);
+        QCOMPARE(h.view->add(QTime(11, 0), QTime(12, 0), "Early"), 1);
+        settle();
         QCOMPARE(h.view->topRow(), 22);
         h.view->scrollToRow(3);
-        Host::settle();
+        settle();
         h.view->add(QTime(7, 0), QTime(7, 30), "Added");
-        Host::settle();
+        settle();
         QCOMPARE(h.view->topRow(), 3); // only a new day scrolls
-        h.view->removeAll();
-        Host::settle();
-        QCOMPARE(h.view->topRow(), 16);
-        QCOMPARE(h.view->count(), 0);
-        QCOMPARE(h.view->selectedIndex(), -1);
-    }
-
-    void captionCountAndIndexes()
-    {
-        Host h;
-        h.view->setCaption("3/16/2026");
-        QCOMPARE(h.view->caption(), QString("3/16/2026"));
-        QCOMPARE(h.view->add(QTime(1, 0), QTime(2, 0), "x"), 0);
-        QCOMPARE(h.view->add(QTime(3, 0), QTime(4, 0), "y"), 1);
-        QCOMPARE(h.view->count(), 2);
-        try {
-            h.view->entry(2);
-            QFAIL("no error for a missing entry");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.number(), 9);
-        }
+        QCOMPARE(h.view->count(), 3);
+        QCOMPARE(TestEnv::errorNumber([&] { h.view->entry(3); }), 9);
         h.view->setSelectedIndex(1);
         QCOMPARE(h.view->selectedIndex(), 1);
-        QCOMPARE(h.view->currentRow(), 6);
+        QCOMPARE(h.view->currentRow(), 22);
         h.view->setSelectedIndex(7);
         QCOMPARE(h.view->selectedIndex(), -1);
-    }
-
-    void textsKeepToTheLengthGiven()
-    {
-        Host h;
-        h.view->setMaxTextLength(5);
-        h.clickFree(30);
-        QTest::keyClicks(h.view, "abcdefgh");
-        QCOMPARE(h.view->editor()->text(), QString("abcde"));
-        h.view->endEdit();
-        QCOMPARE(h.view->entry(0).text, QString("abcde"));
+        h.view->setCaption("3/16/2026");
+        QCOMPARE(h.view->caption(), QString("3/16/2026"));
+        h.view->setSelectedIndex(0);
+        h.view->removeAll();
+        settle();
+        QCOMPARE(h.view->topRow(), DayLayout::DefaultFirstRow);
+        QCOMPARE(h.view->count(), 0);
+        QCOMPARE(h.view->selectedIndex(), -1);
     }
 };
 

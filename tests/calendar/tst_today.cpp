@@ -24,19 +24,11 @@ QStringList listed()
     return out;
 }
 
-void assignment(const QVariant &title, const QVariant &due)
+// The database on 15 October 2025, with a semester.
+void onTheFifteenth()
 {
-    TestEnv::exec(QStringLiteral("INSERT INTO Assignments (Class_ID, AssignmentTitle, DateDue) VALUES (1, ?, ?)"), {title, due});
-}
-
-void item(const QString &text, const QVariant &date, const QVariant &time = QVariant())
-{
-    TestEnv::exec(QStringLiteral("INSERT INTO CalItems (ItemText, ItemDate, ItemTime) VALUES (?, ?, ?)"), {text, date, time});
-}
-
-void task(const QString &details, const QVariant &date)
-{
-    TestEnv::exec(QStringLiteral("INSERT INTO Tasks (Details, \"Date\") VALUES (?, ?)"), {details, date});
+    Clock::set(QDateTime(QDate(2025, 10, 15), QTime(9, 0)));
+    semesterId();
 }
 
 } // namespace
@@ -48,49 +40,37 @@ class TodayTest : public TestCase
 private Q_SLOTS:
     void listsTodaysRowsOfTheThreeTablesInTableOrder()
     {
-        Clock::set(QDateTime(QDate(2025, 10, 15), QTime(9, 0)));
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2025"), QStringLiteral("2025-09-01"), QStringLiteral("2025-12-20"));
+        onTheFifteenth();
         // A due date with a time of day counts for its day; the table's order
         // stands, not the order of the dates.
-        assignment(QStringLiteral("Essay"), QStringLiteral("2025-10-15 14:00:00"));
-        assignment(QStringLiteral("Quiz"), QStringLiteral("2025-10-15"));
-        assignment(QStringLiteral("Yesterday's work"), QStringLiteral("2025-10-14"));
-        assignment(QStringLiteral("Tomorrow's work"), QStringLiteral("2025-10-16 08:00:00"));
-        assignment(QStringLiteral("Last year's work"), QStringLiteral("2024-10-15"));
-        assignment(QString(), QStringLiteral("2025-10-15"));  // no title: passed over
-        assignment(QStringLiteral("Undated"), QVariant());
-        item(QStringLiteral("Dentist"), QStringLiteral("2025-10-15"), QStringLiteral("07:30:00"));
-        item(QStringLiteral("Gym"), QStringLiteral("2025-10-15"));
-        item(QStringLiteral("Career fair"), QStringLiteral("2025-10-14"));
-        task(QStringLiteral("Buy pens"), QStringLiteral("2025-10-15"));
-        task(QStringLiteral("Pay tuition"), QStringLiteral("2025-11-15"));
+        for (const QVariant &due : {QVariant("2025-10-15 14:00:00"), QVariant("2025-10-15"), QVariant("2025-10-14"),
+                                    QVariant("2025-10-16 08:00:00"), QVariant("2024-10-15"), QVariant()})
+            addAssignment(1, "Due " + due.toString(), 10, QVariant(), due.toString());
+        addAssignment(1, QString(), 10, QVariant(), "2025-10-15"); // no title: passed over
+        addCalItem("2025-10-15", "07:30:00", "Dentist");
+        addCalItem("2025-10-15", QVariant(), "Gym");
+        addCalItem("2025-10-14", QVariant(), "Career fair");
+        addTask("2025-10-15", "Buy pens");
+        addTask("2025-11-15", "Pay tuition");
         startProgram();
-        QCOMPARE(listed(), (QStringList{QStringLiteral("Essay is due today."), QStringLiteral("Quiz is due today."),
-                                        QStringLiteral("Dentist"), QStringLiteral("Gym"), QStringLiteral("Buy pens")}));
-    }
-
-    void rowsOfOtherDaysShowAnEmptyList()
-    {
-        Clock::set(QDateTime(QDate(2025, 10, 15), QTime(9, 0)));
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2025"), QStringLiteral("2025-09-01"), QStringLiteral("2025-12-20"));
-        item(QStringLiteral("Career fair"), QStringLiteral("2025-10-14"));
-        startProgram();
-        QCOMPARE(listed(), QStringList());
+        QCOMPARE(listed(), QStringList({"Due 2025-10-15 14:00:00 is due today.", "Due 2025-10-15 is due today.", "Dentist",
+                                        "Gym", "Buy pens"}));
     }
 
     void emptyTablesKeepTheWindowClosed()
     {
-        Clock::set(QDateTime(QDate(2025, 10, 15), QTime(9, 0)));
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2025"), QStringLiteral("2025-09-01"), QStringLiteral("2025-12-20"));
+        onTheFifteenth();
         frmMain *m = startProgram();
         QVERIFY(!frmToday::existing());
-        // File > Today's Events decides again: a task of today now lists.
-        task(QStringLiteral("Buy pens"), QStringLiteral("2025-10-15 18:00:00"));
+        // File > Today's Events decides again: rows of other days show an
+        // empty list; a task of today lists.
+        addCalItem("2025-10-14", QVariant(), "Career fair");
         trigger(m, "mnuFileTodaysEvents");
-        QCOMPARE(listed(), QStringList{QStringLiteral("Buy pens")});
+        QCOMPARE(listed(), QStringList());
+        click(frmToday::existing(), "cmdOK");
+        addTask("2025-10-15 18:00:00", "Buy pens");
+        trigger(m, "mnuFileTodaysEvents");
+        QCOMPARE(listed(), QStringList{"Buy pens"});
     }
 };
 

@@ -10,40 +10,28 @@ class ClassColoursTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void fifteenColoursInMenuOrder()
+    void fifteenColoursInMenuOrderEachWithItsPicture()
     {
         QStringList names;
-        for (const ClassColours::Colour &c : ClassColours::all())
-            names << c.name;
-        QCOMPARE(names, (QStringList{"Yellow", "Cyan", "Black", "Blue", "Brown", "Light Cyan", "Dark Green", "Green", "Grey",
-                                     "Light Blue", "Orange", "Pink", "Purple", "Red", "White"}));
-        QCOMPARE(ClassColours::menuItemName(ClassColours::all().at(5)), QString("mnuClassSetColorLightCyan"));
-        QCOMPARE(ClassColours::menuItemName(ClassColours::all().at(0)), QString("mnuClassSetColorYellow"));
-        QCOMPARE(ClassColours::menuItemName(ClassColours::all().at(9)), QString("mnuClassSetColorLightBlue"));
-    }
-
-    void treePicturesByExactName()
-    {
-        for (int i = 0; i < ClassColours::all().size(); ++i)
-            QCOMPARE(ClassColours::treeImage(ClassColours::all().at(i).name), i + 4);
-        QCOMPARE(ClassColours::treeImage("Light Cyan"), 9);
-        QCOMPARE(ClassColours::treeImage("White"), 18);
-        for (const char *other : {"", "yellow", "RED", "LightCyan", "Light  Cyan", " Red", "Magenta"})
-            QCOMPARE(ClassColours::treeImage(other), ClassColours::PlainFolderImage);
-    }
-
-    void everyColourDrawsItsOwnFolder()
-    {
-        QSet<QRgb> seen;
+        QSet<QRgb> folders;
         const QRgb plain = Artwork::folderColour(ClassColours::PlainFolderImage).rgb();
         for (int i = 0; i < ClassColours::all().size(); ++i) {
-            const QColor c = Artwork::folderColour(i + 4);
-            QCOMPARE(c, ClassColours::all().at(i).folder);
-            QVERIFY(c.rgb() != plain);
-            seen.insert(c.rgb());
+            const ClassColours::Colour &c = ClassColours::all().at(i);
+            names << c.name;
+            // Tree pictures by exact name, each drawing a folder of its own colour.
+            QCOMPARE(ClassColours::treeImage(c.name), i + 4);
+            QCOMPARE(Artwork::folderColour(i + 4), c.folder);
+            QVERIFY(c.folder.rgb() != plain);
+            folders.insert(c.folder.rgb());
         }
-        QCOMPARE(seen.size(), 15);
+        QCOMPARE(names, (QStringList{"Yellow", "Cyan", "Black", "Blue", "Brown", "Light Cyan", "Dark Green", "Green", "Grey",
+                                     "Light Blue", "Orange", "Pink", "Purple", "Red", "White"}));
+        QCOMPARE(folders.size(), 15);
         QCOMPARE(Artwork::folderColour(19).rgb(), plain);
+        QCOMPARE(ClassColours::menuItemName(ClassColours::all().at(0)), QString("mnuClassSetColorYellow"));
+        QCOMPARE(ClassColours::menuItemName(ClassColours::all().at(5)), QString("mnuClassSetColorLightCyan"));
+        for (const char *other : {"", "yellow", "RED", "LightCyan", "Light  Cyan", " Red", "Magenta"})
+            QCOMPARE(ClassColours::treeImage(other), ClassColours::PlainFolderImage);
     }
 };
 

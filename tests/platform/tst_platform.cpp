@@ -2,12 +2,11 @@
 
 #include "platform/DateText.h"
 #include "platform/Platform.h"
-#include "platform/Settings.h"
 
 #include <QFile>
 #include <QGuiApplication>
 
-// The settings store and the date and time forms the program reads.
+// The program's name, folders, and the date and time forms it reads and writes.
 class PlatformTest : public TestCase
 {
     Q_OBJECT
@@ -19,25 +18,6 @@ private Q_SLOTS:
         Platform::nameApplication();
         QCOMPARE(QCoreApplication::applicationName(), QString("TarvelaDesk"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
-    }
-    void settingsKeepAnyCharacters()
-    {
-        const QStringList keys = {"Women's Studies", "C/C++ 101", "a\\b", "x=y;z", "[Bracket]", "Été 2026", " blank ",
-                                  "100% sure", "line\nbreak"};
-        for (const QString &k : keys)
-            QVERIFY(Settings::save(Settings::App, "ClassFolders", k, k + " = value; 'quoted' \"too\""));
-        for (const QString &k : keys)
-            QCOMPARE(Settings::get(Settings::App, "ClassFolders", k), k + " = value; 'quoted' \"too\"");
-        // Keys and sections match without regard to letter case; missing reads "".
-        QCOMPARE(Settings::get(Settings::App, "classfolders", "WOMEN'S STUDIES"), QString("Women's Studies = value; 'quoted' \"too\""));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "nothing"), QString());
-        QCOMPARE(Settings::get("Other App", "ClassFolders", "C/C++ 101"), QString());
-        QVERIFY(Settings::save(Settings::App, "CLASSFOLDERS", "c/c++ 101", "Red"));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "C/C++ 101"), QString("Red"));
-        // One file per application name, under XDG_CONFIG_HOME.
-        QVERIFY(Settings::fileFor(Settings::App).startsWith(TestEnv::configFolder()));
-        QVERIFY(QFile::exists(Settings::fileFor(Settings::App)));
-        QVERIFY(!QFile::exists(Settings::fileFor(Settings::ExeApp)));
     }
 
     void datesInTheFormsUsersType_data()
@@ -84,9 +64,9 @@ private Q_SLOTS:
     {
         QCOMPARE(Platform::programFolder(), TestEnv::programFolder());
         QCOMPARE(Platform::driveAFolder(), TestEnv::driveA());
+        QVERIFY(!Platform::fileExistsNoCase(TestEnv::programFolder(), "tarvela.mdb"));
         QFile f(TestEnv::programFolder() + "/TARVELA.MDB");
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
         QVERIFY(Platform::fileExistsNoCase(TestEnv::programFolder(), "tarvela.mdb"));
         QCOMPARE(Platform::findFileNoCase(TestEnv::programFolder(), "tarvela.mdb"), f.fileName());
     }

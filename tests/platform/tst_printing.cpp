@@ -1,11 +1,10 @@
+#include "FileHelpers.h"
 #include "TestEnv.h"
 
 #include "platform/FileOps.h"
 #include "platform/Printing.h"
 #include "platform/RuntimeError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
@@ -16,14 +15,6 @@ class PrintingTest : public TestCase
 {
     Q_OBJECT
 
-    static QByteArray read(const QString &path)
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return QByteArray();
-        return f.readAll();
-    }
-
     static void twoPages(QPainter &p, QPagedPaintDevice &device)
     {
         p.drawText(100, 100, "first page");
@@ -31,15 +22,18 @@ class PrintingTest : public TestCase
         p.drawText(100, 100, "second page");
     }
 
-    // The folder's entries besides the expected ones (left-over temporary files).
-    static QStringList strays(const QString &folder, const QStringList &expected)
+    // Prints two pages into a PDF file; the run-time error raised (0 when none).
+    static int printInto(const QString &target, QString *description = nullptr)
     {
-        QStringList out;
-        for (const QString &n : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-            if (!expected.contains(n))
-                out << n;
-        return out;
+        Printing::setNextPdfFile(target);
+        std::unique_ptr<QPrinter> printer = Printing::choosePrinter("Listing");
+        if (!printer)
+            return -1;
+        return TestEnv::errorNumber([&] { Printing::print(*printer, twoPages); }, description);
     }
+
+    // The files of a folder.
+    static QStringList files(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
 public:
     PrintingTest() { TestEnv::addResetHook([] { Printing::clear(); }); }
@@ -53,62 +47,37 @@ private Q_SLOTS:
         QCOMPARE(Printing::dialogCount(), 2);
     }
 
-    void printsAPdfFileWhole()
+    void printsAPdfFileWholeOrLeavesTheOldOne()
     {
         const QString target = TestEnv::root() + "/listing.pdf";
+        QCOMPARE(printInto(target), 0);
+        QVERIFY(readFile(target).startsWith("%PDF-"));
+        QVERIFY(readFile(target).trimmed().endsWith("%%EOF"));
+        QCOMPARE(files(TestEnv::root()), QStringList{"listing.pdf"});
+        // A print that fails half way leaves the earlier file, and no other.
+        QVERIFY(writeFile(target, "the earlier listing"));
         Printing::setNextPdfFile(target);
         std::unique_ptr<QPrinter> printer = Printing::choosePrinter("Listing");
-        QVERIFY(printer);
-        Printing::print(*printer, twoPages);
-        QVERIFY(read(target).startsWith("%PDF-"));
-        QVERIFY(read(target).trimmed().endsWith("%%EOF"));
-        QCOMPARE(strays(TestEnv::root(), {"listing.pdf"}), QStringList());
         QCOMPARE(printer->outputFileName(), target);
-    }
-
-    void aFailedPrintLeavesTheOldFile()
-    {
-        const QString target = TestEnv::root() + "/listing.pdf";
-        {
-            QFile f(target);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("the earlier listing");
-        }
-        Printing::setNextPdfFile(target);
-        std::unique_ptr<QPrinter> printer = Printing::choosePrinter("Listing");
         QVERIFY_THROWS_EXCEPTION(RuntimeError, Printing::print(*printer, [](QPainter &p, QPagedPaintDevice &) {
             p.drawText(10, 10, "half");
             throw RuntimeError(3021, "No current record.");
         }));
-        QCOMPARE(read(target), QByteArray("the earlier listing"));
-        QCOMPARE(strays(TestEnv::root(), {"listing.pdf"}), QStringList());
+        QCOMPARE(readFile(target), QByteArray("the earlier listing"));
+        QCOMPARE(files(TestEnv::root()), QStringList{"listing.pdf"});
     }
 
     void unwritablePlacesAreToldClearly()
     {
         const QString missing = TestEnv::root() + "/no such folder/listing.pdf";
-        Printing::setNextPdfFile(missing);
-        std::unique_ptr<QPrinter> printer = Printing::choosePrinter("Listing");
-        try {
-            Printing::print(*printer, twoPages);
-            QFAIL("printed into a missing folder");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.number(), Err::PathFileAccess);
-            QVERIFY2(e.description().contains(missing), qPrintable(e.description()));
-        }
+        QString description;
+        QCOMPARE(printInto(missing, &description), Err::PathFileAccess);
+        QVERIFY2(description.contains(missing), qPrintable(description));
         QVERIFY(!QFile::exists(missing));
-
-        const QString locked = TestEnv::driveA() + "/listing.pdf";
         FileOps::denyChanges(TestEnv::driveA());
-        Printing::setNextPdfFile(locked);
-        printer = Printing::choosePrinter("Listing");
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Printing::print(*printer, twoPages));
-        QVERIFY(!QFile::exists(locked));
-        QCOMPARE(strays(TestEnv::driveA(), {}), QStringList());
-
-        Printing::setNextPdfFile(TestEnv::root());
-        printer = Printing::choosePrinter("Listing");
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Printing::print(*printer, twoPages));
+        QVERIFY(printInto(TestEnv::driveA() + "/listing.pdf") > 0);
+        QCOMPARE(files(TestEnv::driveA()), QStringList());
+        QVERIFY(printInto(TestEnv::root()) > 0); // a folder
     }
 };
 

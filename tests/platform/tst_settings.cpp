@@ -1,11 +1,8 @@
+#include "FileHelpers.h"
 #include "TestEnv.h"
 
 #include "platform/FileOps.h"
 #include "platform/Settings.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,131 +15,85 @@ class SettingsTest : public TestCase
     Q_OBJECT
 
     static QString file() { return Settings::fileFor(Settings::App); }
-
-    static bool statOf(const QString &path, struct stat &st)
+    static QString get(const QString &section, const QString &key) { return Settings::get(Settings::App, section, key); }
+    static bool save(const QString &section, const QString &key, const QString &value)
     {
-        return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+        return Settings::save(Settings::App, section, key, value);
     }
 
-    static QByteArray contents(const QString &path)
+    static struct stat statOf(const QString &path)
     {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return QByteArray("<unreadable>");
-        return f.readAll();
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+            QTest::qFail(qPrintable("no file " + path), __FILE__, __LINE__);
+        return st;
     }
 
-    // Writes the file by hand, as an editor does in place (same inode).
-    static bool overwriteInPlace(const QString &path, const QByteArray &bytes)
+    // Sets the file's modification time, `seconds` after `when`.
+    static bool setModified(const struct timespec &when, int seconds = 0)
     {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadWrite | QIODevice::Truncate))
-            return false;
-        return f.write(bytes) == bytes.size();
-    }
-
-    // Writes the file by hand under a new inode (an editor saving by rename).
-    static bool replaceByRename(const QString &path, const QByteArray &bytes)
-    {
-        const QString temp = path + ".new";
-        QFile f(temp);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            return false;
-        f.close();
-        return ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0;
-    }
-
-    static bool setModified(const QString &path, const struct timespec &when)
-    {
-        const struct timespec times[2] = {when, when};
-        return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-    }
-
-    static bool sameFile(const struct stat &a, const struct stat &b)
-    {
-        return a.st_ino == b.st_ino && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec
-            && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+        struct timespec t = when;
+        t.tv_sec += seconds;
+        const struct timespec times[2] = {t, t};
+        return ::utimensat(AT_FDCWD, QFile::encodeName(file()).constData(), times, 0) == 0;
     }
 
 private Q_SLOTS:
-    void readOnceAndKept()
+    void readOnceAndReadAgainWhenChangedOnDisk()
     {
-        QVERIFY(Settings::save(Settings::App, "AddIns", "AddIn1Desc", "Notes"));
+        QVERIFY(save("AddIns", "AddIn1Desc", "Notes"));
         const int reads = Settings::fileReads();
         for (int i = 0; i < 50; ++i) {
-            QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Notes"));
-            QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn2Desc"), QString());
+            QCOMPARE(get("AddIns", "AddIn1Desc"), QString("Notes"));
+            QCOMPARE(get("AddIns", "AddIn2Desc"), QString());
         }
         QCOMPARE(Settings::fileReads(), reads);
 
         // Changed behind the store's back with the same size and the same
         // modification time: the kept copy is used, the file is not read.
-        struct stat before {};
-        QVERIFY(statOf(file(), before));
-        const QByteArray old = contents(file());
-        QByteArray edited = old;
-        edited.replace("Notes", "Mails");
-        QCOMPARE(edited.size(), old.size());
-        QVERIFY(overwriteInPlace(file(), edited));
-        QVERIFY(setModified(file(), before.st_mtim));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Notes"));
+        const struct stat before = statOf(file());
+        QVERIFY(writeFile(file(), readFile(file()).replace("Notes", "Mails")));
+        QVERIFY(setModified(before.st_mtim));
+        QCOMPARE(get("AddIns", "AddIn1Desc"), QString("Notes"));
         QCOMPARE(Settings::fileReads(), reads);
-
         // The modification time moves: the file is read again, once.
-        struct timespec later = before.st_mtim;
-        later.tv_sec += 2;
-        QVERIFY(setModified(file(), later));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Mails"));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Mails"));
+        QVERIFY(setModified(before.st_mtim, 2));
+        QCOMPARE(get("AddIns", "AddIn1Desc"), QString("Mails"));
+        QCOMPARE(get("AddIns", "AddIn1Desc"), QString("Mails"));
         QCOMPARE(Settings::fileReads(), reads + 1);
-    }
-
-    void handEditsAreSeen()
-    {
-        QVERIFY(Settings::save(Settings::App, "AddIns", "AddIn1Desc", "Notes"));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Notes"));
-        struct stat st {};
-        QVERIFY(statOf(file(), st));
 
         // A line added: the size changed (the time is put back).
-        QVERIFY(overwriteInPlace(file(), contents(file()) + "AddIn2Desc=Backup\n"));
-        QVERIFY(setModified(file(), st.st_mtim));
-        QCOMPARE(Settings::get(Settings::App, "addins", "ADDIN2DESC"), QString("Backup"));
-
+        struct stat st = statOf(file());
+        QVERIFY(writeFile(file(), readFile(file()) + "AddIn2Desc=Backup\n"));
+        QVERIFY(setModified(st.st_mtim));
+        QCOMPARE(get("addins", "ADDIN2DESC"), QString("Backup"));
         // Saved by rename, same size and time: a new inode.
-        QVERIFY(statOf(file(), st));
-        QByteArray edited = contents(file());
-        edited.replace("Backup", "Resync");
-        QVERIFY(replaceByRename(file(), edited));
-        QVERIFY(setModified(file(), st.st_mtim));
-        struct stat now {};
-        QVERIFY(statOf(file(), now));
-        QVERIFY(now.st_ino != st.st_ino);
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn2Desc"), QString("Resync"));
+        st = statOf(file());
+        QVERIFY(writeFile(file() + ".new", readFile(file()).replace("Backup", "Resync")));
+        QVERIFY(::rename(QFile::encodeName(file() + ".new").constData(), QFile::encodeName(file()).constData()) == 0);
+        QVERIFY(setModified(st.st_mtim));
+        QVERIFY(statOf(file()).st_ino != st.st_ino);
+        QCOMPARE(get("AddIns", "AddIn2Desc"), QString("Resync"));
 
         // A hand edit is not overwritten by the next save of another key.
-        QVERIFY(overwriteInPlace(file(), contents(file()) + "AddIn3Desc=Clock\n"));
-        struct timespec later = now.st_mtim;
-        later.tv_sec += 2;
-        QVERIFY(setModified(file(), later));
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
+        QVERIFY(writeFile(file(), readFile(file()) + "AddIn3Desc=Clock\n"));
+        QVERIFY(setModified(st.st_mtim, 2));
+        QVERIFY(save("Settings", "LastClass", "Biology"));
         Settings::resetForTests();
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn3Desc"), QString("Clock"));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Biology"));
-
+        QCOMPARE(get("AddIns", "AddIn3Desc"), QString("Clock"));
+        QCOMPARE(get("Settings", "LastClass"), QString("Biology"));
         // The file removed: every key reads "" again.
         QVERIFY(QFile::remove(file()));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString());
+        QCOMPARE(get("AddIns", "AddIn1Desc"), QString());
     }
 
     void aSectionIsReadAsTheKeysAreReadOneByOne()
     {
-        QVERIFY(QDir().mkpath(Settings::folder()));
-        QVERIFY(overwriteInPlace(file(), "[ClassFolders]\nBiology=Red\nbiology=Blue\nArt %3D Craft=Green\n\n"
-                                         "[classfolders]\nChemistry=Yellow\n\n[Other]\nMusic=Pink\n"));
+        QVERIFY(writeFile(file(), "[ClassFolders]\nBiology=Red\nbiology=Blue\nArt %3D Craft=Green\n\n"
+                                  "[classfolders]\nChemistry=Yellow\n\n[Other]\nMusic=Pink\n"));
         const Settings::SectionValues colours = Settings::section(Settings::App, "CLASSFOLDERS");
         for (const char *key : {"Biology", "BIOLOGY", "Art = Craft", "Chemistry", "Music", "Nothing"})
-            QCOMPARE(colours.value(key), Settings::get(Settings::App, "ClassFolders", key));
+            QCOMPARE(colours.value(key), get("ClassFolders", key));
         QCOMPARE(colours.value("biology"), QString("Red")); // the first line of a key counts
         QCOMPARE(colours.value("Chemistry"), QString());    // only the first section of a name
         QCOMPARE(Settings::section(Settings::App, "Missing").value("Biology"), QString());
@@ -150,107 +101,102 @@ private Q_SLOTS:
 
     void savesInABatchAreWrittenOnceAtItsEnd()
     {
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
+        QVERIFY(save("Settings", "LastClass", "Biology"));
         const int writes = Settings::fileWrites();
         {
             Settings::Batch outer;
-            QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Chemistry"));
+            QVERIFY(save("Settings", "LastClass", "Chemistry"));
             {
                 Settings::Batch inner;
-                QVERIFY(Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
-                QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Art"));
+                QVERIFY(save("Settings", "LastSemester", "Fall 2026"));
+                QVERIFY(save("Settings", "LastClass", "Art"));
             }
             // Read back at once, written only when the outer batch ends.
-            QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Art"));
+            QCOMPARE(get("Settings", "LastClass"), QString("Art"));
             QCOMPARE(Settings::fileWrites(), writes);
-            QCOMPARE(contents(file()), QByteArray("[Settings]\nLastClass=Biology\n\n"));
+            QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=Biology\n\n"));
         }
         QCOMPARE(Settings::fileWrites(), writes + 1);
-        QCOMPARE(contents(file()), QByteArray("[Settings]\nLastClass=Art\nLastSemester=Fall 2026\n\n"));
+        QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=Art\nLastSemester=Fall 2026\n\n"));
         // Nothing changed in a batch: nothing written.
         {
             Settings::Batch batch;
-            QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Art"));
+            QVERIFY(save("Settings", "LastClass", "Art"));
         }
         QCOMPARE(Settings::fileWrites(), writes + 1);
     }
 
     void sameValueIsNotWritten()
     {
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
-        struct stat before {};
-        QVERIFY(statOf(file(), before));
+        QVERIFY(save("Settings", "LastClass", "Biology"));
+        QVERIFY(save("Settings", "LastSemester", "Fall 2026"));
+        const struct stat before = statOf(file());
         const int writes = Settings::fileWrites();
 
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
-        QVERIFY(Settings::save(Settings::App, "SETTINGS", "lastclass", "Biology"));
+        QVERIFY(save("Settings", "LastClass", "Biology"));
+        QVERIFY(save("SETTINGS", "lastclass", "Biology"));
         QVERIFY(Settings::save(Settings::App, "Settings", {{"LastSemester", "Fall 2026"}, {"LastClass", "Biology"}}));
         QCOMPARE(Settings::fileWrites(), writes);
-        struct stat after {};
-        QVERIFY(statOf(file(), after));
-        QVERIFY(sameFile(before, after));
+        struct stat after = statOf(file());
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 
-        // A value differing only in letter case is a change.
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "biology"));
+        // A value differing only in letter case is a change, written to a
+        // new file renamed into place.
+        QVERIFY(save("Settings", "LastClass", "biology"));
         QCOMPARE(Settings::fileWrites(), writes + 1);
-        QVERIFY(statOf(file(), after));
-        QVERIFY(after.st_ino != before.st_ino); // a new file renamed into place
+        QVERIFY(statOf(file()).st_ino != before.st_ino);
 
         // Several keys, one of them changed: one write; the key keeps the
         // spelling it was first written with.
         QVERIFY(Settings::save(Settings::App, "Settings", {{"LastSemester", "Spring 2027"}, {"LASTCLASS", "biology"}}));
         QCOMPARE(Settings::fileWrites(), writes + 2);
-        QCOMPARE(contents(file()), QByteArray("[Settings]\nLastClass=biology\nLastSemester=Spring 2027\n\n"));
+        QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=biology\nLastSemester=Spring 2027\n\n"));
 
         // A key never written is written even with an empty value.
-        QVERIFY(Settings::save(Settings::App, "Settings", "Empty", ""));
+        QVERIFY(save("Settings", "Empty", ""));
         QCOMPARE(Settings::fileWrites(), writes + 3);
-        QVERIFY(contents(file()).contains("\nEmpty=\n"));
+        QVERIFY(readFile(file()).contains("\nEmpty=\n"));
     }
 
     void linesNotUnderstoodAreKept()
     {
-        QVERIFY(QDir().mkpath(Settings::folder()));
-        const QByteArray hand = "; written by hand\n"
-                                "[ AddIns ]\n"
-                                "  AddIn1Desc\t=Notes\n"
-                                "this line has no equals sign\n"
-                                "AddIn1Cmd=notes --new \n"
-                                "[Settings\n"
-                                "\t[Settings]  \r\n"
-                                " LastClass = Biology\r\n"
-                                "\x01\x02 binary-ish\n";
-        QVERIFY(overwriteInPlace(file(), hand));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Desc"), QString("Notes"));
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Cmd"), QString("notes --new "));
+        QVERIFY(writeFile(file(), "; written by hand\n"
+                                  "[ AddIns ]\n"
+                                  "  AddIn1Desc\t=Notes\n"
+                                  "this line has no equals sign\n"
+                                  "AddIn1Cmd=notes --new \n"
+                                  "[Settings\n"
+                                  "\t[Settings]  \r\n"
+                                  " LastClass = Biology\r\n"
+                                  "\x01\x02 binary-ish\n"));
         // Blanks around the key are not part of it; the value keeps its own.
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString(" Biology"));
+        const auto values = [] {
+            return QStringList{get("AddIns", "AddIn1Desc"), get("AddIns", "AddIn1Cmd"), get("Settings", "LastClass")};
+        };
+        QCOMPARE(values(), QStringList({"Notes", "notes --new ", " Biology"}));
 
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
-        const QByteArray expected = "; written by hand\n"
-                                    "[AddIns]\n"
-                                    "AddIn1Desc=Notes\n"
-                                    "this line has no equals sign\n"
-                                    "AddIn1Cmd=notes --new%20\n"
-                                    "[Settings\n"
-                                    "\n"
-                                    "[Settings]\n"
-                                    "LastClass=%20Biology\n"
-                                    "\x01\x02 binary-ish\n"
-                                    "LastSemester=Fall 2026\n"
-                                    "\n";
-        QCOMPARE(contents(file()), expected);
+        QVERIFY(save("Settings", "LastSemester", "Fall 2026"));
+        QCOMPARE(readFile(file()), QByteArray("; written by hand\n"
+                                              "[AddIns]\n"
+                                              "AddIn1Desc=Notes\n"
+                                              "this line has no equals sign\n"
+                                              "AddIn1Cmd=notes --new%20\n"
+                                              "[Settings\n"
+                                              "\n"
+                                              "[Settings]\n"
+                                              "LastClass=%20Biology\n"
+                                              "\x01\x02 binary-ish\n"
+                                              "LastSemester=Fall 2026\n"
+                                              "\n"));
         Settings::resetForTests();
-        QCOMPARE(Settings::get(Settings::App, "AddIns", "AddIn1Cmd"), QString("notes --new "));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString(" Biology"));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastSemester"), QString("Fall 2026"));
+        QCOMPARE(values(), QStringList({"Notes", "notes --new ", " Biology"}));
+        QCOMPARE(get("Settings", "LastSemester"), QString("Fall 2026"));
     }
 
     void earlierFilesReadBackUnchanged()
     {
         // A file as the store has always written it.
-        QVERIFY(QDir().mkpath(Settings::folder()));
         const QByteArray written = "[ClassFolders]\n"
                                    "C/C++ 101=Red\n"
                                    "%20blank%20=x %3D y; 'q' \"qq\"\n"
@@ -261,22 +207,37 @@ private Q_SLOTS:
                                    "[a%3Db]\n"
                                    "k=50%\n"
                                    "\n";
-        QVERIFY(overwriteInPlace(file(), written));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "C/C++ 101"), QString("Red"));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", " blank "), QString("x = y; 'q' \"qq\""));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "blank"), QString());
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "100% sure"), QString("line\nbreak\r"));
-        QCOMPARE(Settings::get(Settings::App, "ClassFolders", "[Bracket]"), QString("\ttab\t"));
-        QCOMPARE(Settings::get(Settings::App, "classfolders", QString::fromUtf8("\xc3\x89T\xc3\x89 2026")),
-                 QString::fromUtf8("\xc2\xa0nbsp\xc2\xa0"));
-        QCOMPARE(Settings::get(Settings::App, "A=B", "K"), QString("50%"));
+        QVERIFY(writeFile(file(), written));
+        QCOMPARE(get("ClassFolders", "C/C++ 101"), QString("Red"));
+        QCOMPARE(get("ClassFolders", " blank "), QString("x = y; 'q' \"qq\""));
+        QCOMPARE(get("ClassFolders", "blank"), QString());
+        QCOMPARE(get("ClassFolders", "100% sure"), QString("line\nbreak\r"));
+        QCOMPARE(get("ClassFolders", "[Bracket]"), QString("\ttab\t"));
+        QCOMPARE(get("classfolders", QString::fromUtf8("\xc3\x89T\xc3\x89 2026")), QString::fromUtf8("\xc2\xa0nbsp\xc2\xa0"));
+        QCOMPARE(get("A=B", "K"), QString("50%"));
 
         // Written back, every line stands as it did.
-        QVERIFY(Settings::save(Settings::App, "ClassFolders", "C/C++ 101", "Blue"));
-        QByteArray expected = written;
-        expected.replace("C/C++ 101=Red", "C/C++ 101=Blue");
-        expected.replace("k=50%", "k=50%25");
-        QCOMPARE(contents(file()), expected);
+        QVERIFY(save("ClassFolders", "C/C++ 101", "Blue"));
+        QCOMPARE(readFile(file()), QByteArray(written).replace("C/C++ 101=Red", "C/C++ 101=Blue").replace("k=50%", "k=50%25"));
+    }
+
+    void anyCharactersRoundTrip()
+    {
+        const QStringList names = {"Women's Studies", "C/C++ 101", "a\\b", "x=y;z", "[Bracket]", "Été 2026", "100% sure",
+                                   "line\nbreak", QString::fromUtf8("\xc2\xa0nbsp key"), "tab\tinside", "%41",
+                                   "  two blanks  ", "="};
+        for (const QString &n : names)
+            QVERIFY(save(n, n, n + " = value; 'quoted' \"too\" %41"));
+        Settings::resetForTests();
+        for (const QString &n : names)
+            QCOMPARE(get(n, n), n + " = value; 'quoted' \"too\" %41");
+        // Keys and sections match without regard to letter case; missing reads "".
+        QCOMPARE(get("women's studies", "WOMEN'S STUDIES"), "Women's Studies = value; 'quoted' \"too\" %41");
+        QCOMPARE(get("A", "A"), QString());
+        QCOMPARE(Settings::get("Other App", "C/C++ 101", "C/C++ 101"), QString());
+        // One file per application name, under XDG_CONFIG_HOME.
+        QVERIFY(file().startsWith(TestEnv::configFolder()));
+        QVERIFY(!QFile::exists(Settings::fileFor(Settings::ExeApp)));
     }
 
     void unwritableStoreIsToldOnce_data()
@@ -288,11 +249,12 @@ private Q_SLOTS:
         QTest::newRow("folder in place of the file") << "directory" << "A folder of that name stands where the file should be.";
         QTest::newRow("unreadable file") << "unreadable" << "could not be read, so it is left as it is";
     }
+
     void unwritableStoreIsToldOnce()
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
+        QVERIFY(save("Settings", "LastClass", "Biology"));
         if (kind == "file") {
             FileOps::denyChanges(file());
         } else if (kind == "folder") {
@@ -302,68 +264,47 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(file()));
         } else {
             FileOps::denyReading(file());
-            struct stat st {};
-            QVERIFY(statOf(file(), st));
-            st.st_mtim.tv_sec += 2;
-            QVERIFY(setModified(file(), st.st_mtim));
+            QVERIFY(setModified(statOf(file()).st_mtim, 2));
         }
-        const QByteArray before = QFileInfo(file()).isDir() ? QByteArray("<folder>") : contents(file());
+        const auto onDisk = [] { return QFileInfo(file()).isDir() ? QByteArray("<folder>") : readFile(file()); };
+        const QByteArray before = onDisk();
 
         MessageBox::setNextAnswers({MessageBox::Ok, MessageBox::Ok});
-        QVERIFY(!Settings::save(Settings::App, "Settings", "LastClass", "Chemistry"));
-        QVERIFY(!Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
+        QVERIFY(!save("Settings", "LastClass", "Chemistry"));
+        QVERIFY(!save("Settings", "LastSemester", "Fall 2026"));
         QCOMPARE(MessageBox::shown().size(), 1);
         const MessageBox::Shown told = MessageBox::shown().first();
         QCOMPARE(told.title, QString("Settings Not Saved"));
         QCOMPARE(told.icon, MessageBox::Exclamation);
         QCOMPARE(told.buttons, MessageBox::OkOnly);
-        QVERIFY2(told.text.contains(file()), qPrintable(told.text));
-        QVERIFY2(told.text.contains(reason), qPrintable(told.text));
-        QVERIFY2(told.text.contains("will not be kept"), qPrintable(told.text));
+        for (const QString &part : {file(), reason, QString("will not be kept")})
+            QVERIFY2(told.text.contains(part), qPrintable(told.text));
+        // Once per run, whichever file fails.
+        QVERIFY(QDir().mkpath(Settings::fileFor(Settings::ExeApp)));
+        QVERIFY(!Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0"));
+        QCOMPARE(MessageBox::shown().size(), 1);
 
         // Nothing on disk changed; a save of an unchanged value is quiet too.
-        QCOMPARE(QFileInfo(file()).isDir() ? QByteArray("<folder>") : contents(file()), before);
-        QVERIFY(!Settings::save(Settings::App, "Settings", "LastSemester", "Fall 2026"));
+        QCOMPARE(onDisk(), before);
+        QVERIFY(!save("Settings", "LastSemester", "Fall 2026"));
         QCOMPARE(MessageBox::shown().size(), 1);
         // The program goes on with what it was given; a file it cannot read
         // gives nothing.
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"),
-                 kind == "directory" || kind == "unreadable" ? QString() : QString("Chemistry"));
+        const bool unread = kind == "directory" || kind == "unreadable";
+        QCOMPARE(get("Settings", "LastClass"), unread ? QString() : QString("Chemistry"));
 
         // Once the store can be written, the next save keeps everything held.
         FileOps::clearDenied();
         if (kind == "directory")
             QVERIFY(QDir(file()).removeRecursively());
-        QVERIFY(Settings::save(Settings::App, "Settings", "LastClass", "Physics"));
+        QVERIFY(save("Settings", "LastClass", "Physics"));
         Settings::resetForTests();
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Physics"));
-        if (kind != "directory" && kind != "unreadable")
-            QCOMPARE(Settings::get(Settings::App, "Settings", "LastSemester"), QString("Fall 2026"));
+        QCOMPARE(get("Settings", "LastClass"), QString("Physics"));
+        QCOMPARE(get("Settings", "LastSemester"), unread ? QString() : QString("Fall 2026"));
         QCOMPARE(MessageBox::shown().size(), 1);
-    }
-
-    void toldAgainAfterReset()
-    {
-        // Once per run, whichever file fails.
-        QVERIFY(QDir().mkpath(file()));
-        QVERIFY(QDir().mkpath(Settings::fileFor(Settings::ExeApp)));
-        QVERIFY(!Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
+        // Told again in the next run.
         QVERIFY(!Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0"));
-        QCOMPARE(MessageBox::shown().size(), 1);
-        Settings::resetForTests();
-        QVERIFY(!Settings::save(Settings::App, "Settings", "LastClass", "Biology"));
         QCOMPARE(MessageBox::shown().size(), 2);
-    }
-
-    void unusualNamesRoundTrip()
-    {
-        const QStringList names = {QString::fromUtf8("\xc2\xa0nbsp key"), "tab\tinside", "%41", "  two blanks  ", "="};
-        for (const QString &n : names)
-            QVERIFY(Settings::save(Settings::App, n, n, n + "%41"));
-        Settings::resetForTests();
-        for (const QString &n : names)
-            QCOMPARE(Settings::get(Settings::App, n, n), n + "%41");
-        QCOMPARE(Settings::get(Settings::App, "A", "A"), QString());
     }
 };
 

@@ -13,6 +13,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+using namespace TestEnv;
+
 // The program's one connection to its database file: shared by every open,
 // checked at open, given its indexes, and honest about a file that was
 // moved or replaced under it.
@@ -20,15 +22,13 @@ class ConnectionTest : public TestCase
 {
     Q_OBJECT
 
-    static QStringList indexNames(const QString &file)
+    static QStringList indexNames()
     {
-        auto db = Database::openSeparate(file);
+        auto db = open();
         QStringList names;
-        {
-            QSqlQuery q = db->run("SELECT name FROM sqlite_master WHERE type = 'index' AND name NOT LIKE 'sqlite_%' ORDER BY name");
-            while (q.next())
-                names << q.value(0).toString();
-        }
+        for (const QVector<QVariant> &row :
+             db->readRows("SELECT name FROM sqlite_master WHERE type = 'index' AND name NOT LIKE 'sqlite_%' ORDER BY name").rows)
+            names << row.first().toString();
         db->close();
         return names;
     }
@@ -42,151 +42,128 @@ class ConnectionTest : public TestCase
         return names;
     }
 
-    static QString plan(Database &db, const QString &sql, const QVariantList &params)
+    // A file with rows, opened (so checked whole) and closed by the program;
+    // its modification time then.
+    static struct timespec checkedAndClosed()
     {
-        QSqlQuery q = db.run("EXPLAIN QUERY PLAN " + sql, params);
-        QStringList steps;
-        while (q.next())
-            steps << q.value(3).toString();
-        return steps.join(" / ");
-    }
-
-    // Makes a database file whose one semester is called `title`.
-    static void makeFileWithSemester(const QString &folder, const QString &title)
-    {
-        QDir().mkpath(folder);
-        clsTarvelaDB creator;
-        QVERIFY(creator.Create_Tarvela_DB(folder));
-        auto db = Database::openSeparate(folder + "/tarvela.mdb");
-        db->execute("INSERT INTO Semesters (Title) VALUES (?)", {title});
-        db->close();
-    }
-
-    // The file's modification time, and putting it back (a change no
-    // program writing through the engine makes).
-    static bool modifiedAt(const QString &file, struct timespec &when)
-    {
+        createDatabase();
+        addRowsAndGaps(60);
+        Database::open(databasePath())->close();
+        Database::closeAll(); // remembered as checked
         struct stat st {};
-        if (::stat(QFile::encodeName(file).constData(), &st) != 0)
-            return false;
-        when = st.st_mtim;
-        return true;
+        if (::stat(QFile::encodeName(databasePath()).constData(), &st) != 0)
+            QTest::qFail("no file", __FILE__, __LINE__);
+        return st.st_mtim;
     }
-    static bool setModified(const QString &file, const struct timespec &when)
+
+    // Damages a page of the file and puts its modification time back (a
+    // change no program writing through the engine makes).
+    static bool damageAt(const struct timespec &when)
     {
         const struct timespec times[2] = {when, when};
-        return ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0) == 0;
+        return damagePage(databasePath(), 3)
+            && ::utimensat(AT_FDCWD, QFile::encodeName(databasePath()).constData(), times, 0) == 0;
+    }
+
+    static int errorOfOpen(QString *description = nullptr)
+    {
+        return errorNumber([] { Database::open(databasePath()); }, description);
     }
 
 private Q_SLOTS:
     void aFileLeftAsItWasCheckedIsNotReadWholeAgain()
     {
-        const QString path = TestEnv::databasePath();
-        TestEnv::createDatabase();
-        TestEnv::addRowsAndGaps(60);
-        Database::open(path)->close(); // checked whole at its first open
-        Database::closeAll();           // and closed: remembered so
-        struct timespec closed {};
-        QVERIFY(modifiedAt(path, closed));
+        const struct timespec closed = checkedAndClosed();
         // Damage that leaves the file's size and time as they were: its
         // tables and fields are whole, and its pages are not read at open.
-        QVERIFY(TestEnv::damagePage(path, 3));
-        QVERIFY(setModified(path, closed));
-        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), 0);
+        QVERIFY(damageAt(closed));
+        QCOMPARE(errorOfOpen(), 0);
         // The engine meets the damage: the file is read whole at the next open.
-        QVERIFY(Database::closeConnection(path));
-        QCOMPARE(TestEnv::errorNumber([&] {
-                     auto db = Database::open(path);
+        QVERIFY(Database::closeConnection(databasePath()));
+        QCOMPARE(errorNumber([&] {
+                     auto db = Database::open(databasePath());
                      for (const QVector<QVariant> &table : db->readRows("SELECT name FROM sqlite_master WHERE type = 'table'").rows)
                          db->readRows(QString("SELECT * FROM \"%1\"").arg(table.first().toString()));
                  }),
                  int(Err::NotADatabase));
         Database::closeAll();
-        QVERIFY(setModified(path, closed));
-        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), int(Err::NotADatabase));
+        QVERIFY(damageAt(closed));
+        QCOMPARE(errorOfOpen(), int(Err::NotADatabase));
     }
 
     void aFileChangedSinceItWasClosedIsReadWhole()
     {
-        const QString path = TestEnv::databasePath();
-        TestEnv::createDatabase();
-        TestEnv::addRowsAndGaps(60);
-        Database::open(path)->close();
-        Database::closeAll();
+        checkedAndClosed();
         // Another program writes to it (or a run of the program ends without
         // closing it): the next open reads every page.
-        TestEnv::exec("UPDATE Assignments SET AssignmentTitle = 'Changed' WHERE ID = (SELECT min(ID) FROM Assignments)");
-        struct timespec changed {};
-        QVERIFY(modifiedAt(path, changed));
-        QVERIFY(TestEnv::damagePage(path, 3));
-        QVERIFY(setModified(path, changed));
-        QCOMPARE(TestEnv::errorNumber([&] { Database::open(path); }), int(Err::NotADatabase));
+        exec("UPDATE Assignments SET AssignmentTitle = 'Changed' WHERE ID = (SELECT min(ID) FROM Assignments)");
+        struct stat changed {};
+        QVERIFY(::stat(QFile::encodeName(databasePath()).constData(), &changed) == 0);
+        QVERIFY(damageAt(changed.st_mtim));
+        QCOMPARE(errorOfOpen(), int(Err::NotADatabase));
     }
 
     void everyOpenSharesOneConnection()
     {
-        TestEnv::createDatabase();
-        auto first = Database::open(TestEnv::databasePath());
+        createDatabase();
+        auto first = Database::open(databasePath());
         // A table of the connection's own is seen only through that connection.
         first->execute("CREATE TEMP TABLE mark (x)");
-        auto second = Database::open(TestEnv::programFolder() + "/TARVELA.MDB"); // the same file, whatever the case
-        QCOMPARE(TestEnv::errorNumber([&] { second->execute("INSERT INTO mark VALUES (1)"); }), 0);
+        auto second = Database::open(programFolder() + "/TARVELA.MDB"); // the same file, whatever the case
+        QCOMPARE(errorNumber([&] { second->execute("INSERT INTO mark VALUES (1)"); }), 0);
         // Closing one window's own database leaves the connection to the others.
         first->close();
         QVERIFY(!first->isOpen());
         QVERIFY(second->isOpen());
-        QCOMPARE(TestEnv::errorNumber([&] { first->execute("SELECT 1"); }), Err::ObjectVariableNotSet);
-        auto third = Database::open(TestEnv::databasePath());
-        QSqlQuery q = third->run("SELECT count(*) FROM mark");
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(errorNumber([&] { first->execute("SELECT 1"); }), Err::ObjectVariableNotSet);
+        auto third = Database::open(databasePath());
+        QCOMPARE(third->readRows("SELECT count(*) FROM mark").rows.first().first().toInt(), 1);
         // Another program's connection does not see it.
-        auto other = TestEnv::open();
-        QCOMPARE(TestEnv::errorNumber([&] { other->execute("SELECT * FROM mark"); }), 3078);
+        auto other = open();
+        QCOMPARE(errorNumber([&] { other->execute("SELECT * FROM mark"); }), 3078);
     }
 
     void aNewFileHasTheIndexesAndTheQueriesUseThem()
     {
-        TestEnv::createDatabase();
-        QCOMPARE(indexNames(TestEnv::databasePath()), schemaIndexNames());
-        auto db = Database::open(TestEnv::databasePath());
-        const QString classClick = plan(*db, "SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue", {1});
-        QVERIFY2(classClick.contains("idxAssignmentsClassDue") && !classClick.contains("TEMP B-TREE"), qPrintable(classClick));
-        const QString tree = plan(*db, "SELECT * From Classes WHERE Semester_ID = ?", {1});
-        QVERIFY2(tree.contains("idxClassesSemester"), qPrintable(tree));
-        const QString quiz = plan(*db, "SELECT * FROM QuizItems WHERE QUIZ_ID = ?", {1});
-        QVERIFY2(quiz.contains("idxQuizItemsQuiz"), qPrintable(quiz));
-        const QString day = plan(*db, "SELECT * FROM CalItems WHERE date(ItemDate) = ? ORDER BY ID", {"2026-03-01"});
-        QVERIFY2(day.contains("idxCalItemsDay"), qPrintable(day));
-        const QString due = plan(*db, "SELECT * FROM Assignments WHERE date(DateDue) = ? ORDER BY ID", {"2026-03-01"});
-        QVERIFY2(due.contains("idxAssignmentsDueDay"), qPrintable(due));
-        const QString todo = plan(*db, "SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", {"2026-03-01"});
-        QVERIFY2(todo.contains("idxTasksDay"), qPrintable(todo));
-        // Today's events read one day of each table the same way.
-        const QString todayDue = plan(*db, "SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", {"2026-03-01"});
-        QVERIFY2(todayDue.contains("idxAssignmentsDueDay"), qPrintable(todayDue));
-        const QString todayItems = plan(*db, "SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", {"2026-03-01"});
-        QVERIFY2(todayItems.contains("idxCalItemsDay"), qPrintable(todayItems));
-        const QString todayTasks = plan(*db, "SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", {"2026-03-01"});
-        QVERIFY2(todayTasks.contains("idxTasksDay"), qPrintable(todayTasks));
+        createDatabase();
+        QCOMPARE(indexNames(), schemaIndexNames());
+        auto db = Database::open(databasePath());
+        const QString day = "2026-03-01";
+        // The class click, the tree, a quiz, a day of the calendar, and the
+        // one day of each table today's events read.
+        const QList<std::tuple<QString, QVariant, QString>> uses = {
+            {"SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue", 1, "idxAssignmentsClassDue"},
+            {"SELECT * From Classes WHERE Semester_ID = ?", 1, "idxClassesSemester"},
+            {"SELECT * FROM QuizItems WHERE QUIZ_ID = ?", 1, "idxQuizItemsQuiz"},
+            {"SELECT * FROM CalItems WHERE date(ItemDate) = ? ORDER BY ID", day, "idxCalItemsDay"},
+            {"SELECT * FROM Assignments WHERE date(DateDue) = ? ORDER BY ID", day, "idxAssignmentsDueDay"},
+            {"SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", day, "idxTasksDay"},
+            {"SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", day,
+             "idxAssignmentsDueDay"},
+            {"SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", day,
+             "idxCalItemsDay"},
+            {"SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", day, "idxTasksDay"}};
+        for (const auto &[sql, param, index] : uses) {
+            QStringList steps;
+            for (const QVector<QVariant> &row : db->readRows("EXPLAIN QUERY PLAN " + sql, {param}).rows)
+                steps << row[3].toString();
+            const QString plan = steps.join(" / ");
+            QVERIFY2(plan.contains(index) && !plan.contains("TEMP B-TREE"), qPrintable(sql + ": " + plan));
+        }
     }
 
     void anOldFileGetsItsIndexesAtOpen()
     {
-        TestEnv::createDatabase();
-        TestEnv::addRowsAndGaps(30);
-        {
-            auto old = TestEnv::open();
-            for (const Schema::Index &i : Schema::indexes())
-                old->execute(QString("DROP INDEX \"%1\"").arg(i.name));
-            old->close();
-        }
-        QVERIFY(indexNames(TestEnv::databasePath()).isEmpty());
-        const QString before = TestEnv::contents(TestEnv::databasePath());
-        Database::open(TestEnv::databasePath())->close();
-        QCOMPARE(indexNames(TestEnv::databasePath()), schemaIndexNames());
+        createDatabase();
+        addRowsAndGaps(30);
+        for (const Schema::Index &i : Schema::indexes())
+            exec(QString("DROP INDEX \"%1\"").arg(i.name));
+        QVERIFY(indexNames().isEmpty());
+        const QString before = contents(databasePath());
+        Database::open(databasePath())->close();
+        QCOMPARE(indexNames(), schemaIndexNames());
         // The tables and their rows are as they were.
-        QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
+        QCOMPARE(contents(databasePath()), before);
     }
 
     void aFileThatIsNotWholeIsRefusedNamingWhatIsMissing_data()
@@ -194,11 +171,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("changes");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("named");
-        QTest::newRow("table") << QStringList{"DROP TABLE Classes"} << 3078 << "the table Classes is missing";
+        const QString missing = "is not a whole Tarvela database: ";
+        QTest::newRow("table") << QStringList{"DROP TABLE Classes"} << 3078 << missing + "the table Classes is missing.";
         QTest::newRow("field") << QStringList{"ALTER TABLE Classes DROP COLUMN ClassName"} << int(Err::ItemNotFound)
-                               << "the field ClassName of the table Classes is missing";
+                               << missing + "the field ClassName of the table Classes is missing.";
         QTest::newRow("several") << QStringList{"ALTER TABLE Semesters RENAME COLUMN Title TO Name", "DROP TABLE Tasks"} << 3078
-                                 << "the field Title of the table Semesters is missing; the table Tasks is missing";
+                                 << missing + "the field Title of the table Semesters is missing; the table Tasks is missing.";
+        QTest::newRow("damaged page") << QStringList() << int(Err::NotADatabase) << "is damaged";
     }
 
     void aFileThatIsNotWholeIsRefusedNamingWhatIsMissing()
@@ -206,24 +185,17 @@ private Q_SLOTS:
         QFETCH(QStringList, changes);
         QFETCH(int, number);
         QFETCH(QString, named);
-        TestEnv::createDatabase();
+        createDatabase();
+        addRowsAndGaps(60);
         for (const QString &c : changes)
-            TestEnv::exec(c);
+            exec(c);
+        if (changes.isEmpty())
+            QVERIFY(damagePage(databasePath(), 3));
         QString description;
-        QCOMPARE(TestEnv::errorNumber([] { Database::open(TestEnv::databasePath()); }, &description), number);
-        QCOMPARE(description, QString("The database file %1 is not a whole Tarvela database: %2.").arg(TestEnv::databasePath(), named));
+        QCOMPARE(errorOfOpen(&description), number);
+        QVERIFY2(description.startsWith("The database file " + databasePath() + " " + named), qPrintable(description));
         // Refused again at the next open: nothing was kept of the first.
-        QCOMPARE(TestEnv::errorNumber([] { Database::open(TestEnv::databasePath()); }), number);
-    }
-
-    void aDamagedFileIsRefused()
-    {
-        TestEnv::createDatabase();
-        TestEnv::addRowsAndGaps(60);
-        QVERIFY(TestEnv::damagePage(TestEnv::databasePath(), 3));
-        QString description;
-        QCOMPARE(TestEnv::errorNumber([] { Database::open(TestEnv::databasePath()); }, &description), Err::NotADatabase);
-        QVERIFY2(description.startsWith("The database file " + TestEnv::databasePath() + " is damaged"), qPrintable(description));
+        QCOMPARE(errorOfOpen(), number);
     }
 
     void aMovedOrDeletedFileIsNotCalledReadOnly_data()
@@ -237,72 +209,70 @@ private Q_SLOTS:
     void aMovedOrDeletedFileIsNotCalledReadOnly()
     {
         QFETCH(QString, how);
-        TestEnv::createDatabase();
-        auto db = Database::open(TestEnv::databasePath());
+        createDatabase();
+        auto db = Database::open(databasePath());
         db->execute("INSERT INTO Semesters (Title) VALUES ('Fall')");
-        if (how == "moved") {
-            QVERIFY(QFile::rename(TestEnv::databasePath(), TestEnv::root() + "/elsewhere.mdb"));
-        } else if (how == "deleted") {
-            QVERIFY(QFile::remove(TestEnv::databasePath()));
-        } else {
-            QVERIFY(QFile::copy(TestEnv::databasePath(), TestEnv::root() + "/copy.mdb"));
-            QVERIFY(QFile::remove(TestEnv::databasePath()));
-            QVERIFY(QFile::rename(TestEnv::root() + "/copy.mdb", TestEnv::databasePath()));
-        }
+        const QString elsewhere = root() + "/elsewhere.mdb";
+        if (how == "replaced")
+            QVERIFY(QFile::copy(databasePath(), elsewhere));
+        QVERIFY(how == "moved" ? QFile::rename(databasePath(), elsewhere) : QFile::remove(databasePath()));
+        if (how == "replaced")
+            QVERIFY(QFile::rename(elsewhere, databasePath()));
         QString description;
-        const int number = TestEnv::errorNumber([&] { db->execute("INSERT INTO Semesters (Title) VALUES ('Spring')"); }, &description);
-        QCOMPARE(number, Err::CannotOpen);
-        QVERIFY2(description.contains("was moved, replaced or deleted by another program while Tarvela had it open"), qPrintable(description));
+        QCOMPARE(errorNumber([&] { db->execute("INSERT INTO Semesters (Title) VALUES ('Spring')"); }, &description), Err::CannotOpen);
+        QVERIFY2(description.contains("was moved, replaced or deleted by another program while Tarvela had it open"),
+                 qPrintable(description));
         QVERIFY2(!description.contains("read-only"), qPrintable(description));
     }
 
     void aReplacedFileIsOpenedAfreshAndOldHandlesAreStopped()
     {
-        TestEnv::createDatabase();
-        auto db = Database::open(TestEnv::databasePath());
+        createDatabase();
+        auto db = Database::open(databasePath());
         db->execute("INSERT INTO Semesters (Title) VALUES ('Mine')");
-        makeFileWithSemester(TestEnv::root() + "/other", "Theirs");
-        QVERIFY(QFile::remove(TestEnv::databasePath()));
-        QVERIFY(QFile::rename(TestEnv::root() + "/other/tarvela.mdb", TestEnv::databasePath()));
-        auto fresh = Database::open(TestEnv::databasePath());
-        auto rs = fresh->openRecordset("Semesters", Database::Snapshot);
-        QCOMPARE(rs->value("Title").toString(), QString("Theirs"));
+        // Another file put in its place.
+        const QString other = root() + "/other";
+        QVERIFY(QDir().mkpath(other));
+        clsTarvelaDB creator;
+        QVERIFY(creator.Create_Tarvela_DB(other));
+        QVERIFY(QFile::remove(databasePath()));
+        QVERIFY(QFile::rename(other + "/tarvela.mdb", databasePath()));
+        exec("INSERT INTO Semesters (Title) VALUES ('Theirs')");
+        auto fresh = Database::open(databasePath());
+        QCOMPARE(fresh->openRecordset("Semesters", Database::Snapshot)->value("Title").toString(), QString("Theirs"));
         // What the old handle read belongs to the file that is gone.
         QVERIFY(!db->isOpen());
-        QString description;
-        QCOMPARE(TestEnv::errorNumber([&] { db->execute("INSERT INTO Semesters (Title) VALUES ('Lost')"); }, &description),
-                 Err::CannotOpen);
-        QVERIFY(description.contains("moved, replaced or deleted"));
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Semesters WHERE Title = 'Lost'").toInt(), 0);
+        QCOMPARE(errorNumber([&] { db->execute("INSERT INTO Semesters (Title) VALUES ('Lost')"); }), Err::CannotOpen);
+        QCOMPARE(scalar("SELECT count(*) FROM Semesters WHERE Title = 'Lost'").toInt(), 0);
     }
 
     void aTransactionLeftOpenEndsWithItsHandle()
     {
-        TestEnv::createDatabase();
+        createDatabase();
         {
-            auto unfinished = Database::open(TestEnv::databasePath());
+            auto unfinished = Database::open(databasePath());
             unfinished->beginTrans();
             unfinished->execute("INSERT INTO Semesters (Title) VALUES ('Half done')");
             // Raised out of the work: the handle goes without a commit.
         }
-        auto next = Database::open(TestEnv::databasePath());
+        auto next = Database::open(databasePath());
         next->execute("INSERT INTO Semesters (Title) VALUES ('Done')");
         // The next write is in the file at once, and the unfinished one is not.
-        QCOMPARE(TestEnv::scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Done"));
+        QCOMPARE(scalar("SELECT group_concat(Title) FROM Semesters").toString(), QString("Done"));
     }
 
     void closingTheConnectionLetsHandlesCarryOn()
     {
-        TestEnv::createDatabase();
-        auto db = Database::open(TestEnv::databasePath());
+        createDatabase();
+        auto db = Database::open(databasePath());
         auto rs = db->openRecordset("Semesters");
-        Database::closeConnection(TestEnv::databasePath());
+        Database::closeConnection(databasePath());
         // The file can now be replaced without this program holding it.
         QVERIFY(db->isOpen());
         rs->AddNew();
         rs->setValue("Title", "Later");
         rs->Update();
-        QCOMPARE(TestEnv::scalar("SELECT Title FROM Semesters").toString(), QString("Later"));
+        QCOMPARE(scalar("SELECT Title FROM Semesters").toString(), QString("Later"));
     }
 };
 

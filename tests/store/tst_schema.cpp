@@ -8,7 +8,8 @@
 #include "store/clsTarvelaDB.h"
 
 #include <QFile>
-#include <QSqlQuery>
+
+using namespace TestEnv;
 
 // The file made for a new user: tables, fields, seed rows, keys, and the
 // progress texts of its creation.
@@ -21,67 +22,53 @@ private Q_SLOTS:
         QStringList status;
         clsTarvelaDB creator;
         connect(&creator, &clsTarvelaDB::StatusText, this, [&](const QString &s) { status << s; });
-        QVERIFY(creator.Create_Tarvela_DB(TestEnv::programFolder()));
+        QVERIFY(creator.Create_Tarvela_DB(programFolder()));
         QCOMPARE(status, (QStringList{"Creating Assignments table", "Creating AssignmentTypes table", "Creating CalItems table",
                                       "Creating Classes table", "Creating contacts table", "Creating QuizItems table",
                                       "Creating Quizzes table", "Creating Semesters table", "Creating Tasks table",
                                       "Database creation completed"}));
 
-        auto db = TestEnv::open();
+        auto db = open();
         QStringList tables;
-        {
-            QSqlQuery q = db->run("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
-            while (q.next())
-                tables << q.value(0).toString();
-        }
-        QCOMPARE(tables, (QStringList{"Assignments", "AssignmentTypes", "CalItems", "Classes", "Contacts", "QuizItems",
-                                      "Quizzes", "Semesters", "Tasks"}));
-        // Every field in creation order with its declared type.
+        for (const QVector<QVariant> &row :
+             db->readRows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid").rows)
+            tables << row.first().toString();
+        QCOMPARE(tables, (QStringList{"Assignments", "AssignmentTypes", "CalItems", "Classes", "Contacts", "QuizItems", "Quizzes",
+                                      "Semesters", "Tasks"}));
+        // Every field in creation order with its declared type; the tables
+        // other than AssignmentTypes empty.
         QStringList fields;
         for (const QString &t : tables) {
-            QSqlQuery q = db->run(QString("PRAGMA table_info(\"%1\")").arg(t));
-            while (q.next())
-                fields << t + "." + q.value(1).toString() + ":" + q.value(2).toString();
+            for (const QVector<QVariant> &f : db->readRows(QString("PRAGMA table_info(\"%1\")").arg(t)).rows)
+                fields << t + "." + f[1].toString() + ":" + f[2].toString();
+            if (t != "AssignmentTypes")
+                QCOMPARE(scalar(QString("SELECT count(*) FROM %1").arg(t)).toInt(), 0);
         }
         QCOMPARE(fields.size(), 94);
         QCOMPARE(fields.first(), QString("Assignments.ID:INTEGER"));
-        QVERIFY(fields.contains("Assignments.AssignmentType:TEXT(255)"));
-        QVERIFY(fields.contains("Assignments.AssignmentTitle:TEXT(200)"));
-        QVERIFY(fields.contains("Assignments.Comments:LONGTEXT"));
-        QVERIFY(fields.contains("Classes.StartDate:DATETIME_TEXT"));
-        QVERIFY(fields.contains("Classes.CreditHours:DOUBLE"));
-        QVERIFY(fields.contains("Classes.ClassClosed:BOOLEAN"));
-        QVERIFY(fields.contains("CalItems.Day:SMALLINT"));
-        QVERIFY(fields.contains("Contacts.Contact_ID:INTEGER"));
-        QVERIFY(fields.contains("Tasks.TaskID:INTEGER"));
-        QVERIFY(fields.contains("Quizzes.LastUser:TEXT(150)"));
-        const int sat = static_cast<int>(fields.indexOf("Classes.SaturdayFrom:DATETIME_TEXT"));
-        QCOMPARE(fields.at(sat + 1), QString("Classes.SaturdayTo:DATETIME_TEXT"));
-        QCOMPARE(fields.at(sat + 2), QString("Classes.SundayFrom:DATETIME_TEXT"));
-        QCOMPARE(fields.at(sat + 3), QString("Classes.SundayTo:DATETIME_TEXT"));
-        QCOMPARE(fields.at(sat + 4), QString("Classes.TeacherEMail:TEXT(50)"));
+        for (const char *f : {"Assignments.AssignmentType:TEXT(255)", "Assignments.AssignmentTitle:TEXT(200)",
+                              "Assignments.Comments:LONGTEXT", "Classes.StartDate:DATETIME_TEXT", "Classes.CreditHours:DOUBLE",
+                              "Classes.ClassClosed:BOOLEAN", "CalItems.Day:SMALLINT", "Contacts.Contact_ID:INTEGER",
+                              "Tasks.TaskID:INTEGER", "Quizzes.LastUser:TEXT(150)"})
+            QVERIFY2(fields.contains(f), f);
+        const qsizetype sat = fields.indexOf("Classes.SaturdayFrom:DATETIME_TEXT");
+        QCOMPARE(fields.mid(sat, 5), QStringList({"Classes.SaturdayFrom:DATETIME_TEXT", "Classes.SaturdayTo:DATETIME_TEXT",
+                                                  "Classes.SundayFrom:DATETIME_TEXT", "Classes.SundayTo:DATETIME_TEXT",
+                                                  "Classes.TeacherEMail:TEXT(50)"}));
 
-        // The seven seed types in order, keys from the engine; other tables empty.
-        auto rs = db->openRecordset("AssignmentTypes", Database::Snapshot);
+        // The seven seed types in order, keys from the engine.
         QStringList seeds;
-        QList<int> keys;
-        while (!rs->isEOF()) {
-            seeds << rs->value("AssignmentTypeText").toString();
-            keys << rs->value("Id").toInt();
-            QVERIFY(rs->value("AssignmentTypeDescription").isNull());
-            rs->MoveNext();
-        }
-        QCOMPARE(seeds, (QStringList{"Homework", "In-Class Test", "Take-Home Test", "Journal", "Reading", "Quiz", "Final Paper"}));
-        QCOMPARE(keys, (QList<int>{1, 2, 3, 4, 5, 6, 7}));
-        for (const QString &t : tables)
-            if (t != "AssignmentTypes")
-                QCOMPARE(TestEnv::scalar(QString("SELECT count(*) FROM %1").arg(t)).toInt(), 0);
+        for (const QVector<QVariant> &r :
+             db->readRows("SELECT Id, AssignmentTypeText, AssignmentTypeDescription IS NULL FROM AssignmentTypes").rows)
+            seeds << QString("%1 %2 %3").arg(r[0].toInt()).arg(r[1].toString()).arg(r[2].toInt());
+        QCOMPARE(seeds, (QStringList{"1 Homework 1", "2 In-Class Test 1", "3 Take-Home Test 1", "4 Journal 1", "5 Reading 1",
+                                     "6 Quiz 1", "7 Final Paper 1"}));
     }
 
     void keysAreAssignedAndReferencesHoldThem()
     {
-        TestEnv::createDatabase();
-        auto db = TestEnv::open();
+        createDatabase();
+        auto db = open();
         auto sem = db->openRecordset("SEMESTERS");
         sem->AddNew();
         sem->setValue("Title", "Fall 2026");
@@ -98,12 +85,12 @@ private Q_SLOTS:
         cls->MoveFirst();
         QCOMPARE(cls->value("Semester_ID").toInt(), semId);
         QCOMPARE(cls->value("StartDate").toDate(), QDate(2026, 12, 1));
-        QCOMPARE(TestEnv::scalar("SELECT StartDate FROM Classes").toString(), QString("2026-12-01"));
+        QCOMPARE(scalar("SELECT StartDate FROM Classes").toString(), QString("2026-12-01"));
     }
 
     void oldFileThatCannotBeDeletedIsLeftAlone()
     {
-        QFile old(TestEnv::programFolder() + "/TARVELA.MDB");
+        QFile old(programFolder() + "/TARVELA.MDB");
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old data");
         old.close();
@@ -111,13 +98,11 @@ private Q_SLOTS:
         QStringList status;
         clsTarvelaDB creator;
         connect(&creator, &clsTarvelaDB::StatusText, this, [&](const QString &s) { status << s; });
-        QVERIFY(!creator.Create_Tarvela_DB(TestEnv::programFolder()));
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QString("Old TARVELA.MDB opened"));
-        QCOMPARE(MessageBox::shown().first().text,
-                 QString("The Tarvela database could not be created \nbecause the old database was opened or\n"
-                         "was read-only and therefore could not \nbe deleted.\n\nPlease close or disable any applications\n"
-                         "using Tarvela or adjust access rights\nand try again."));
+        QVERIFY(!creator.Create_Tarvela_DB(programFolder()));
+        QCOMPARE(shownTitles(), QStringList{"Old TARVELA.MDB opened"});
+        QCOMPARE(shownLast().text, QString("The Tarvela database could not be created \nbecause the old database was opened or\n"
+                                           "was read-only and therefore could not \nbe deleted.\n\nPlease close or disable any "
+                                           "applications\nusing Tarvela or adjust access rights\nand try again."));
         QVERIFY(status.isEmpty());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old data"));
@@ -125,11 +110,11 @@ private Q_SLOTS:
 
     void readOnlyFolderFailsWithoutHalfMadeFile()
     {
-        FileOps::denyChanges(TestEnv::programFolder());
+        FileOps::denyChanges(programFolder());
         clsTarvelaDB creator;
-        QVERIFY(!creator.Create_Tarvela_DB(TestEnv::programFolder()));
-        QVERIFY(creator.lastError().contains(TestEnv::programFolder()));
-        QVERIFY(!QFile::exists(TestEnv::databasePath()));
+        QVERIFY(!creator.Create_Tarvela_DB(programFolder()));
+        QVERIFY(creator.lastError().contains(programFolder()));
+        QVERIFY(!QFile::exists(databasePath()));
         QVERIFY(MessageBox::shown().isEmpty());
     }
 };

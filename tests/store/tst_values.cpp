@@ -7,28 +7,9 @@
 #include "store/Schema.h"
 #include "store/Values.h"
 
+using namespace TestEnv;
+
 namespace {
-
-// The error a conversion raises: its number and description (0 when none).
-struct Raised {
-    int number = 0;
-    QString description;
-};
-
-Raised raised(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return Raised{e.number(), e.description()};
-    }
-    return Raised{};
-}
-
-const Schema::Field *field(const char *table, const char *name)
-{
-    return Schema::field(QString::fromLatin1(table), QString::fromLatin1(name));
-}
 
 QString emoji(int count)
 {
@@ -46,121 +27,124 @@ class ValuesTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-    void numbersOutsideTheirFieldAreRefusedClearly()
+    void valuesForTheirFields_data()
     {
-        const Schema::Field *day = field("CalItems", "Day");       // 16-bit
-        const Schema::Field *points = field("Assignments", "ActualPoints"); // 32-bit
-        QCOMPARE(Values::toStorage(day, "32767"), QVariant(32767));
-        QCOMPARE(Values::toStorage(day, -32768), QVariant(-32768));
-        Raised r = raised([&] { Values::toStorage(day, "32768"); });
-        QCOMPARE(r.number, int(Err::Overflow));
-        QVERIFY2(r.description.contains("32768") && r.description.contains("Day")
-                     && r.description.contains("from -32768 to 32767"),
-                 qPrintable(r.description));
-        QCOMPARE(raised([&] { Values::toStorage(day, -32769); }).number, int(Err::Overflow));
-
-        QCOMPARE(Values::toStorage(points, "2147483647"), QVariant(2147483647));
-        QCOMPARE(Values::toStorage(points, "-2147483648"), QVariant(int(-2147483647 - 1)));
-        r = raised([&] { Values::toStorage(points, "2147483648"); });
-        QCOMPARE(r.number, int(Err::Overflow));
-        QVERIFY2(r.description.contains("2147483648") && r.description.contains("ActualPoints")
-                     && r.description.contains("from -2147483648 to 2147483647"),
-                 qPrintable(r.description));
-        QCOMPARE(raised([&] { Values::toStorage(points, qlonglong(1000000000000)); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(points, 1e12); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(points, "99999999999999999999999"); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(points, "-inf"); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(points, "ten"); }).number, int(Err::TypeMismatch));
-
-        // Through a recordset: refused before anything is written.
-        TestEnv::createDatabase();
-        auto db = TestEnv::open();
-        auto rs = db->openRecordset("CalItems");
-        rs->AddNew();
-        QCOMPARE(raised([&] { rs->setValue("Year", 40000); }).number, int(Err::Overflow));
-        rs->setValue("Year", 2026);
-        rs->Update();
-        QCOMPARE(TestEnv::scalar("SELECT Year FROM CalItems").toInt(), 2026);
+        QTest::addColumn<QString>("field");   // table.field
+        QTest::addColumn<bool>("typed");      // typed by the user, or converted as the engine does
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("stored"); // invalid: Null, or refused when `error` is given
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QStringList>("told"); // what the refusal names
+        const auto row = [](const char *name, const char *field, bool typed, const QVariant &value, const QVariant &stored,
+                            int error = 0, const QStringList &told = {}) {
+            QTest::newRow(name) << QString(field) << typed << value << stored << error << told;
+        };
+        const int over = Err::Overflow, mismatch = Err::TypeMismatch;
+        const char *day = "CalItems.Day", *points = "Assignments.ActualPoints", *hours = "Classes.CreditHours";
+        // A 16-bit and a 32-bit field.
+        row("day highest", day, false, "32767", 32767);
+        row("day lowest", day, false, -32768, -32768);
+        row("day above", day, false, "32768", {}, over, {"32768", "Day", "from -32768 to 32767"});
+        row("day below", day, false, -32769, {}, over);
+        row("points highest", points, false, "2147483647", 2147483647);
+        row("points lowest", points, false, "-2147483648", int(-2147483647 - 1));
+        row("points above", points, false, "2147483648", {}, over, {"2147483648", "ActualPoints", "from -2147483648 to 2147483647"});
+        row("64-bit", points, false, qlonglong(1000000000000), {}, over);
+        row("double", points, false, 1e12, {}, over);
+        row("long text", points, false, "99999999999999999999999", {}, over);
+        row("minus infinity", points, false, "-inf", {}, over);
+        row("words", points, false, "ten", {}, mismatch);
+        // The engine's own conversion (the class transfer file) rounds.
+        row("rounded up", points, false, "3.5", 4);
+        row("rounded to even", points, false, "2.5", 2);
+        // Typed fractions are refused, not rounded; whole numbers however written are taken.
+        row("typed fraction", points, true, "3.5", {}, mismatch, {"ActualPoints takes whole numbers only", "\"3.5\""});
+        row("typed day fraction", day, true, " 0.25 ", {}, mismatch);
+        row("typed 3.0", points, true, "3.0", 3);
+        row("typed 1e3", points, true, " 1e3 ", 1000);
+        row("typed -7", points, true, "-7", -7);
+        row("typed empty", points, true, "", {});
+        row("typed above", points, true, "2147483648", {}, over);
+        row("typed hours", hours, true, "3.5", 3.5);
+        // Credit hours have a sane range.
+        row("no hours", hours, false, "0", 0.0);
+        row("most hours", hours, false, "1000", 1000.0);
+        row("absurd hours", hours, false, "1e308", {}, over, {"1e308", "CreditHours", "from 0 to 1000"});
+        row("hours above", hours, false, "1000.5", {}, over);
+        row("hours below", hours, false, -1.0, {}, over);
+        row("infinite hours", hours, false, "inf", {}, mismatch);
     }
 
-    void typedFractionsAreRefusedNotRounded()
+    void valuesForTheirFields()
     {
-        const Schema::Field *points = field("Assignments", "ActualPoints");
-        const Raised r = raised([&] { Values::typedToStorage(points, "3.5"); });
-        QCOMPARE(r.number, int(Err::TypeMismatch));
-        QVERIFY2(r.description.contains("ActualPoints takes whole numbers only") && r.description.contains("\"3.5\""),
-                 qPrintable(r.description));
-        QCOMPARE(raised([&] { Values::typedToStorage(field("CalItems", "Day"), " 0.25 "); }).number, int(Err::TypeMismatch));
-        // Whole numbers however written are taken; empty is Null.
-        QCOMPARE(Values::typedToStorage(points, "3.0"), QVariant(3));
-        QCOMPARE(Values::typedToStorage(points, " 1e3 "), QVariant(1000));
-        QCOMPARE(Values::typedToStorage(points, "-7"), QVariant(-7));
-        QVERIFY(Values::typedToStorage(points, "").isNull());
-        QCOMPARE(raised([&] { Values::typedToStorage(points, "2147483648"); }).number, int(Err::Overflow));
-        // A double field takes its fraction.
-        QCOMPARE(Values::typedToStorage(field("Classes", "CreditHours"), "3.5"), QVariant(3.5));
-        // The engine's own conversion (the class transfer file) still rounds.
-        QCOMPARE(Values::toStorage(points, "3.5"), QVariant(4));
-        QCOMPARE(Values::toStorage(points, "2.5"), QVariant(2));
+        QFETCH(QString, field);
+        QFETCH(bool, typed);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, stored);
+        QFETCH(int, error);
+        QFETCH(QStringList, told);
+        const QStringList name = field.split('.');
+        const Schema::Field *f = Schema::field(name[0], name[1]);
+        QVERIFY(f);
+        QVariant got;
+        QString description;
+        QCOMPARE(errorNumber([&] { got = typed ? Values::typedToStorage(f, value) : Values::toStorage(f, value); }, &description),
+                 error);
+        for (const QString &part : told)
+            QVERIFY2(description.contains(part), qPrintable(description));
+        if (!error && stored.isValid())
+            QCOMPARE(got, stored);
+        else if (!error)
+            QVERIFY(got.isNull());
     }
 
-    void creditHoursHaveASaneRange()
-    {
-        const Schema::Field *hours = field("Classes", "CreditHours");
-        QCOMPARE(Values::toStorage(hours, "0"), QVariant(0.0));
-        QCOMPARE(Values::toStorage(hours, "1000"), QVariant(1000.0));
-        Raised r = raised([&] { Values::toStorage(hours, "1e308"); });
-        QCOMPARE(r.number, int(Err::Overflow));
-        QVERIFY2(r.description.contains("1e308") && r.description.contains("CreditHours") && r.description.contains("from 0 to 1000"),
-                 qPrintable(r.description));
-        QCOMPARE(raised([&] { Values::toStorage(hours, "1000.5"); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(hours, -1.0); }).number, int(Err::Overflow));
-        QCOMPARE(raised([&] { Values::toStorage(hours, "inf"); }).number, int(Err::TypeMismatch));
-    }
-
-    void lengthsCountCharactersAsTheDatabaseDoes()
+    void lengthsAndRangesHoldThroughARecordset()
     {
         QCOMPARE(TextCodec::characterCount(QString()), 0);
-        QCOMPARE(TextCodec::characterCount(emoji(3)), 3);
         QCOMPARE(TextCodec::characterCount(QStringLiteral("a") + emoji(1) + QStringLiteral("\u00e9")), 3);
         QCOMPARE(TextCodec::characterCount(QString(QChar(0xD83D))), 1); // a lone half counts once
 
-        TestEnv::createDatabase();
-        const Schema::Field *title = field("Assignments", "AssignmentTitle");
-        QCOMPARE(title->length, 200);
+        createDatabase();
+        auto db = open();
+        // A number outside its field is refused before anything is written.
+        auto items = db->openRecordset("CalItems");
+        items->AddNew();
+        QCOMPARE(errorNumber([&] { items->setValue("Year", 40000); }), int(Err::Overflow));
+        items->setValue("Year", 2026);
+        items->Update();
+        QCOMPARE(scalar("SELECT Year FROM CalItems").toInt(), 2026);
+
+        QCOMPARE(Schema::field("Assignments", "AssignmentTitle")->length, 200);
         const QString fits = QStringLiteral("Essay ") + emoji(150); // 156 characters, 306 UTF-16 units
-        auto db = TestEnv::open();
         auto rs = db->openRecordset("Assignments");
         rs->AddNew();
         rs->setValue("AssignmentTitle", fits);
         rs->Update();
         rs->MoveLast();
         QCOMPARE(rs->value("AssignmentTitle").toString(), fits);
-        QCOMPARE(TestEnv::scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 156);
-
+        QCOMPARE(scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 156);
         // At the limit both the store and the file's own check agree.
         rs->Edit();
         rs->setValue("AssignmentTitle", emoji(200));
         rs->Update();
-        QCOMPARE(TestEnv::scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 200);
         rs->Edit();
-        const Raised r = raised([&] { rs->setValue("AssignmentTitle", emoji(201)); });
-        QCOMPARE(r.number, int(Err::FieldTooSmall));
-        QVERIFY2(r.description.contains("201 characters") && r.description.contains("at most 200"), qPrintable(r.description));
+        QString description;
+        QCOMPARE(errorNumber([&] { rs->setValue("AssignmentTitle", emoji(201)); }, &description), int(Err::FieldTooSmall));
+        QVERIFY2(description.contains("201 characters") && description.contains("at most 200"), qPrintable(description));
         rs->CancelUpdate();
-        QVERIFY(raised([&] { TestEnv::exec("UPDATE Assignments SET AssignmentTitle = ?", {emoji(201)}); }).number != 0);
-        QCOMPARE(TestEnv::scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 200);
+        QVERIFY(errorNumber([&] { exec("UPDATE Assignments SET AssignmentTitle = ?", {emoji(201)}); }) != 0);
+        QCOMPARE(scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 200);
     }
 
     void numbersInTheFileAreShownAsStored()
     {
-        TestEnv::createDatabase();
+        createDatabase();
         // What another tool may have put into the file.
-        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES ('Big', ?, ?)",
-                      {qlonglong(1000000000000), qlonglong(-5000000000)});
-        TestEnv::exec("INSERT INTO Assignments (AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES ('Odd', 2.5, 'lots')");
-        TestEnv::exec("INSERT INTO Classes (ClassName, CreditHours) VALUES ('Text hours', 'three')");
-        auto db = TestEnv::open();
+        exec("INSERT INTO Assignments (AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES ('Big', ?, ?)",
+             {qlonglong(1000000000000), qlonglong(-5000000000)});
+        exec("INSERT INTO Assignments (AssignmentTitle, MaxPointsPossible, ActualPoints) VALUES ('Odd', 2.5, 'lots')");
+        exec("INSERT INTO Classes (ClassName, CreditHours) VALUES ('Text hours', 'three')");
+        auto db = open();
         auto rs = db->openRecordset("SELECT * FROM Assignments ORDER BY ID", Database::Snapshot);
         QCOMPARE(rs->value("MaxPointsPossible"), QVariant(qlonglong(1000000000000)));
         QCOMPARE(rs->value("ActualPoints"), QVariant(qlonglong(-5000000000)));
@@ -169,15 +153,14 @@ private Q_SLOTS:
         rs->MoveNext();
         QCOMPARE(rs->value("MaxPointsPossible"), QVariant(2.5));
         QCOMPARE(rs->value("ActualPoints"), QVariant(QString("lots")));
-        auto classes = db->openRecordset("Classes", Database::Snapshot);
-        QCOMPARE(classes->value("CreditHours"), QVariant(QString("three")));
+        QCOMPARE(db->openRecordset("Classes", Database::Snapshot)->value("CreditHours"), QVariant(QString("three")));
         // Whole numbers the store wrote come back as 64-bit integers.
-        auto types = db->openRecordset("Semesters");
-        types->AddNew();
-        types->setValue("TotalClasses", 7);
-        types->Update();
-        types->MoveLast();
-        QCOMPARE(types->value("TotalClasses"), QVariant(qlonglong(7)));
+        auto semesters = db->openRecordset("Semesters");
+        semesters->AddNew();
+        semesters->setValue("TotalClasses", 7);
+        semesters->Update();
+        semesters->MoveLast();
+        QCOMPARE(semesters->value("TotalClasses"), QVariant(qlonglong(7)));
     }
 
     void storedDatesAndTimesReadAsBefore_data()
@@ -198,17 +181,18 @@ private Q_SLOTS:
         QTest::newRow("no such hour") << "25:00:00" << QVariant(QString("25:00:00"));
         QTest::newRow("not a date") << "someday" << QVariant(QString("someday"));
     }
+
     void storedDatesAndTimesReadAsBefore()
     {
         QFETCH(QString, stored);
         QFETCH(QVariant, value);
-        const QVariant got = Values::fromStorage(field("Assignments", "DateDue"), stored);
+        const QVariant got = Values::fromStorage(Schema::field("Assignments", "DateDue"), stored);
         QCOMPARE(got.typeId(), value.typeId());
         QCOMPARE(got, value);
         // Read back from the file the same way.
-        TestEnv::createDatabase();
-        TestEnv::exec("INSERT INTO Assignments (DateDue) VALUES (?)", {stored});
-        auto db = TestEnv::open();
+        createDatabase();
+        exec("INSERT INTO Assignments (DateDue) VALUES (?)", {stored});
+        auto db = open();
         auto rs = db->openRecordset("Assignments", Database::Snapshot);
         QCOMPARE(rs->value("DateDue"), value);
         QCOMPARE(rs->valueAt(0, "DateDue"), value);
