@@ -4,11 +4,14 @@
 #include "../mainwindow/MainHelpers.h"
 
 #include "platform/Settings.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QToolButton>
 
 namespace SetupHelpers {
@@ -86,6 +89,42 @@ inline QVariant classField(int id, const QString &field)
 inline int count(const QString &table)
 {
     return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt();
+}
+
+// The rows a query gives, each as "value|value|..." (<null> for a null), to
+// compare whole rows at once.
+inline QStringList rows(const QString &sql, const QVariantList &params = {})
+{
+    auto db = TestEnv::open();
+    QStringList out;
+    {
+        QSqlQuery q = db->run(sql, params);
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < q.record().count(); ++i)
+                cells << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+            out << cells.join(QLatin1Char('|'));
+        }
+    }
+    db->close();
+    return out;
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        QTest::qFail(qPrintable(path + QStringLiteral(" cannot be read")), __FILE__, __LINE__);
+        return QByteArray();
+    }
+    return f.readAll();
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 } // namespace SetupHelpers

@@ -12,8 +12,6 @@ using namespace ClassTransfer;
 
 namespace {
 
-QByteArray crlf(const QStringList &lines) { return encode(lines); }
-
 QVector<int> lineNumbers(const Row &row)
 {
     QVector<int> out;
@@ -76,72 +74,21 @@ private Q_SLOTS:
         QCOMPARE(TransferText(value), line);
     }
 
-    void writesTheGoldenFile()
+    void writesTheGoldenFileWhateverTheLocale()
     {
-        const QByteArray bytes = encode(lines(TransferSample::content()));
         const QByteArray want = TransferSample::golden();
-        QVERIFY(!want.isEmpty());
-        QVERIFY2(bytes == want, qPrintable(TransferSample::firstDifference(bytes, want)));
-        QCOMPARE(bytes.count("\r\n"), 26 + 15);
-        QVERIFY(bytes.endsWith("\r\n"));
-        QCOMPARE(bytes.count('\n'), bytes.count("\r\n")); // no bare line feed
-    }
-
-    void writesTheSameWhateverTheLocale()
-    {
-        const QByteArray before = encode(lines(TransferSample::content()));
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QByteArray german = encode(lines(TransferSample::content()));
-        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
-        const QByteArray arabic = encode(lines(TransferSample::content()));
-        // and reads it back the same
-        const ReadFile file = read(before);
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(german, before);
-        QCOMPARE(arabic, before);
-        QCOMPARE(file.classRow.values.value("StartDate"), QVariant(QDate(2026, 9, 1)));
-        QCOMPARE(file.classRow.values.value("SundayTo"), QVariant(QTime(21, 5)));
-        QCOMPARE(file.classRow.values.value("PointsPossible"), QVariant(40000));
-    }
-
-    void aClassWithoutAssignmentsIs26Lines()
-    {
-        Content c = TransferSample::content();
-        c.assignments.clear();
-        const QStringList written = lines(c);
-        QCOMPARE(written.size(), 26);
-        const ReadFile file = read(encode(written));
-        QVERIFY(file.classRow.problems.isEmpty());
-        QVERIFY(file.assignments.isEmpty());
-        // An empty class still gives 26 lines, every one "Null".
-        const QStringList empty = lines(Content{});
-        QCOMPARE(empty, QStringList(QVector<QString>(26, "Null").toList()));
-    }
-
-    void readsTheGoldenFileBack()
-    {
-        const ReadFile file = read(TransferSample::golden());
-        QVERIFY(file.classRow.complete);
-        QVERIFY(file.classRow.problems.isEmpty());
-        const Row &c = file.classRow;
-        QCOMPARE(c.values.value("ClassName"), QVariant("O'Neill's Drama  Modern"));
-        QCOMPARE(c.values.value("TeacherName"), QVariant("Müller  Jürgen"));
-        QCOMPARE(c.values.value("MondayFrom"), QVariant(QTime(9, 0)));
-        QCOMPARE(c.values.value("FridayTo"), QVariant(QTime(12, 50, 30)));
-        QCOMPARE(c.values.value("SaturdayFrom"), QVariant(QTime(0, 0)));
-        QCOMPARE(c.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
-        QCOMPARE(c.values.value("Points_Grade_F"), QVariant(0));
-        QCOMPARE(c.values.size(), 26);
-        QCOMPARE(file.assignments.size(), 3);
-        const Row &second = file.assignments[1];
-        QVERIFY(second.complete);
-        QVERIFY(!second.values.contains("AssignmentType"));
-        QVERIFY(!second.values.contains("MaxPointsPossible"));
-        QVERIFY(!second.values.contains("Comments"));
-        QCOMPARE(second.values.value("AssignmentTitle"), QVariant("\"Ghosts\" by Ibsen"));
-        QCOMPARE(file.assignments[0].values.value("Comments"), QVariant("Read pages 1-10  then summarise them"));
-        QCOMPARE(file.assignments[2].values.value("Comments"), QVariant("Ære  øl og ål — naïve café €"));
-        QCOMPARE(file.assignments[2].values.value("MaxPointsPossible"), QVariant(0));
+        QVERIFY(want.endsWith("\r\n"));
+        for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Arabic, QLocale::Egypt)}) {
+            QLocale::setDefault(locale);
+            const QByteArray bytes = encode(lines(TransferSample::content()));
+            const ReadFile file = read(want);
+            QLocale::setDefault(QLocale::c());
+            QVERIFY2(bytes == want, qPrintable(locale.name() + ": " + TransferSample::firstDifference(bytes, want)));
+            // and reads it back the same
+            QCOMPARE(file.classRow.values.value("StartDate"), QVariant(QDate(2026, 9, 1)));
+            QCOMPARE(file.classRow.values.value("SundayTo"), QVariant(QTime(21, 5)));
+            QCOMPARE(file.classRow.values.value("PointsPossible"), QVariant(40000));
+        }
     }
 
     void splitsLinesAtEveryKindOfBreak_data()
@@ -246,66 +193,27 @@ private Q_SLOTS:
         const ReadFile file = read(QByteArray());
         QVERIFY(!file.classRow.complete);
         QVERIFY(file.classRow.values.isEmpty());
-        QCOMPARE(file.classRow.problems.size(), 26);
         QCOMPARE(errorNumbers(file.classRow), QVector<int>(26, InputPastEndOfFile));
         QCOMPARE(file.classRow.problems.first().line, 1);
         QCOMPARE(file.classRow.problems.first().field, QString("ClassName"));
-        QVERIFY(file.classRow.problems.first().description.contains("Input past end of file"));
         QVERIFY(file.assignments.isEmpty());
-    }
-
-    void aShortFileReportsEachMissingLine()
-    {
-        const QStringList twenty = TransferSample::classLines().mid(0, 20);
-        const ReadFile file = read(crlf(twenty));
-        QVERIFY(!file.classRow.complete);
-        QCOMPARE(lineNumbers(file.classRow), (QVector<int>{21, 22, 23, 24, 25, 26}));
-        QCOMPARE(errorNumbers(file.classRow), QVector<int>(6, InputPastEndOfFile));
-        QCOMPARE(file.classRow.problems[0].field, QString("PointsPossible"));
-        QCOMPARE(file.classRow.values.size(), 20);
-        QCOMPARE(file.classRow.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
-        QVERIFY(file.assignments.isEmpty());
-    }
-
-    void anIncompleteLastBlock()
-    {
-        QStringList lines = TransferSample::classLines();
-        lines << "Homework" << "9/10/2026" << "10" << "Null" << "First";
-        lines << "Quiz" << "not a date";
-        const ReadFile file = read(crlf(lines));
-        QCOMPARE(file.assignments.size(), 2);
-        QVERIFY(file.assignments[0].complete);
-        QVERIFY(file.assignments[0].problems.isEmpty());
-        const Row &last = file.assignments[1];
-        QVERIFY(!last.complete);
-        QCOMPARE(lineNumbers(last), (QVector<int>{33, 34, 35, 36}));
-        QCOMPARE(errorNumbers(last), (QVector<int>{Err::TypeMismatch, InputPastEndOfFile, InputPastEndOfFile, InputPastEndOfFile}));
-        QCOMPARE(last.problems[1].field, QString("MaxPointsPossible"));
     }
 
     void emptyLinesAfterTheLastBlockAreNoBlock()
     {
         QStringList lines = TransferSample::classLines();
         lines << "Homework" << "9/10/2026" << "10" << "Null" << "First" << "" << "";
-        const ReadFile file = read(crlf(lines));
+        const ReadFile file = read(encode(lines));
         QCOMPARE(file.assignments.size(), 1);
         QVERIFY(file.assignments[0].complete);
         // A last value of blanks is a value: its block is whole.
         QStringList blankTitle = TransferSample::classLines();
         blankTitle << "Homework" << "9/10/2026" << "10" << "Null" << "   ";
-        const ReadFile withBlankTitle = read(crlf(blankTitle) + "\r\n");
+        const ReadFile withBlankTitle = read(encode(blankTitle) + "\r\n");
         QCOMPARE(withBlankTitle.assignments.size(), 1);
         QVERIFY(withBlankTitle.assignments[0].complete);
         QVERIFY(withBlankTitle.assignments[0].problems.isEmpty());
         QVERIFY(!withBlankTitle.assignments[0].values.contains("AssignmentTitle"));
-        // Blank lines inside the class are fields without value.
-        QStringList gaps = TransferSample::classLines();
-        gaps[1] = "";
-        gaps[2] = "  ";
-        const ReadFile withGaps = read(crlf(gaps));
-        QVERIFY(withGaps.classRow.problems.isEmpty());
-        QVERIFY(!withGaps.classRow.values.contains("TeacherName"));
-        QVERIFY(!withGaps.classRow.values.contains("TeacherPhone"));
         // A file of blank lines only is a class without values, short of nothing.
         const ReadFile blanks = read(QByteArray("\r\n").repeated(26));
         QVERIFY(blanks.classRow.complete);
@@ -313,40 +221,31 @@ private Q_SLOTS:
         QVERIFY(blanks.classRow.problems.isEmpty());
     }
 
-    void aLineWithCommasIsOneValue()
-    {
-        // A file made by hand may hold commas; the whole line is the value.
-        QStringList lines = TransferSample::classLines();
-        lines[1] = "Smith, John, Dr.";
-        const ReadFile file = read(crlf(lines));
-        QCOMPARE(file.classRow.values.value("TeacherName"), QVariant("Smith, John, Dr."));
-        QCOMPARE(file.classRow.values.value("TeacherPhone"), QVariant("555-0101"));
-    }
-
     void readsWindows1252WhenTheBytesAreNoUtf8()
     {
-        QByteArray bytes = crlf(TransferSample::classLines());
+        QByteArray bytes = encode(TransferSample::classLines());
         bytes.replace("M\xc3\xbcller  J\xc3\xbcrgen", "M\xfcller  J\xfcrgen \x80 \x93quoted\x94 \x81");
         const ReadFile file = read(bytes);
         QVERIFY(file.classRow.problems.isEmpty());
         QCOMPARE(file.classRow.values.value("TeacherName").toString(),
                  QString::fromUtf8("Müller  Jürgen € “quoted” \xc2\x81"));
         // Valid UTF-8 is UTF-8, and a byte-order mark is no part of the name.
-        const ReadFile utf8 = read("\xef\xbb\xbf" + crlf(TransferSample::classLines()));
+        const ReadFile utf8 = read("\xef\xbb\xbf" + encode(TransferSample::classLines()));
         QCOMPARE(utf8.classRow.values.value("ClassName"), QVariant("O'Neill's Drama  Modern"));
         QCOMPARE(utf8.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("Müller  Jürgen")));
         // Half a UTF-8 letter at the very end is no UTF-8.
-        const ReadFile cut = read(crlf(TransferSample::classLines()) + "\xc3");
+        const ReadFile cut = read(encode(TransferSample::classLines()) + "\xc3");
         QCOMPARE(cut.classRow.values.value("TeacherName"), QVariant(QString::fromUtf8("MÃ¼ller  JÃ¼rgen")));
     }
 
     void reportsEveryLineOfItsRowThatDoesNotRead()
     {
         QStringList lines = TransferSample::classLines();
+        lines[1] = "Smith, John, Dr."; // a file made by hand: the whole line is the value
         lines[3] = QString(51, 'e');  // TeacherEMail
         lines[18] = "someday";        // StartDate
         lines[20] = "99999999999";    // PointsPossible
-        const ReadFile file = read(crlf(lines));
+        const ReadFile file = read(encode(lines));
         QVERIFY(file.classRow.complete);
         QCOMPARE(lineNumbers(file.classRow), (QVector<int>{4, 19, 21}));
         QCOMPARE(errorNumbers(file.classRow), (QVector<int>{Err::FieldTooSmall, Err::TypeMismatch, Err::Overflow}));
@@ -354,6 +253,8 @@ private Q_SLOTS:
         QCOMPARE(file.classRow.values.size(), 23);
         QVERIFY(!file.classRow.values.contains("StartDate"));
         QCOMPARE(file.classRow.values.value("EndDate"), QVariant(QDate(2026, 12, 18)));
+        QCOMPARE(file.classRow.values.value("TeacherName"), QVariant("Smith, John, Dr."));
+        QCOMPARE(file.classRow.values.value("TeacherPhone"), QVariant("555-0101"));
     }
 
     // Random classes written and read back give what was written, as the
