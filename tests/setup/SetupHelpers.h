@@ -81,6 +81,30 @@ inline void trigger(frmMain *m, const char *action)
     settle();
 }
 
+// Checks that one message box was shown since MessageBox::clearShown(), and
+// what it said.
+inline void shownOnce(const QString &title, const QString &text, MessageBox::Icon icon)
+{
+    QCOMPARE(MessageBox::shown().size(), 1);
+    QCOMPARE(MessageBox::shown().at(0).title, title);
+    QCOMPARE(MessageBox::shown().at(0).text, text);
+    QCOMPARE(MessageBox::shown().at(0).icon, icon);
+}
+
+// Puts a row straight into the file; returns its key.
+inline int insertRow(const QString &table, const QList<QPair<QString, QVariant>> &fields, const QString &key = QStringLiteral("ID"))
+{
+    QStringList names, marks;
+    QVariantList values;
+    for (const auto &f : fields) {
+        names << QLatin1Char('"') + f.first + QLatin1Char('"');
+        marks << QStringLiteral("?");
+        values << f.second;
+    }
+    TestEnv::exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(", "), marks.join(", ")), values);
+    return TestEnv::scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(key, table)).toInt();
+}
+
 inline QVariant classField(int id, const QString &field)
 {
     return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Classes WHERE ID = ?").arg(field), {id});
