@@ -77,32 +77,15 @@ private Q_SLOTS:
     {
         TestEnv::createDatabase();
         QVERIFY(contactNames(TestEnv::databasePath()).isEmpty());
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Zed Zane")});
-        TestEnv::exec("INSERT INTO Contacts (EMail) VALUES (?)", {QStringLiteral("nobody@example.org")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Pat O'Brien")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("  Ann  ")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Zed Zane")});
+        for (const QVariant &name : {QVariant("Zed Zane"), QVariant(), QVariant("Pat O'Brien"), QVariant("  Ann  "), QVariant("Zed Zane")})
+            TestEnv::exec("INSERT INTO Contacts (Name, EMail) VALUES (?, 'someone@example.org')", {name});
         QCOMPARE(contactNames(TestEnv::databasePath()), QStringList({"Zed Zane", "Pat O'Brien", "  Ann  ", "Zed Zane"}));
     }
 
     void contactNamesOfAMissingDatabaseRaise()
     {
-        bool raised = false;
-        try {
-            contactNames(TestEnv::databasePath());
-        } catch (const RuntimeError &) {
-            raised = true;
-        }
-        QVERIFY(raised);
+        QVERIFY(TestEnv::errorNumber([] { contactNames(TestEnv::databasePath()); }) != 0);
         QVERIFY(!QFile::exists(TestEnv::databasePath()));
-    }
-
-    void theDialogOffersEveryFileLast()
-    {
-        const QStringList choices = pictureFilter().split(";;");
-        QCOMPARE(choices.size(), 4);
-        QCOMPARE(choices.first(), QString("Bitmaps (*.bmp)"));
-        QCOMPARE(choices.last(), QString("All Files (*)"));
     }
 };
 
