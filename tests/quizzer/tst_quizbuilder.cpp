@@ -16,8 +16,13 @@ class QuizBuilderTest : public TestCase, QuizFixture
     Q_OBJECT
 
     QString caption() const { return grid(b)->caption(); }
-    QString currentQuizLabel() const { return b->findChild<QLabel *>("lblCurrentQuiz")->text(); }
-    static QString key(int id) { return QStringLiteral("Q%1").arg(id); }
+    // The quiz the builder holds as current: its key, the tree's selected
+    // node, the grid's caption and the panel's label.
+    QString current() const
+    {
+        return QStringList{b->currentQuizId().toString(), selectedNodeKey(b), caption(), find<QLabel>(b, "lblCurrentQuiz")->text()}.join('|');
+    }
+    static QString currentIs(int id, const QString &title) { return QString("%1|Q%1|%2|%2").arg(id).arg(title); }
     static QStringList items() { return rows("SELECT Quiz_ID, Question, Answer FROM QuizItems ORDER BY ID"); }
 
 private Q_SLOTS:
@@ -27,23 +32,6 @@ private Q_SLOTS:
         QVERIFY(openBuilder());
         QVERIFY(b->isVisible() && !m->isVisible());
         QCOMPARE(b->windowTitle(), QString("Tarvela QuizBuilder"));
-        const QList<QStringList> buttons = {{"cmdAddQuiz", "Add Quiz", "Add a quiz"},
-                                            {"SSCommand1", "Delete Quiz", "Delete a quiz"},
-                                            {"cmdExportQuiz", "Export Quiz", "Export a quiz"},
-                                            {"cmdImportQuiz", "Import Quiz", "Import a quiz"},
-                                            {"SSCommand2", "Exit Quizzes", "Exit QuizBuilder"}};
-        for (const QStringList &bt : buttons) {
-            auto *button = find<QPushButton>(b, qPrintable(bt[0]));
-            QVERIFY(button);
-            QCOMPARE(button->text(), bt[1]);
-            QCOMPARE(button->toolTip(), bt[2]);
-        }
-        QStringList panelCaptions;
-        for (QLabel *l : find<QWidget>(b, "SSPanel2")->findChildren<QLabel *>())
-            panelCaptions << l->text();
-        QVERIFY(panelCaptions.contains("Current Quiz:") && panelCaptions.contains("Question:"));
-        QCOMPARE(grid(b)->view()->model()->headerData(0, Qt::Horizontal).toString(), QString("Question"));
-        QCOMPARE(grid(b)->view()->model()->headerData(1, Qt::Horizontal).toString(), QString("Answer"));
         // No quiz yet: nothing to type questions into.
         QVERIFY(treeTitles(b).isEmpty());
         QCOMPARE(grid(b)->view()->model()->rowCount(), 0);
@@ -70,19 +58,14 @@ private Q_SLOTS:
         QCOMPARE(InputBox::shown().first().defaultText, QString());
         // A title is stored as typed, with the user's name; it becomes current.
         addByButton("  Rivers of Europe ");
-        const int first = TestEnv::scalar("SELECT ID FROM Quizzes").toInt();
         QCOMPARE(rows("SELECT Title, LastUser, DateAdded FROM Quizzes"), QStringList{"  Rivers of Europe |" + UserName::text() + "|<null>"});
         QCOMPARE(treeTitles(b), QStringList({"  Rivers of Europe "}));
-        QCOMPARE(selectedNodeKey(b), key(first));
-        QCOMPARE(b->currentQuizId().toInt(), first);
-        QCOMPARE(caption(), QString("  Rivers of Europe "));
-        QCOMPARE(currentQuizLabel(), QString("  Rivers of Europe "));
+        QCOMPARE(current(), currentIs(TestEnv::scalar("SELECT ID FROM Quizzes").toInt(), "  Rivers of Europe "));
         // Apostrophes and a second quiz: the new one is current.
         addByButton("O'Brien's \"quotes\"");
         const int second = TestEnv::scalar("SELECT max(ID) FROM Quizzes").toInt();
         QCOMPARE(treeTitles(b), QStringList({"  Rivers of Europe ", "O'Brien's \"quotes\""}));
-        QCOMPARE(selectedNodeKey(b), key(second));
-        QCOMPARE(caption(), QString("O'Brien's \"quotes\""));
+        QCOMPARE(current(), currentIs(second, "O'Brien's \"quotes\""));
         QVERIFY(!tree(b)->topLevelItem(1)->icon(0).isNull());
         // Too long a title is refused with a message and adds nothing.
         MessageBox::clearShown();
@@ -90,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(count("Quizzes"), 2);
         QCOMPARE(TestEnv::shownLast().title, QString("Name quiz"));
         QVERIFY(TestEnv::shownLast().text.contains("100"));
-        QCOMPARE(b->currentQuizId().toInt(), second);
+        QCOMPARE(current(), currentIs(second, "O'Brien's \"quotes\""));
         addByButton(QString(100, 'y'));
         QCOMPARE(count("Quizzes"), 3);
     }
@@ -102,7 +85,7 @@ private Q_SLOTS:
         addQuestion(other, "Other question", "Other answer");
         QVERIFY(openBuilder());
         // The first quiz is current at once, with its questions.
-        QCOMPARE(b->currentQuizId().toInt(), other);
+        QCOMPARE(current(), currentIs(other, "Other"));
         QCOMPARE(gridRows(b), QStringList({"Other question=Other answer"}));
         addByButton("Capitals");
         const int capitals = b->currentQuizId().toInt();
@@ -124,15 +107,14 @@ private Q_SLOTS:
         want[1] = QString("%1|Capital of France?|PARIS").arg(capitals);
         // A click on the other quiz shows its questions; typing there joins it.
         clickQuiz(b, 0);
-        QCOMPARE(b->currentQuizId().toInt(), other);
-        QCOMPARE(caption(), QString("Other"));
+        QCOMPARE(current(), currentIs(other, "Other"));
         QCOMPARE(gridRows(b), QStringList({"Other question=Other answer"}));
         typeQuestion(b, "Second other?", "Yes");
         // A question still being typed when another quiz is clicked stays with
         // the quiz it was typed for; one typed when the window closes is stored too.
         typeCell(b, grid(b)->view()->model()->rowCount() - 1, 0, "Half typed");
         clickQuiz(b, 1);
-        QCOMPARE(b->currentQuizId().toInt(), capitals);
+        QCOMPARE(current(), currentIs(capitals, "Capitals"));
         typeCell(b, grid(b)->view()->model()->rowCount() - 1, 0, "At closing");
         click(b, "SSCommand2");
         QVERIFY(m->isVisible());
@@ -181,14 +163,12 @@ private Q_SLOTS:
         QCOMPARE(treeTitles(b), QStringList({"Verbs", "Let's go", "VERBS"}));
         // Either of the equal titles makes the first of them current.
         clickQuiz(b, 2);
-        QCOMPARE(b->currentQuizId().toInt(), a);
-        QCOMPARE(selectedNodeKey(b), key(a));
+        QCOMPARE(current(), currentIs(a, "Verbs"));
         QCOMPARE(gridRows(b), QStringList({"first=1"}));
         // A title with an apostrophe is selected like any other.
         clickQuiz(b, 1);
-        QCOMPARE(b->currentQuizId().toInt(), apostrophe);
+        QCOMPARE(current(), currentIs(apostrophe, "Let's go"));
         QCOMPARE(gridRows(b), QStringList({"apostrophe='"}));
-        QCOMPARE(caption(), QString("Let's go"));
         QVERIFY(MessageBox::shown().isEmpty());
         // And exported like any other.
         clickAnswering("cmdExportQuiz", MessageBox::Yes);
@@ -197,8 +177,7 @@ private Q_SLOTS:
         QVERIFY(fileBytes(quizFile()).endsWith("\r\n\"apostrophe\"\r\n\"'\"\r\n"));
         // Reactivation rebuilds the tree and keeps the current quiz.
         b->RefreshQuizTree();
-        QCOMPARE(b->currentQuizId().toInt(), apostrophe);
-        QCOMPARE(selectedNodeKey(b), key(apostrophe));
+        QCOMPARE(current(), currentIs(apostrophe, "Let's go"));
     }
 
     void deletingAQuiz()
@@ -210,62 +189,26 @@ private Q_SLOTS:
         addQuestion(second, "q", "a");
         QVERIFY(openBuilder());
         clickQuiz(b, 1);
-        QCOMPARE(b->currentQuizId().toInt(), second);
+        QCOMPARE(current(), currentIs(second, "Second"));
         MessageBox::clearShown();
         click(b, "SSCommand1");
         // Nothing is asked; the quiz goes, its questions stay; the first is current.
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(treeTitles(b), QStringList({"First", "Third"}));
         QCOMPARE(items(), QStringList{QString("%1|q|a").arg(second)});
-        QCOMPARE(b->currentQuizId().toInt(), first);
-        QCOMPARE(selectedNodeKey(b), key(first));
-        QCOMPARE(caption(), QString("First"));
+        QCOMPARE(current(), currentIs(first, "First"));
         // Right after a rebuild, Delete takes the quiz shown as current.
         b->RefreshQuizTree(third);
         click(b, "SSCommand1");
         QCOMPARE(treeTitles(b), QStringList({"First"}));
         click(b, "SSCommand1");
         QVERIFY(treeTitles(b).isEmpty());
-        QVERIFY(b->currentQuizId().isNull());
-        QCOMPARE(caption(), QString());
-        QCOMPARE(currentQuizLabel(), QString());
+        QCOMPARE(current(), QString("|||"));
         // With no quiz left, Delete does nothing and the grid takes no question.
         click(b, "SSCommand1");
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(grid(b)->view()->model()->rowCount(), 0);
         QCOMPARE(count("QuizItems"), 1);
-    }
-
-    void exportByteForByte()
-    {
-        m = startWithSemester();
-        Clock::set(QDateTime(QDate(2026, 3, 7), QTime(23, 59, 0)));
-        addQuiz("Something else");
-        const int id = addQuiz("Rivers & \"Capitals\"");
-        addQuestion(id, "Capital of France?", "Paris");
-        addQuestion(id, "Say \"hi\"", "\"hi\"");
-        addQuestion(id, "Line one\r\nline two", "a\nb");
-        addQuestion(id, QString::fromUtf8("Größe – café €"), QVariant());
-        addQuestion(id, QVariant(), "orphan answer");
-        addQuestion(id, "#NULL#", "x");
-        QVERIFY(openBuilder());
-        clickQuiz(b, 1);
-        // No: nothing is written.
-        clickAnswering("cmdExportQuiz", MessageBox::No);
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(TestEnv::shownLast().title, QString("Exporting quiz"));
-        QCOMPARE(TestEnv::shownLast().text, QString("To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?"));
-        QCOMPARE(TestEnv::shownLast().buttons, MessageBox::YesNo);
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Question);
-        QVERIFY(!QFile::exists(quizFile()));
-        // An earlier export is replaced.
-        writeBytes(quizFile(), "an earlier quiz\r\n");
-        clickAnswering("cmdExportQuiz", MessageBox::Yes);
-        QCOMPARE(TestEnv::shownLast().text, QString("Quiz was exported as a:\\quiz.out!"));
-        QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
-        QCOMPARE(fileBytes(quizFile()), golden());
-        QCOMPARE(QDir(TestEnv::driveA()).entryList(QDir::Files | QDir::Hidden), QStringList({"quiz.out"}));
     }
 
     void exportRefusals()
@@ -313,18 +256,39 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::scalar("SELECT Quiz_ID FROM QuizItems WHERE Question = 'Typed last'"), b->currentQuizId());
     }
 
-    void importAddsANewQuizEveryTime()
+    void exportedByteForByteAndImportedAsANewQuizEveryTime()
     {
         m = startWithSemester();
-        const int existing = addQuiz("Already here");
+        Clock::set(QDateTime(QDate(2026, 3, 7), QTime(23, 59, 0)));
+        addQuiz("Something else");
+        const int id = addQuiz("Rivers & \"Capitals\"");
+        addQuestion(id, "Capital of France?", "Paris");
+        addQuestion(id, "Say \"hi\"", "\"hi\"");
+        addQuestion(id, "Line one\r\nline two", "a\nb");
+        addQuestion(id, QString::fromUtf8("Größe – café €"), QVariant());
+        addQuestion(id, QVariant(), "orphan answer");
+        addQuestion(id, "#NULL#", "x");
         QVERIFY(openBuilder());
-        // The file is found whatever the letter case of its name.
-        writeBytes(TestEnv::driveA() + "/QUIZ.OUT", golden());
+        clickQuiz(b, 1);
+        // No: nothing is written.
+        clickAnswering("cmdExportQuiz", MessageBox::No);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        lastShown("Exporting quiz", "To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?",
+                  MessageBox::Question, MessageBox::YesNo);
+        QVERIFY(!QFile::exists(quizFile()));
+        // An earlier export is replaced.
+        writeBytes(quizFile(), "an earlier quiz\r\n");
+        clickAnswering("cmdExportQuiz", MessageBox::Yes);
+        lastShown("Export done", "Quiz was exported as a:\\quiz.out!", MessageBox::Information);
+        QCOMPARE(fileBytes(quizFile()), golden());
+        QCOMPARE(QDir(TestEnv::driveA()).entryList(QDir::Files | QDir::Hidden), QStringList({"quiz.out"}));
+
+        // Imported from a file whose name has other letter case: No reads nothing.
+        QVERIFY(QFile::rename(quizFile(), TestEnv::driveA() + "/QUIZ.OUT"));
         clickAnswering("cmdImportQuiz", MessageBox::No);
-        QCOMPARE(TestEnv::shownLast().text,
-                 QString("To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?"));
-        QCOMPARE(TestEnv::shownLast().title, QString("Importing quiz"));
-        QCOMPARE(count("Quizzes"), 1);
+        lastShown("Importing quiz", "To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?",
+                  MessageBox::Question, MessageBox::YesNo);
+        QCOMPARE(count("Quizzes"), 2);
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
         QCOMPARE(MessageBox::shown().size(), 1);
         const int imported = TestEnv::scalar("SELECT max(ID) FROM Quizzes").toInt();
@@ -332,20 +296,22 @@ private Q_SLOTS:
         QCOMPARE(rows("SELECT Title, LastUser, DateAdded FROM Quizzes WHERE ID = ?", {imported}),
                  QStringList{"Rivers & \"Capitals\"|<null>|<null>"});
         // The pairs with both sides, in file order; the new quiz is current.
-        QCOMPARE(b->currentQuizId().toInt(), imported);
-        QCOMPARE(selectedNodeKey(b), key(imported));
-        QCOMPARE(gridRows(b), QStringList({"Capital of France?=Paris", "Say \"hi\"=\"hi\"", "Line one line two=a b", "#NULL#=x"}));
+        QCOMPARE(current(), currentIs(imported, "Rivers & \"Capitals\""));
+        const QStringList pairs = {"Capital of France?=Paris", "Say \"hi\"=\"hi\"", "Line one line two=a b", "#NULL#=x"};
+        QCOMPARE(gridRows(b), pairs);
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM QuizItems WHERE Quiz_ID = ?", {imported}).toInt(), 4);
         // Twice: two quizzes with the same title and the same questions.
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
-        QCOMPARE(treeTitles(b), QStringList({"Already here", "Rivers & \"Capitals\"", "Rivers & \"Capitals\""}));
+        QCOMPARE(treeTitles(b), QStringList({"Something else", "Rivers & \"Capitals\"", "Rivers & \"Capitals\"", "Rivers & \"Capitals\""}));
         const int again = TestEnv::scalar("SELECT max(ID) FROM Quizzes").toInt();
-        QCOMPARE(b->currentQuizId().toInt(), again);
+        QCOMPARE(current(), currentIs(again, "Rivers & \"Capitals\""));
+        QCOMPARE(gridRows(b), pairs);
         QCOMPARE(TestEnv::scalar("SELECT count(*) FROM QuizItems WHERE Quiz_ID = ?", {again}).toInt(), 4);
-        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM QuizItems WHERE Quiz_ID = ?", {existing}).toInt(), 0);
+        QCOMPARE(count("QuizItems"), 14);
         // Exported again under its own name, the imported quiz gives the
         // same file but for the pairs left out.
         Clock::set(QDateTime(QDate(2026, 3, 7), QTime(9, 0)));
+        QVERIFY(QFile::remove(TestEnv::driveA() + "/QUIZ.OUT"));
         clickAnswering("cmdExportQuiz", MessageBox::Yes);
         QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
         QCOMPARE(fileBytes(quizFile()), QByteArray("\"Rivers & \"Capitals\"\"\r\n\"03/07/2026\"\r\n\"Capital of France?\"\r\n\"Paris\"\r\n"
@@ -380,6 +346,7 @@ private Q_SLOTS:
         QVERIFY(TestEnv::shownLast().text.contains("No quiz was imported."));
         QCOMPARE(count("Quizzes"), 1);
         QCOMPARE(count("QuizItems"), 1);
+        QCOMPARE(current(), currentIs(TestEnv::scalar("SELECT ID FROM Quizzes").toInt(), QString::fromUtf8("Français")));
         // A question too long: the others come in, and the user is told.
         writeBytes(quizFile(), "\"Long\"\r\n\"d\"\r\n\"ok 1\"\r\n\"a\"\r\n\"" + QByteArray(251, 'q') + "\"\r\n\"a\"\r\n\"ok 2\"\r\n\"a\"\r\n");
         clickAnswering("cmdImportQuiz", MessageBox::Yes);

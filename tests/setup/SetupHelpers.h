@@ -81,14 +81,22 @@ inline void trigger(frmMain *m, const char *action)
     settle();
 }
 
-// Checks that one message box was shown since MessageBox::clearShown(), and
-// what it said.
+// Checks what the last message box shown said, and how.
+inline void lastShown(const QString &title, const QString &text, MessageBox::Icon icon,
+                      MessageBox::Buttons buttons = MessageBox::OkOnly)
+{
+    const MessageBox::Shown last = TestEnv::shownLast();
+    QCOMPARE(last.title, title);
+    QCOMPARE(last.text, text);
+    QCOMPARE(last.icon, icon);
+    QCOMPARE(last.buttons, buttons);
+}
+
+// The same, and that it was the only one since MessageBox::clearShown().
 inline void shownOnce(const QString &title, const QString &text, MessageBox::Icon icon)
 {
     QCOMPARE(MessageBox::shown().size(), 1);
-    QCOMPARE(MessageBox::shown().at(0).title, title);
-    QCOMPARE(MessageBox::shown().at(0).text, text);
-    QCOMPARE(MessageBox::shown().at(0).icon, icon);
+    lastShown(title, text, icon);
 }
 
 // Puts a row straight into the file; returns its key.

@@ -106,11 +106,7 @@ private Q_SLOTS:
 
         trigger(m, "mnuClassExport");
         QVERIFY(!frmError::existing());
-        const MessageBox::Shown done = TestEnv::shownLast();
-        QCOMPARE(done.text, QString("Class was exported successfully!"));
-        QCOMPARE(done.title, QString("Export done"));
-        QCOMPARE(done.icon, MessageBox::Information);
-        QCOMPARE(done.buttons, MessageBox::OkOnly);
+        lastShown("Export done", "Class was exported successfully!", MessageBox::Information);
         const QByteArray written = fileBytes(transferFile());
         const QByteArray want = TransferSample::golden();
         QCOMPARE(written, want);
@@ -132,11 +128,7 @@ private Q_SLOTS:
         trigger(m, "mnuClassImport");
         QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
         QCOMPARE(MessageBox::shown().size(), 1); // the question, and no message at the end
-        const MessageBox::Shown asked = MessageBox::shown().first();
-        QCOMPARE(asked.text, ImportQuestion);
-        QCOMPARE(asked.title, QString("Importing classes"));
-        QCOMPARE(asked.buttons, MessageBox::YesNo);
-        QCOMPARE(asked.icon, MessageBox::Question);
+        lastShown("Importing classes", ImportQuestion, MessageBox::Question, MessageBox::YesNo);
 
         QCOMPARE(count("Classes"), 1);
         const int id = newestClassId();

@@ -85,6 +85,17 @@ class ClassWizardTest : public TestCase
         for (int i = 0; i < times; ++i)
             click(w, "cmdNext");
     }
+    // Finishing showed one "Invalid Data" message telling `told`, and the
+    // wizard is back on step one.
+    void refused(const QString &told)
+    {
+        QCOMPARE(TestEnv::shownTitles(), QStringList{"Invalid Data"});
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
+        QVERIFY(TestEnv::shownLast().text.startsWith(invalidDataText(QString())));
+        QVERIFY2(TestEnv::shownLast().text.contains(told), qPrintable(TestEnv::shownLast().text));
+        QCOMPARE(frmClassWizzy::existing(), w);
+        QCOMPARE(visibleStep(w), 1);
+    }
 
 private Q_SLOTS:
     void opensOnTheLastSemesterAndTakesTheOneChosen()
@@ -96,10 +107,6 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QString("Add Class Wizard"));
         QCOMPARE(visibleStep(w), 1);
         QVERIFY(w->findChild<QGroupBox *>("Frame1")->isVisible());
-        QCOMPARE(w->findChild<QGroupBox *>("Frame1")->title(), QString("Add Class Wizard - Step 1"));
-        for (const auto &[name, caption] :
-             QList<std::pair<const char *, const char *>>{{"cmdNext", "&Next >>"}, {"Command2", "<< &Previous"}, {"cmdCancel", "&Cancel"}})
-            QCOMPARE(find<QPushButton>(w, name)->text(), QString(caption));
         // The last semester, found although its title holds an apostrophe.
         QVERIFY(!TestEnv::shownTitles().contains("Invalid Semester!"));
         QCOMPARE(semesterList(w)->count(), 2);
@@ -108,7 +115,6 @@ private Q_SLOTS:
         QCOMPARE(text(w, "cboStart"), DateText::shortDate(QDate(2027, 1, 10)));
         QCOMPARE(text(w, "cboEnd"), DateText::shortDate(QDate(2027, 5, 15)));
         QCOMPARE(text(w, "txtSemesterID"), QString::number(spring));
-        QVERIFY(!find<QLineEdit>(w, "txtSemesterID")->isVisible());
         // The blank row the opener appended is the class being made.
         QCOMPARE(count("Classes"), 1);
         QVERIFY(classField(lastClassId(), "ClassName").isNull());
@@ -155,7 +161,6 @@ private Q_SLOTS:
         type(w, "cboStart", "9/8/2026");
         click(w, "cmdNext");
         QCOMPARE(visibleStep(w), 2);
-        QCOMPARE(w->findChild<QGroupBox *>("Frame2")->title(), QString("Add Class Wizard - Step 2"));
         const QList<std::pair<const char *, const char *>> numbers = {{"txtCreditHours", "3.5"},    {"txtPointsPossible", "1000"},
                                                                       {"txtPoints_Grade_A", "900"}, {"txtPoints_Grade_B", "800"},
                                                                       {"txtPoints_Grade_C", "700"}, {"txtPoints_Grade_D", "600"}};
@@ -233,73 +238,57 @@ private Q_SLOTS:
         QCOMPARE(count("Contacts"), 0);
     }
 
-    void aBadTimeGoesBackToStepOneWithTheEntriesKept()
-    {
-        QVERIFY(startWizard());
-        const int id = lastClassId();
-        type(w, "txtClassName", "Physics");
-        type(w, "txtCreditHours", "4");
-        type(w, "Text1", "10:00 AM");
-        type(w, "Text2", "half past ten");
-        type(w, "txtTeacherName", "Dr. Curie");
-        next(3);
-        MessageBox::clearShown();
-        const QSize before = w->size();
-        click(w, "cmdNext"); // Finish
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().at(0).title, QString("Invalid Data"));
-        QCOMPARE(MessageBox::shown().at(0).icon, MessageBox::Information);
-        QVERIFY(MessageBox::shown().at(0).text.startsWith(invalidDataText(QString())));
-        QVERIFY2(MessageBox::shown().at(0).text.contains("half past ten"), qPrintable(MessageBox::shown().at(0).text));
-        QCOMPARE(frmClassWizzy::existing(), w);
-        QCOMPARE(visibleStep(w), 1);
-        // Back on step one, the window keeps its size.
-        QCOMPARE(w->size(), before);
-        QCOMPARE(text(w, "txtClassName"), QString("Physics"));
-        QCOMPARE(text(w, "txtCreditHours"), QString("4"));
-        QCOMPARE(text(w, "Text2"), QString("half past ten"));
-        QCOMPARE(text(w, "txtTeacherName"), QString("Dr. Curie"));
-        // The contact added before the failing save stays; the class row is untouched.
-        QCOMPARE(count("Contacts"), 1);
-        QVERIFY(classField(id, "ClassName").isNull());
-        QVERIFY(classField(id, "AppliesToGPA").isNull());
-
-        // Mended, the next Finish stores the class (and adds the teacher again).
-        type(w, "Text2", "11:15 am");
-        MessageBox::clearShown();
-        next(4);
-        QVERIFY(TestEnv::shownTexts().isEmpty());
-        QVERIFY(!frmClassWizzy::existing());
-        QCOMPARE(count("Classes"), 1);
-        QCOMPARE(rows("SELECT ClassName, CreditHours, MondayFrom, MondayTo, AppliesToGPA FROM Classes"),
-                 QStringList{"Physics|4|10:00:00|11:15:00|1"});
-        QCOMPARE(count("Contacts"), 2);
-    }
-
-    void whatCannotBeStoredIsInvalidData_data()
+    void whatCannotBeStoredGoesBackToStepOneWithTheEntriesKept_data()
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("told");
-        QTest::newRow("no date") << "cboEnd" << "31/31/2026" << "31/31/2026";
-        QTest::newRow("no time") << "Text13" << "1500" << "1500";
-        QTest::newRow("absurd credit hours") << "txtCreditHours" << "1e308" << "from 0 to 1000";
-        QTest::newRow("points with a fraction") << "txtPoints_Grade_A" << "89.5" << "Points_Grade_A takes whole numbers only";
+        QTest::addColumn<QString>("good");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("no time") << "Text2" << "1500" << "1500" << "11:15 am" << "MondayTo" << "11:15:00";
+        QTest::newRow("no date") << "cboEnd" << "31/31/2026" << "31/31/2026" << "12/18/2026" << "EndDate" << "2026-12-18";
+        QTest::newRow("absurd credit hours") << "txtCreditHours" << "1e308" << "from 0 to 1000" << "4" << "CreditHours" << "4";
+        QTest::newRow("points with a fraction") << "txtPoints_Grade_A" << "89.5" << "Points_Grade_A takes whole numbers only" << "90"
+                                                << "Points_Grade_A" << "90";
     }
-    void whatCannotBeStoredIsInvalidData()
+    void whatCannotBeStoredGoesBackToStepOneWithTheEntriesKept()
     {
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(QString, told);
+        QFETCH(QString, good);
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
         QVERIFY(startWizard());
-        type(w, "txtClassName", "Geology");
+        const int id = lastClassId();
+        type(w, "txtClassName", "Physics");
+        type(w, "txtTeacherName", "Dr. Curie");
         type(w, qPrintable(box), typed);
+        next(3);
+        MessageBox::clearShown();
+        const QSize size = w->size();
+        click(w, "cmdNext"); // Finish
+        refused(told);
+        // Back on step one, the window keeps its size and the entries.
+        QCOMPARE(w->size(), size);
+        QCOMPARE(text(w, "txtClassName"), QString("Physics"));
+        QCOMPARE(text(w, qPrintable(box)), typed);
+        QCOMPARE(text(w, "txtTeacherName"), QString("Dr. Curie"));
+        // The contact added before the failing save stays; the class row is untouched.
+        QCOMPARE(count("Contacts"), 1);
+        QCOMPARE(rows("SELECT ClassName, AppliesToGPA, CreditHours, Points_Grade_A, EndDate FROM Classes"),
+                 QStringList{"<null>|<null>|<null>|<null>|<null>"});
+
+        // Mended, the next Finish stores the class (and adds the teacher again).
+        type(w, qPrintable(box), good);
         MessageBox::clearShown();
         next(4);
-        QCOMPARE(TestEnv::shownTitles(), QStringList{"Invalid Data"});
-        QVERIFY2(TestEnv::shownTexts().at(0).contains(told), qPrintable(TestEnv::shownTexts().at(0)));
-        QCOMPARE(visibleStep(w), 1);
-        QCOMPARE(rows("SELECT ClassName, CreditHours, Points_Grade_A, EndDate FROM Classes"), QStringList{"<null>|<null>|<null>|<null>"});
+        QVERIFY(TestEnv::shownTexts().isEmpty());
+        QVERIFY(!frmClassWizzy::existing());
+        QCOMPARE(rows("SELECT ID, ClassName, AppliesToGPA FROM Classes"), QStringList{QString("%1|Physics|1").arg(id)});
+        QCOMPARE(classField(id, field).toString(), stored);
+        QCOMPARE(count("Contacts"), 2);
     }
 
     void withoutNameOrSemesterNothingIsStored()
