@@ -41,6 +41,14 @@ inline QVariant contactField(int id, const char *field)
     return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Contacts WHERE Contact_ID = ?").arg(QString::fromLatin1(field)), {id});
 }
 
+// The nine fields of a contact the boxes show, "value|value|..." (<null> for none).
+inline QString contactRow(int id)
+{
+    return rows(QStringLiteral("SELECT %1 FROM Contacts WHERE Contact_ID = ?").arg(QStringList(std::begin(Fields), std::end(Fields)).join(", ")),
+                {id})
+        .value(0);
+}
+
 // A database with a semester (so that no wizard opens at start).
 inline void prepareDatabase()
 {

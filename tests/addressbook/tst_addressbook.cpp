@@ -16,9 +16,8 @@ private Q_SLOTS:
     void theRoad()
     {
         prepareDatabase();
-        const int ann = addContactWith({{"Name", "Ann Archer"}, {"EMail", "ann@example.org"}, {"Address1", "1 Elm Street"},
-                                        {"Address2", "Flat 2"}, {"City", "Springfield"}, {"State", "IL"}, {"ZIP", "62701"},
-                                        {"Phone1", "555-0100"}, {"Phone2", "555-0101"}});
+        addContactWith({{"Name", "Ann Archer"}, {"EMail", "ann@example.org"}, {"Address1", "1 Elm Street"}, {"Address2", "Flat 2"},
+                        {"City", "Springfield"}, {"State", "IL"}, {"ZIP", "62701"}, {"Phone1", "555-0100"}, {"Phone2", "555-0101"}});
         const int bob = addContact(QStringLiteral("Bob Baker"), QStringLiteral("bob@example.org"));
         QVERIFY(start());
         QCOMPARE(b->windowTitle(), QString("Tarvela Address Book"));
@@ -39,7 +38,7 @@ private Q_SLOTS:
         QCOMPARE(InputBox::shown().at(0).defaultText, QString());
         QCOMPARE(count("Contacts"), 3);
         const int cleo = TestEnv::scalar("SELECT max(Contact_ID) FROM Contacts").toInt();
-        QCOMPARE(contactField(cleo, "Name").toString(), QString("  Cleo Cole  "));
+        QCOMPARE(contactRow(cleo), "  Cleo Cole  " + QString("|<null>").repeated(8));
         QCOMPARE(shown(b), QStringList({"  Cleo Cole  ", "", "", "", "", "", "", "", ""}));
         QCOMPARE(listed(b), QStringList({"Ann Archer", "Bob Baker", "  Cleo Cole  "}));
 
@@ -50,10 +49,8 @@ private Q_SLOTS:
             type(b, Boxes[i], typed[i]);
         clickName(b, 1);
         QCOMPARE(text(b, "Text1"), QString("Bob Baker"));
-        for (int i = 0; i < 9; ++i)
-            QCOMPARE(contactField(cleo, Fields[i]).toString(), typed[i]);
-        QCOMPARE(contactField(bob, "EMail").toString(), QString("bob@example.org"));
-        QVERIFY(contactField(bob, "Phone1").isNull());
+        QCOMPARE(contactRow(cleo), typed.join('|'));
+        QCOMPARE(contactRow(bob), "Bob Baker|bob@example.org" + QString("|<null>").repeated(7));
 
         // Closing stores what was typed and shows the main window.
         type(b, "Text8", "555-0200");
@@ -70,15 +67,12 @@ private Q_SLOTS:
         QCOMPARE(text(b, "Text1"), QString("Ann Archer"));
         type(b, "Text2", "typed-for-a-deleted-contact@example.org");
         click(b, "SSCommand2");
-        QCOMPARE(count("Contacts"), 2);
-        QVERIFY(contactField(ann, "Name").isNull());
-        QCOMPARE(text(b, "Text1"), QString("Bob Baker"));
-        QCOMPARE(text(b, "Text2"), QString("bob@example.org"));
+        QCOMPARE(rows("SELECT Contact_ID FROM Contacts"), (QStringList{QString::number(bob), QString::number(cleo)}));
+        QCOMPARE(shown(b).mid(0, 2), (QStringList{"Bob Baker", "bob@example.org"}));
         QCOMPARE(listed(b), QStringList({"Bob Baker", "Cleo Cole"}));
         click(b, "SSCommand2");
         QCOMPARE(text(b, "Text1"), QString("Cleo Cole"));
         click(b, "SSCommand2");
-        QCOMPARE(count("Contacts"), 0);
         QVERIFY(listed(b).isEmpty());
         QCOMPARE(shown(b), QStringList(9, QString()));
         QVERIFY(picture(b)->picture().isNull());
@@ -89,7 +83,6 @@ private Q_SLOTS:
         click(b, "SSCommand3");
         QCOMPARE(FileDialogs::shownCount(), 0);
         QVERIFY(TestEnv::shownTexts().isEmpty());
-        QCOMPARE(count("Contacts"), 0);
         newContact({"Dana Doe"});
         QCOMPARE(listed(b), QStringList({"Dana Doe"}));
         QCOMPARE(text(b, "Text1"), QString("Dana Doe"));
@@ -99,7 +92,7 @@ private Q_SLOTS:
         settle();
         QVERIFY(!frmAddressBook::existing());
         QVERIFY(m->isVisible());
-        QCOMPARE(rows("SELECT Name, EMail FROM Contacts"), QStringList{"Dana Doe|dana@example.org"});
+        QCOMPARE(rows("SELECT Name, EMail FROM Contacts"), QStringList{"Dana Doe|dana@example.org"}); // the others are gone
     }
 
     void theLayout()
@@ -203,31 +196,17 @@ private Q_SLOTS:
         QVERIFY(TestEnv::shownTexts().isEmpty());
     }
 
-    void theKeyboardChoosesNamesToo()
-    {
-        prepareDatabase();
-        for (const char *name : {"Ann Archer", "Bob Baker", "Cleo Cole"})
-            addContact(name);
-        QVERIFY(start());
-        clickName(b, 0);
-        type(b, "Text9", "555-0909");
-        QTest::keyClick(nameList(b), Qt::Key_Down);
-        settle();
-        QCOMPARE(text(b, "Text1"), QString("Bob Baker"));
-        QTest::keyClick(nameList(b), Qt::Key_End);
-        settle();
-        QCOMPARE(text(b, "Text1"), QString("Cleo Cole"));
-        QCOMPARE(TestEnv::scalar("SELECT Phone2 FROM Contacts WHERE Name = 'Ann Archer'").toString(), QString("555-0909"));
-    }
-
     void aRenamedContactKeepsItsOldEntryUntilTheListIsRebuilt()
     {
         prepareDatabase();
         const int ann = addContact(QStringLiteral("Ann Archer"));
         const int bob = addContact(QStringLiteral("Bob Baker"));
         QVERIFY(start());
+        clickName(b, 0);
         type(b, "Text1", "Anna Archer");
-        clickName(b, 1);
+        QTest::keyClick(nameList(b), Qt::Key_Down); // the keyboard chooses too
+        settle();
+        QCOMPARE(text(b, "Text1"), QString("Bob Baker"));
         QCOMPARE(contactField(ann, "Name").toString(), QString("Anna Archer"));
         QCOMPARE(listed(b), QStringList({"Ann Archer", "Bob Baker"}));
 
@@ -245,7 +224,8 @@ private Q_SLOTS:
 
         newContact({"Cleo Cole"});
         QCOMPARE(listed(b), QStringList({"Anna Archer", "Robert Baker", "Cleo Cole"}));
-        clickName(b, 0);
+        QTest::keyClick(nameList(b), Qt::Key_Home);
+        settle();
         QCOMPARE(text(b, "Text1"), QString("Anna Archer"));
     }
 

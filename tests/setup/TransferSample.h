@@ -4,8 +4,6 @@
 // non-ASCII letters), and the transfer file it gives (data/class_full.tarvela).
 #include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
-#include "store/Schema.h"
-#include "store/Values.h"
 
 #include <QFile>
 #include <QPair>
@@ -54,40 +52,12 @@ inline QVector<Fields> assignmentRows()
     };
 }
 
-// Due-date order: the order of the main window's list and of the file.
-inline QVector<Fields> assignmentsByDueDate()
-{
-    const QVector<Fields> a = assignmentRows();
-    return {a[1], a[2], a[0]};
-}
-
 inline QVariant find(const Fields &fields, const QString &name)
 {
     for (const auto &f : fields)
         if (f.first == name)
             return f.second;
     return QVariant();
-}
-
-// The value a row of the table shows for a stored value.
-inline QVariant typed(const QString &table, const QString &field, const QVariant &stored)
-{
-    return Values::fromStorage(Schema::field(table, field), stored);
-}
-
-inline ClassTransfer::Content content()
-{
-    ClassTransfer::Content c;
-    const Fields cls = classRow();
-    for (const QString &f : ClassTransfer::classFields())
-        c.classValues << typed("Classes", f, find(cls, f));
-    for (const Fields &a : assignmentsByDueDate()) {
-        QVariantList values;
-        for (const QString &f : ClassTransfer::assignmentFields())
-            values << typed("Assignments", f, find(a, f));
-        c.assignments << values;
-    }
-    return c;
 }
 
 inline QByteArray golden()
