@@ -1,11 +1,10 @@
 #include "TestEnv.h"
 #include "TransferSample.h"
 
-#include "store/Schema.h"
-
 #include "platform/RuntimeError.h"
 #include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
+#include "store/Schema.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
