@@ -37,6 +37,24 @@ inline void click(QWidget *window, const char *name)
     settle();
 }
 
+// The two ways out of a window a data-driven test tries: its button, and
+// its close box (closeBy() takes the one of the row).
+inline void buttonOrCloseBoxRows()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("button") << false;
+    QTest::newRow("close box") << true;
+}
+inline void closeBy(QWidget *window, const char *button)
+{
+    QFETCH(bool, closeBox);
+    if (closeBox)
+        QVERIFY(window->close());
+    else
+        click(window, button);
+    settle();
+}
+
 // Replaces what a box (a line, a text or a date box) holds by typing, as a
 // user does.
 inline void type(QWidget *window, const char *name, const QString &text)

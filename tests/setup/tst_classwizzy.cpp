@@ -319,15 +319,9 @@ private Q_SLOTS:
         QCOMPARE(count("Classes"), 0);
     }
 
-    void cancelOrTheCloseBoxDeletesTheNewRow_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("close box") << true;
-    }
+    void cancelOrTheCloseBoxDeletesTheNewRow_data() { buttonOrCloseBoxRows(); }
     void cancelOrTheCloseBoxDeletesTheNewRow()
     {
-        QFETCH(bool, closeBox);
         TestEnv::createDatabase();
         const int fall = addSemester(QStringLiteral("Fall 2026"));
         const int art = addClass(fall, QStringLiteral("Art"));
@@ -336,11 +330,7 @@ private Q_SLOTS:
         type(w, "txtClassName", "Dance");
         type(w, "Text3", "no time at all");
         next(2);
-        if (closeBox)
-            QVERIFY(w->close());
-        else
-            click(w, "cmdCancel");
-        settle();
+        closeBy(w, "cmdCancel");
         QVERIFY(!frmClassWizzy::existing());
         QCOMPARE(rows("SELECT ID, ClassName, Semester_ID FROM Classes"), QStringList{QString("%1|Art|%2").arg(art).arg(fall)});
         QCOMPARE(count("Contacts"), 0);

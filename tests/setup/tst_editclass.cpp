@@ -68,15 +68,9 @@ private Q_SLOTS:
         QCOMPARE(classField(poetry, "CreditHours").toDouble(), 2.0);
     }
 
-    void doneOrTheCloseBoxStoresEveryBox_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Done") << false;
-        QTest::newRow("close box") << true;
-    }
+    void doneOrTheCloseBoxStoresEveryBox_data() { buttonOrCloseBoxRows(); }
     void doneOrTheCloseBoxStoresEveryBox()
     {
-        QFETCH(bool, closeBox);
         QVERIFY(openOn("Art"));
         // A name in use is stored as typed.
         const QStringList typed = {"Music", "Mr. O'Keeffe", "555-0303", "okeeffe@example.edu", "4.5", "Sketchbook",
@@ -85,11 +79,7 @@ private Q_SLOTS:
             type(e, BoxFields[i].first, typed[i]);
         QTest::mouseClick(find<QCheckBox>(e, "SSCheck1"), Qt::LeftButton);
         MessageBox::clearShown();
-        if (closeBox)
-            QVERIFY(e->close());
-        else
-            click(e, "Command1");
-        settle();
+        closeBy(e, "Command1");
         QVERIFY(TestEnv::shownTexts().isEmpty());
         QVERIFY(!frmEditClass::existing());
         for (int i = 0; i < 11; ++i)

@@ -22,15 +22,9 @@ private Q_SLOTS:
             QCOMPARE(box(s, Boxes[i])->text(), shown[i]);
     }
 
-    void doneOrTheCloseBoxStoresTheTimes_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Done") << false;
-        QTest::newRow("close box") << true;
-    }
+    void doneOrTheCloseBoxStoresTheTimes_data() { buttonOrCloseBoxRows(); }
     void doneOrTheCloseBoxStoresTheTimes()
     {
-        QFETCH(bool, closeBox);
         QVERIFY(openScheduleOn("Music"));
         type(s, "txtMondayFrom", "3:00 AM");
         type(s, "txtWednesdayFrom", "3:00 pm");
@@ -41,11 +35,7 @@ private Q_SLOTS:
         type(s, "txtFridayFrom", "   ");
         box(s, "txtFridayTo")->setText("whenever"); // typed, the box not yet left
         MessageBox::clearShown();
-        if (closeBox)
-            s->close();
-        else
-            click(s, "cmdDone");
-        settle();
+        closeBy(s, "cmdDone");
         // What cannot be stored is told and left out; the rest is stored.
         QCOMPARE(TestEnv::shownTitles(), QStringList{"Invalid time!"});
         QVERIFY(!frmEditClassSchedule::existing());
