@@ -49,15 +49,9 @@ inline QString contactRow(int id)
         .value(0);
 }
 
-// A database with a semester (so that no wizard opens at start).
-inline void prepareDatabase()
-{
-    TestEnv::createDatabase();
-    addSemester(QStringLiteral("Fall 2026"));
-}
-
 // The main window and the address book. A test class takes it as a base:
-// prepareDatabase(), the contacts added, then QVERIFY(start()).
+// newDatabaseWithFall() (so that no wizard opens at start), the contacts
+// added, then QVERIFY(start()).
 struct BookFixture {
     frmMain *m = nullptr;
     frmAddressBook *b = nullptr;

@@ -24,8 +24,7 @@ using namespace SetupHelpers;
 // main window up.
 inline frmMain *startWithSemester()
 {
-    TestEnv::createDatabase();
-    MainHelpers::addSemester(QStringLiteral("Fall 2026"));
+    newDatabaseWithFall();
     return startProgram();
 }
 

@@ -29,9 +29,8 @@ struct Fixture {
 // Two classes with every field the editor shows.
 inline Fixture twoClasses()
 {
-    TestEnv::createDatabase();
     Fixture f;
-    f.fall = addSemester(QStringLiteral("Fall 2026"));
+    f.fall = newDatabaseWithFall();
     f.art = addClass(f.fall, QStringLiteral("Art"));
     f.music = addClass(f.fall, QStringLiteral("Music"));
     TestEnv::exec("UPDATE Classes SET TeacherName = 'Ms. Kahlo', TeacherPhone = '555-0101', TeacherEMail = 'kahlo@example.edu', "

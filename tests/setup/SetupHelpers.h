@@ -29,6 +29,14 @@ inline frmMain *startProgram()
     return m;
 }
 
+// A new database holding the semester "Fall 2026" (1 September to 20
+// December 2026); returns the semester's key.
+inline int newDatabaseWithFall()
+{
+    TestEnv::createDatabase();
+    return addSemester(QStringLiteral("Fall 2026"));
+}
+
 inline void click(QWidget *window, const char *name)
 {
     QAbstractButton *button = find<QAbstractButton>(window, name);

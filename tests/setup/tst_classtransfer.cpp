@@ -60,8 +60,7 @@ QString transferFile() { return QDir(TestEnv::driveA()).filePath("class.tarvela"
 // program started.
 frmMain *startWithFile(const QByteArray &bytes)
 {
-    TestEnv::createDatabase();
-    addSemester("Fall 2026");
+    newDatabaseWithFall();
     writeBytes(transferFile(), bytes);
     return startProgram();
 }
@@ -107,8 +106,7 @@ class ClassTransferTest : public TestCase
 private Q_SLOTS:
     void exportsAndImportsAWholeClass()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester("Fall 2026");
+        const int fall = newDatabaseWithFall();
         const int spring = addSemester("Spring 2027", "2027-01-10", "2027-05-20");
         const int original = insertSample(fall);
         frmMain *m = startProgram();
@@ -190,8 +188,7 @@ private Q_SLOTS:
 
     void withoutACurrentClassExportDoesNothing()
     {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
+        newDatabaseWithFall();
         frmMain *m = startProgram();
         clickNode(m, "Fall 2026");
         QVERIFY(m->datClasses->noRows());
@@ -204,8 +201,7 @@ private Q_SLOTS:
 
     void aClassWithoutAssignments()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester("Fall 2026");
+        const int fall = newDatabaseWithFall();
         addClass(fall, "Chess, Openings");
         frmMain *m = startProgram();
         clickNode(m, "Chess, Openings");
@@ -221,8 +217,7 @@ private Q_SLOTS:
 
     void noReadsNothingAndYesFindsTheFileWhateverTheLetterCaseOfItsName()
     {
-        TestEnv::createDatabase();
-        addClass(addSemester("Fall 2026"), "Biology");
+        addClass(newDatabaseWithFall(), "Biology");
         const QString upperCase = QDir(TestEnv::driveA()).filePath("CLASS.TARVELA");
         writeBytes(upperCase, TransferSample::golden());
         frmMain *m = startProgram();
@@ -321,8 +316,7 @@ private Q_SLOTS:
 
     void aMissingFileIsReportedAndAddsNothing()
     {
-        TestEnv::createDatabase();
-        addClass(addSemester("Fall 2026"), "Biology");
+        addClass(newDatabaseWithFall(), "Biology");
         frmMain *m = startProgram();
         Reports reports = importAnsweringYes(false);
         QCOMPARE(reports.numbers, QVector<int>{Err::FileNotFound});
@@ -346,8 +340,7 @@ private Q_SLOTS:
 
     void aFailedExportClaimsNoSuccessAndKeepsTheEarlierFile()
     {
-        TestEnv::createDatabase();
-        insertSample(addSemester("Fall 2026"));
+        insertSample(newDatabaseWithFall());
         frmMain *m = startProgram();
         const QByteArray good = "an earlier export\r\n";
         writeBytes(transferFile(), good);
@@ -386,8 +379,7 @@ private Q_SLOTS:
 
     void exportTakesTheAssignmentsOfTheClassNowCurrent()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester("Fall 2026");
+        const int fall = newDatabaseWithFall();
         const int art = addClass(fall, "Art");
         addAssignment(art, "Sketches", 10, 8);
         const int music = addClass(fall, "Music");

@@ -67,10 +67,8 @@ class ClassWizardTest : public TestCase
     // main window's toolbar button.
     bool startWizard()
     {
-        if (!QFile::exists(TestEnv::databasePath())) {
-            TestEnv::createDatabase();
-            addSemester(QStringLiteral("Fall 2026"));
-        }
+        if (!QFile::exists(TestEnv::databasePath()))
+            newDatabaseWithFall();
         m = startProgram();
         return openWizard();
     }
@@ -109,8 +107,7 @@ class ClassWizardTest : public TestCase
 private Q_SLOTS:
     void opensOnTheLastSemesterAndTakesTheOneChosen()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester(QStringLiteral("Fall 2026"), QStringLiteral("2026-09-01"), QStringLiteral("2026-12-20"));
+        const int fall = newDatabaseWithFall();
         const int spring = addSemester(QStringLiteral("Spring '27"), QStringLiteral("2027-01-10"), QStringLiteral("2027-05-15"));
         QVERIFY(startWizard());
         QCOMPARE(w->windowTitle(), QString("Add Class Wizard"));
@@ -224,8 +221,7 @@ private Q_SLOTS:
 
     void aNameInUseIsRefusedAndLeavesNoBlankRow()
     {
-        TestEnv::createDatabase();
-        const int existing = addClass(addSemester(QStringLiteral("Fall 2026")), QStringLiteral("Bob's Art"));
+        const int existing = addClass(newDatabaseWithFall(), QStringLiteral("Bob's Art"));
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
         type(w, "txtClassName", "BOB'S ART"); // letter case aside, the same name
@@ -322,8 +318,7 @@ private Q_SLOTS:
     void cancelOrTheCloseBoxDeletesTheNewRow_data() { buttonOrCloseBoxRows(); }
     void cancelOrTheCloseBoxDeletesTheNewRow()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester(QStringLiteral("Fall 2026"));
+        const int fall = newDatabaseWithFall();
         const int art = addClass(fall, QStringLiteral("Art"));
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
@@ -338,8 +333,7 @@ private Q_SLOTS:
 
     void theSemesterListTakesOnlySemestersThatExist()
     {
-        TestEnv::createDatabase();
-        const int fall = addSemester(QStringLiteral("Fall 2026"));
+        const int fall = newDatabaseWithFall();
         const int spring = addSemester(QStringLiteral("Spring 2027"));
         QVERIFY(startWizard());
         QComboBox *list = semesterList(w);
@@ -366,10 +360,9 @@ private Q_SLOTS:
 
     void theChosenSemesterReachesTheNewRowOnly()
     {
-        TestEnv::createDatabase();
         // The wizard may choose its semester before its row exists: another
         // class must not receive the semester's key and dates.
-        const int fall = addSemester(QStringLiteral("Fall 2026"), QStringLiteral("2026-09-01"), QStringLiteral("2026-12-20"));
+        const int fall = newDatabaseWithFall();
         const int spring = addSemester(QStringLiteral("Spring 2027"), QStringLiteral("2027-01-10"), QStringLiteral("2027-05-15"));
         const int art = addClass(fall, QStringLiteral("Art"));
         TestEnv::exec("UPDATE Classes SET StartDate = '2026-09-02', EndDate = '2026-12-19' WHERE ID = ?", {art});
@@ -397,8 +390,7 @@ private Q_SLOTS:
 
     void aRepeatedActivationOrOpeningKeepsTheUsersWork()
     {
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2026"));
+        newDatabaseWithFall();
         const int spring = addSemester(QStringLiteral("Spring 2027"));
         QVERIFY(startWizard());
         frmClassWizzy *first = w;

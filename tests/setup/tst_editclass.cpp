@@ -189,8 +189,7 @@ private Q_SLOTS:
 
     void classEditWithoutAClassDoesNothing()
     {
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2026"));
+        newDatabaseWithFall();
         frmMain *m = startProgram();
         MessageBox::clearShown();
         trigger(m, "mnuClassEdit");

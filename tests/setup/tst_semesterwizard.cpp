@@ -96,8 +96,7 @@ private Q_SLOTS:
 
     void reopeningGoesBackToTheIntroduction()
     {
-        TestEnv::createDatabase();
-        addSemester("Fall 2026");
+        newDatabaseWithFall();
         frmMain *m = startProgram();
         click(m, "SSCommand1");
         auto *w = frmAddSemesterWizard::existing();
