@@ -316,6 +316,7 @@ void frmQuizBuilder::cmdAddQuiz_Click()
         try {
             id = appendRow(datQuizzes->recordset(), {{QStringLiteral("Title"), title}, {QStringLiteral("LastUser"), UserName::text()}});
         } catch (const RuntimeError &e) {
+            datQuizzes->showCurrentRow(); // the quiz shown before stays current
             MessageBox::show(QStringLiteral("The quiz was not added.\n") + e.description(), MessageBox::OkOnly, MessageBox::Exclamation,
                              QStringLiteral("Name quiz"));
             return;
@@ -386,6 +387,7 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         try {
             quizId = appendRow(datQuizzes->recordset(), {{QStringLiteral("Title"), quiz.title}});
         } catch (const RuntimeError &e) {
+            datQuizzes->showCurrentRow();
             return say(hourglass, QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::Exclamation, ImportTitle);
         }
         int refused = 0;

@@ -9,6 +9,7 @@
 #include "platform/InputBox.h"
 #include "platform/Shell.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -24,15 +25,7 @@ inline const char *const Fields[9] = {"Name", "EMail", "Address1", "Address2", "
 // A contact with the given fields; returns its key.
 inline int addContactWith(const QList<QPair<QString, QVariant>> &fields)
 {
-    QStringList names, marks;
-    QVariantList values;
-    for (const auto &f : fields) {
-        names << f.first;
-        marks << QStringLiteral("?");
-        values << f.second;
-    }
-    TestEnv::exec(QStringLiteral("INSERT INTO Contacts (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")), values);
-    return TestEnv::scalar(QStringLiteral("SELECT max(Contact_ID) FROM Contacts")).toInt();
+    return insertRow(QStringLiteral("Contacts"), fields, QStringLiteral("Contact_ID"));
 }
 
 inline int addContact(const QString &name, const QString &email = QString())
@@ -48,22 +41,35 @@ inline QVariant contactField(int id, const char *field)
     return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Contacts WHERE Contact_ID = ?").arg(QString::fromLatin1(field)), {id});
 }
 
-// A database with a semester (so that no wizard opens at start).
-inline void prepareDatabase()
+// The nine fields of a contact the boxes show, "value|value|..." (<null> for none).
+inline QString contactRow(int id)
 {
-    TestEnv::createDatabase();
-    addSemester(QStringLiteral("Fall 2026"));
+    return rows(QStringLiteral("SELECT %1 FROM Contacts WHERE Contact_ID = ?").arg(QStringList(std::begin(Fields), std::end(Fields)).join(", ")),
+                {id})
+        .value(0);
 }
 
-// Opens the address book by the main window's "Contacts".
-inline frmAddressBook *openBook(frmMain *m)
-{
-    trigger(m, "mnuContacts");
-    frmAddressBook *b = frmAddressBook::existing();
-    if (b)
-        activate(b);
-    return b;
-}
+// The main window and the address book. A test class takes it as a base:
+// newDatabaseWithFall() (so that no wizard opens at start), the contacts
+// added, then QVERIFY(start()).
+struct BookFixture {
+    frmMain *m = nullptr;
+    frmAddressBook *b = nullptr;
+
+    // Starts the program and opens the address book.
+    bool start()
+    {
+        m = startProgram();
+        return open();
+    }
+    // Opens the address book by the main window's "Contacts".
+    bool open()
+    {
+        trigger(m, "mnuContacts");
+        b = frmAddressBook::existing();
+        return b && activate(b);
+    }
+};
 
 inline QListWidget *nameList(QWidget *b) { return find<QListWidget>(b, "lstAll"); }
 inline ContactPicture *picture(QWidget *b) { return find<ContactPicture>(b, "imgPicture"); }
@@ -106,29 +112,25 @@ inline void doubleClick(QWidget *b, const char *name)
     settle();
 }
 
+// A file of the program folder with the given bytes.
+inline QString makeFile(const QString &fileName, const QByteArray &bytes)
+{
+    const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
+    writeBytes(path, bytes);
+    return path;
+}
+
 // A small picture in the program folder: `width` x `height`, written as
 // `format` under `fileName`.
 inline QString makePicture(const QString &fileName, int width, int height, const char *format = "PNG")
 {
-    const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(200, 40, 40));
-    if (!image.save(path, format)) {
-        QTest::qFail(qPrintable(path + QStringLiteral(" could not be written")), __FILE__, __LINE__);
-        return QString();
-    }
-    return path;
-}
-
-inline QString makeFile(const QString &fileName, const QByteArray &bytes)
-{
-    const QString path = QDir(TestEnv::programFolder()).filePath(fileName);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-        QTest::qFail(qPrintable(path + QStringLiteral(" could not be written")), __FILE__, __LINE__);
-        return QString();
-    }
-    return path;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format))
+        QTest::qFail(qPrintable(fileName + QStringLiteral(" could not be made")), __FILE__, __LINE__);
+    return makeFile(fileName, buffer.data());
 }
 
 } // namespace AddressBookHelpers

@@ -62,47 +62,16 @@ private Q_SLOTS:
         QVERIFY(loadPicture(QDir(TestEnv::programFolder()).filePath("missing.png")).isNull());
         QVERIFY(loadPicture(TestEnv::programFolder()).isNull());
         QVERIFY(loadPicture(QStringLiteral("C:\\Pictures\\ann.bmp")).isNull());
-        const QString whole = makePicture("whole.png", 64, 64, "PNG");
-        QFile f(whole);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QStringList unreadable{makeFile("empty.bmp", QByteArray()), makeFile("text.gif", "GIF89a but not really"),
-                                     makeFile("cut.png", f.readAll().left(40))};
-        for (const QString &path : unreadable) {
-            QVERIFY(QFile::exists(path));
+        const QByteArray whole = AddressBookHelpers::fileBytes(makePicture("whole.png", 64, 64, "PNG"));
+        for (const QString &path : {makeFile("empty.bmp", QByteArray()), makeFile("text.gif", "GIF89a but not really"),
+                                    makeFile("cut.png", whole.left(40))})
             QVERIFY2(loadPicture(path).isNull(), qPrintable(path));
-        }
-    }
-
-    void contactNamesInStoredOrderWithoutNullNames()
-    {
-        TestEnv::createDatabase();
-        QVERIFY(contactNames(TestEnv::databasePath()).isEmpty());
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Zed Zane")});
-        TestEnv::exec("INSERT INTO Contacts (EMail) VALUES (?)", {QStringLiteral("nobody@example.org")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Pat O'Brien")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("  Ann  ")});
-        TestEnv::exec("INSERT INTO Contacts (Name) VALUES (?)", {QStringLiteral("Zed Zane")});
-        QCOMPARE(contactNames(TestEnv::databasePath()), QStringList({"Zed Zane", "Pat O'Brien", "  Ann  ", "Zed Zane"}));
     }
 
     void contactNamesOfAMissingDatabaseRaise()
     {
-        bool raised = false;
-        try {
-            contactNames(TestEnv::databasePath());
-        } catch (const RuntimeError &) {
-            raised = true;
-        }
-        QVERIFY(raised);
+        QVERIFY(TestEnv::errorNumber([] { contactNames(TestEnv::databasePath()); }) != 0);
         QVERIFY(!QFile::exists(TestEnv::databasePath()));
-    }
-
-    void theDialogOffersEveryFileLast()
-    {
-        const QStringList choices = pictureFilter().split(";;");
-        QCOMPARE(choices.size(), 4);
-        QCOMPARE(choices.first(), QString("Bitmaps (*.bmp)"));
-        QCOMPARE(choices.last(), QString("All Files (*)"));
     }
 };
 

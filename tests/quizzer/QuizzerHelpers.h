@@ -9,16 +9,12 @@
 #include "quizzer/frmQuizTaker.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
-#include "store/Database.h"
 
-#include <QComboBox>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace QuizzerHelpers {
 
@@ -28,8 +24,7 @@ using namespace SetupHelpers;
 // main window up.
 inline frmMain *startWithSemester()
 {
-    TestEnv::createDatabase();
-    MainHelpers::addSemester(QStringLiteral("Fall 2026"));
+    newDatabaseWithFall();
     return startProgram();
 }
 
@@ -44,31 +39,11 @@ inline void addQuestion(int quizId, const QVariant &question, const QVariant &an
     TestEnv::exec(QStringLiteral("INSERT INTO QuizItems (Quiz_ID, Question, Answer) VALUES (?, ?, ?)"), {quizId, question, answer});
 }
 
-// Every row of a table as one text, to compare before and after.
-inline QString dump(const QString &table)
-{
-    auto db = TestEnv::open();
-    QStringList rows;
-    {
-        QSqlQuery q = db->run(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < q.record().count(); ++i)
-                cells << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
-            rows << cells.join(QLatin1Char('|'));
-        }
-    }
-    db->close();
-    return rows.join(QLatin1Char('\n'));
-}
+// Every quiz and question, to compare before and after.
+inline QStringList quizTables() { return rows("SELECT * FROM Quizzes ORDER BY 1") + rows("SELECT * FROM QuizItems ORDER BY 1"); }
 
-// The quiz builder, opened from the main window's Quizzer menu.
-inline frmQuizBuilder *openBuilder(frmMain *m)
-{
-    trigger(m, "mnuQuizzerQuizBuilder");
-    settle();
-    return frmQuizBuilder::existing();
-}
+inline QString quizFile() { return TestEnv::driveA() + QStringLiteral("/quiz.out"); }
+inline QByteArray golden() { return fileBytes(QFINDTESTDATA("quizzer/data/quiz-export.out")); }
 
 inline QTreeWidget *tree(frmQuizBuilder *b) { return b->findChild<QTreeWidget *>(QStringLiteral("treeQuizzes")); }
 inline DataGrid *grid(frmQuizBuilder *b) { return b->findChild<DataGrid *>(QStringLiteral("gridQuestions")); }
@@ -93,8 +68,7 @@ inline void clickQuiz(frmQuizBuilder *b, int n)
     QTreeWidget *t = tree(b);
     QTreeWidgetItem *node = t->topLevelItem(n);
     QVERIFY2(node, "no such quiz node");
-    const QRect r = t->visualItemRect(node);
-    QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, t->visualItemRect(node).center());
     settle();
 }
 
@@ -103,16 +77,14 @@ inline QStringList gridRows(frmQuizBuilder *b)
 {
     QAbstractItemModel *model = grid(b)->view()->model();
     QStringList out;
-    for (int r = 0; r < model->rowCount(); ++r) {
-        if (grid(b)->model()->isNewRow(r))
-            continue;
-        out << model->index(r, 0).data().toString() + QLatin1Char('=') + model->index(r, 1).data().toString();
-    }
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (!grid(b)->model()->isNewRow(r))
+            out << model->index(r, 0).data().toString() + QLatin1Char('=') + model->index(r, 1).data().toString();
     return out;
 }
 
-// Types a cell of the grid: edit, type, Enter.
-inline void typeCell(frmQuizBuilder *b, int row, int column, const QString &text)
+// Opens a cell's editor and types into it; Enter ends the edit unless `stay`.
+inline void typeCell(frmQuizBuilder *b, int row, int column, const QString &text, bool stay = false)
 {
     QTableView *v = grid(b)->view();
     const QModelIndex idx = v->model()->index(row, column);
@@ -126,7 +98,8 @@ inline void typeCell(frmQuizBuilder *b, int row, int column, const QString &text
     QVERIFY2(editor, "no cell editor");
     editor->clear();
     QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
+    if (!stay)
+        QTest::keyClick(editor, Qt::Key_Return);
     settle();
 }
 
@@ -137,40 +110,9 @@ inline void typeQuestion(frmQuizBuilder *b, const QString &question, const QStri
     const int row = grid(b)->view()->model()->rowCount() - 1;
     QVERIFY2(grid(b)->model()->isNewRow(row), "the grid takes no new row");
     typeCell(b, row, 0, question);
-    if (QTest::currentTestFailed())
-        return;
     typeCell(b, row, 1, answer);
-    if (QTest::currentTestFailed())
-        return;
     grid(b)->view()->setCurrentIndex(grid(b)->view()->model()->index(0, 0));
     settle();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        QTest::qFail(qPrintable(path + QStringLiteral(" cannot be read")), __FILE__, __LINE__);
-        return QByteArray();
-    }
-    return f.readAll();
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-inline QString quizFile() { return TestEnv::driveA() + QStringLiteral("/quiz.out"); }
-
-// The main window's Take a Quiz.
-inline frmQuizSelection *openSelection(frmMain *m)
-{
-    trigger(m, "mnuQuizzerTakeAQuiz");
-    settle();
-    return frmQuizSelection::existing();
 }
 
 inline QStringList listed(frmQuizSelection *s)
@@ -182,19 +124,12 @@ inline QStringList listed(frmQuizSelection *s)
     return out;
 }
 
-// Chooses the n-th title and clicks Start; returns the quiz taker.
-inline frmQuizTaker *start(frmQuizSelection *s, int n)
+inline void chooseQuiz(frmQuizSelection *s, int n)
 {
     auto *list = s->findChild<QListWidget *>(QStringLiteral("lstQuizzes"));
     QListWidgetItem *item = list->item(n);
-    if (!item) {
-        QTest::qFail("no such quiz title", __FILE__, __LINE__);
-        return nullptr;
-    }
+    QVERIFY2(item, "no such quiz title");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(item).center());
-    click(s, "cmdStart");
-    settle();
-    return frmQuizTaker::existing();
 }
 
 inline QString question(frmQuizTaker *t) { return t->findChild<QLabel *>(QStringLiteral("lblQuestion"))->text(); }
@@ -207,6 +142,83 @@ inline void answer(frmQuizTaker *t, const QString &text)
     QTest::keyClicks(box, text);
     QTest::keyClick(box, Qt::Key_Return);
     settle();
+}
+
+// The main window and the quizzer's windows a test opens from it. A test
+// class takes it as a base: QVERIFY(openBuilder()).
+struct QuizFixture {
+    frmMain *m = nullptr;
+    frmQuizBuilder *b = nullptr;
+    frmQuizSelection *s = nullptr;
+    frmQuizTaker *t = nullptr;
+
+    // The quiz builder, by the main window's Quizzer menu.
+    bool openBuilder()
+    {
+        trigger(m, "mnuQuizzerQuizBuilder");
+        b = frmQuizBuilder::existing();
+        return b != nullptr;
+    }
+    // Take a Quiz.
+    bool openSelection()
+    {
+        trigger(m, "mnuQuizzerTakeAQuiz");
+        s = frmQuizSelection::existing();
+        return s != nullptr;
+    }
+    // Take a Quiz, the n-th title chosen and Start clicked.
+    bool startQuiz(int n)
+    {
+        if (!openSelection())
+            return false;
+        chooseQuiz(s, n);
+        click(s, "cmdStart");
+        t = frmQuizTaker::existing();
+        return t != nullptr;
+    }
+    // Adds a quiz by the builder's Add Quiz, `title` typed into the box.
+    void addByButton(const QString &title)
+    {
+        InputBox::setNextAnswers({title});
+        click(b, "cmdAddQuiz");
+    }
+    // Clicks a builder's button (Export or Import) and answers its question.
+    void clickAnswering(const char *button, MessageBox::Answer answer)
+    {
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({answer});
+        click(b, button);
+    }
+};
+
+// Moves and sizes the main window the way the desktop does when the user
+// drags it: the window system reports the new place, the program sets
+// nothing.
+inline QRect movedByTheUser(frmMain *m, const QRect &to)
+{
+    m->windowHandle()->setGeometry(to);
+    settle();
+    return m->geometry();
+}
+
+// What differs from the main window shown again at the place and size it
+// had. Qt hands the desktop the place of a window only when it is the
+// program's own (WA_Moved and WA_Resized); otherwise the desktop places the
+// window anew each time it is shown.
+inline QString notBackWhereItWas(frmMain *m, const QRect &was)
+{
+    settle();
+    QStringList wrong;
+    if (!m->isVisible())
+        wrong << QStringLiteral("the main window is hidden");
+    const QRect g = m->geometry();
+    if (g != was)
+        wrong << QStringLiteral("shown at %1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    if (!m->testAttribute(Qt::WA_Moved))
+        wrong << QStringLiteral("the desktop would place the main window anew");
+    if (!m->testAttribute(Qt::WA_Resized))
+        wrong << QStringLiteral("the desktop would size the main window anew");
+    return wrong.join(QStringLiteral("; "));
 }
 
 } // namespace QuizzerHelpers

@@ -6,11 +6,11 @@ using namespace QuizzerHelpers;
 
 // Choosing a quiz and taking it: the score, the ways out, and that taking a
 // quiz writes nothing.
-class QuizTakerTest : public TestCase
+class QuizTakerTest : public TestCase, QuizFixture
 {
     Q_OBJECT
 
-    // Three questions in a quiz of its own, with a second quiz beside it.
+    // Three questions in a quiz of its own.
     static int capitals()
     {
         const int id = addQuiz("Capitals");
@@ -19,110 +19,79 @@ class QuizTakerTest : public TestCase
         addQuestion(id, "Capital of Spain?", " Madrid ");
         return id;
     }
-
-    static QString snapshot() { return dump("Quizzes") + "\n--\n" + dump("QuizItems"); }
+    QLineEdit *answerBox() const { return t->findChild<QLineEdit *>("txtAnswer"); }
 
 private Q_SLOTS:
     void scoring()
     {
-        QVERIFY(QuizScore::isRight("paris", QString("Paris")));
-        QVERIFY(QuizScore::isRight("  PARIS  ", QString(" paris")));
         QVERIFY(QuizScore::isRight(QString::fromUtf8("straße"), QString::fromUtf8("STRASSE")));
         QVERIFY(!QuizScore::isRight("Pari s", QString("Paris")));
-        QVERIFY(!QuizScore::isRight("", QVariant()));
-        QVERIFY(!QuizScore::isRight("anything", QVariant()));
         // Only blanks are stripped.
         QVERIFY(!QuizScore::isRight("Paris.", QString("Paris")));
-        QCOMPARE(QuizScore::normalised("  a b  "), QString("A B"));
-        QuizScore score;
-        QVERIFY(score.answer("Paris", QString("paris")));
-        QVERIFY(!score.answer("Milan", QString("Rome")));
-        QVERIFY(score.answer("madrid ", QString(" Madrid")));
-        QCOMPARE(score.answersGiven(), 3);
-        QCOMPARE(score.rightAnswers(), 2);
-        QCOMPARE(score.message(), QString("You've scored 2 out of a possible 3 points."));
-        QCOMPARE(QuizScore().message(), QString("You've scored 0 out of a possible 0 points."));
     }
 
     void rightWrongRight()
     {
-        frmMain *m = startWithSemester();
+        m = startWithSemester();
         capitals();
         addQuiz("Other");
-        const QString before = snapshot();
-        frmQuizSelection *s = openSelection(m);
-        QVERIFY(s && s->isVisible());
-        QVERIFY(!m->isVisible());
+        const QStringList before = quizTables();
+        QVERIFY(openSelection());
+        QVERIFY(s->isVisible() && !m->isVisible());
         QCOMPARE(s->windowTitle(), QString("Tarvela Quizzes"));
-        QCOMPARE(s->findChild<QLabel *>("Label1")->text(),
-                 QString("Select the quiz you'd like to take from the list below and click on the start button to begin."));
-        QCOMPARE(s->findChild<QPushButton *>("cmdStart")->text(), QString("&Start"));
-        QCOMPARE(s->findChild<QPushButton *>("cmdCancel")->text(), QString("&Cancel"));
         QCOMPARE(listed(s), QStringList({"Capitals", "Other"}));
-        frmQuizTaker *t = start(s, 0);
+        chooseQuiz(s, 0);
+        click(s, "cmdStart");
+        t = frmQuizTaker::existing();
         QVERIFY(t && t->isVisible());
         QVERIFY(!frmQuizSelection::existing());
         QVERIFY(!m->isVisible());
         QCOMPARE(t->windowTitle(), QString("Tarvela QuizTaker"));
-        QCOMPARE(t->findChild<QLabel *>("lblCurrentQuiz")->text(), QString("Capitals"));
+        QCOMPARE(find<QLabel>(t, "lblCurrentQuiz")->text(), QString("Capitals"));
         QCOMPARE(question(t), QString("Capital of France?"));
         answer(t, "paris");
         QCOMPARE(question(t), QString("Capital of Italy?"));
-        QCOMPARE(t->findChild<QLineEdit *>("txtAnswer")->text(), QString());
+        QCOMPARE(answerBox()->text(), QString());
         answer(t, "Milan");
         QCOMPARE(question(t), QString("Capital of Spain?"));
         QVERIFY(MessageBox::shown().isEmpty());
         answer(t, "  MADRID");
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(TestEnv::shownLast().text, QString("You've scored 2 out of a possible 3 points."));
-        QCOMPARE(TestEnv::shownLast().title, QString("Tarvela Desk"));
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::NoIcon);
-        QCOMPARE(TestEnv::shownLast().buttons, MessageBox::OkOnly);
+        lastShown("Tarvela Desk", "You've scored 2 out of a possible 3 points.", MessageBox::NoIcon);
         QVERIFY(!frmQuizTaker::existing());
         QVERIFY(m->isVisible());
         // Nothing was written: LastTaken and LastScore stay empty.
-        QCOMPARE(snapshot(), before);
-        QVERIFY(TestEnv::scalar("SELECT LastScore FROM Quizzes WHERE Title = 'Capitals'").isNull());
-        QVERIFY(TestEnv::scalar("SELECT LastTaken FROM Quizzes WHERE Title = 'Capitals'").isNull());
+        QCOMPARE(quizTables(), before);
+        QCOMPARE(rows("SELECT LastScore, LastTaken FROM Quizzes WHERE Title = 'Capitals'"), QStringList{"<null>|<null>"});
     }
 
     void escapeEndsWithoutAScore()
     {
-        frmMain *m = startWithSemester();
+        m = startWithSemester();
         capitals();
-        const QString before = snapshot();
-        frmQuizTaker *t = start(openSelection(m), 0);
-        QVERIFY(t);
+        const QStringList before = quizTables();
+        QVERIFY(startQuiz(0));
         answer(t, "Paris");
         answer(t, "Rome");
         QCOMPARE(question(t), QString("Capital of Spain?"));
-        QTest::keyClicks(t->findChild<QLineEdit *>("txtAnswer"), "Mad");
-        QTest::keyClick(t->findChild<QLineEdit *>("txtAnswer"), Qt::Key_Escape);
+        QTest::keyClicks(answerBox(), "Mad");
+        QTest::keyClick(answerBox(), Qt::Key_Escape);
         settle();
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(!frmQuizTaker::existing());
         QVERIFY(m->isVisible());
-        QCOMPARE(snapshot(), before);
-        // The close box likewise; a quiz taken again starts over.
-        t = start(openSelection(m), 0);
-        QVERIFY(t);
+        QCOMPARE(quizTables(), before);
+        // A quiz taken again starts over.
+        QVERIFY(startQuiz(0));
         QCOMPARE(question(t), QString("Capital of France?"));
-        answer(t, "x");
-        t->close();
-        settle();
-        QVERIFY(!frmQuizTaker::existing());
-        QVERIFY(m->isVisible());
-        t = start(openSelection(m), 0);
-        answer(t, "Paris");
-        answer(t, "Rome");
-        answer(t, "Madrid");
+        for (const char *typed : {"Paris", "Rome", "Madrid"})
+            answer(t, typed);
         QCOMPARE(TestEnv::shownLast().text, QString("You've scored 3 out of a possible 3 points."));
-        QVERIFY(m->isVisible());
     }
 
     void listingAndChoosing()
     {
-        frmMain *m = startWithSemester();
+        m = startWithSemester();
         addQuiz(QVariant());
         addQuiz("");
         const int first = addQuiz("Same");
@@ -131,104 +100,117 @@ private Q_SLOTS:
         addQuestion(second, "from the second", "2");
         addQuestion(first, "from the first", "1");
         addQuestion(apostrophe, "O'Hara?", "Scarlett");
-        frmQuizSelection *s = openSelection(m);
+        QVERIFY(openSelection());
         // Empty titles are not listed; equal titles twice, in table order.
         QCOMPARE(listed(s), QStringList({"Same", "same", "Jack's quiz"}));
-        // Start without a choice: told, and the window stays.
+        // Start without a choice, by the button or by Enter: told, and the window stays.
         click(s, "cmdStart");
-        QCOMPARE(TestEnv::shownLast().title, QString("No quiz selected"));
-        QCOMPARE(TestEnv::shownLast().text, QString("You have to select a quiz (with your mouse) \nbefore clicking on start."));
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
-        QVERIFY(frmQuizSelection::existing() && s->isVisible());
-        QVERIFY(!frmQuizTaker::existing());
-        QVERIFY(!m->isVisible());
-        // Either of the equal titles starts the first of them.
-        frmQuizTaker *t = start(s, 1);
-        QVERIFY(t);
-        QCOMPARE(question(t), QString("from the first"));
-        QTest::keyClick(t->findChild<QLineEdit *>("txtAnswer"), Qt::Key_Escape);
-        settle();
-        // A title with an apostrophe starts like any other.
-        t = start(openSelection(m), 2);
-        QVERIFY(t);
-        QCOMPARE(question(t), QString("O'Hara?"));
-        answer(t, "scarlett");
-        QCOMPARE(TestEnv::shownLast().text, QString("You've scored 1 out of a possible 1 points."));
-        QVERIFY(m->isVisible());
-    }
-
-    void enterPressesStart()
-    {
-        frmMain *m = startWithSemester();
-        capitals();
-        frmQuizSelection *s = openSelection(m);
-        QVERIFY(s);
-        auto *list = s->findChild<QListWidget *>("lstQuizzes");
-        // Nothing chosen yet: Enter says so, as Start does.
+        lastShown("No quiz selected", "You have to select a quiz (with your mouse) \nbefore clicking on start.", MessageBox::Information);
+        auto *list = find<QListWidget>(s, "lstQuizzes");
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Return);
         settle();
-        QCOMPARE(TestEnv::shownLast().title, QString("No quiz selected"));
-        QVERIFY(frmQuizSelection::existing());
+        QCOMPARE(TestEnv::shownTitles(), QStringList(2, "No quiz selected"));
+        QVERIFY(frmQuizSelection::existing() && s->isVisible());
+        QVERIFY(!frmQuizTaker::existing());
+        QVERIFY(!m->isVisible());
+        // Either of the equal titles starts the first of them; Enter starts as Start does.
+        chooseQuiz(s, 1);
+        QTest::keyClick(list, Qt::Key_Enter);
+        settle();
+        t = frmQuizTaker::existing();
+        QVERIFY(t && t->isVisible());
+        QCOMPARE(question(t), QString("from the first"));
+        QTest::keyClick(answerBox(), Qt::Key_Escape);
+        settle();
         // Enter on a focused Cancel cancels.
-        auto *cancel = s->findChild<QPushButton *>("cmdCancel");
+        QVERIFY(openSelection());
+        auto *cancel = find<QPushButton>(s, "cmdCancel");
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         settle();
         QVERIFY(!frmQuizSelection::existing());
         QVERIFY(!frmQuizTaker::existing());
         QVERIFY(m->isVisible());
-        // A chosen title and Enter start the quiz.
-        s = openSelection(m);
-        list = s->findChild<QListWidget *>("lstQuizzes");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
-        QTest::keyClick(list, Qt::Key_Enter);
-        settle();
-        frmQuizTaker *t = frmQuizTaker::existing();
-        QVERIFY(t && t->isVisible());
-        QCOMPARE(question(t), QString("Capital of France?"));
+        // A title with an apostrophe starts like any other.
+        QVERIFY(startQuiz(2));
+        QCOMPARE(question(t), QString("O'Hara?"));
+        answer(t, "scarlett");
+        QCOMPARE(TestEnv::shownLast().text, QString("You've scored 1 out of a possible 1 points."));
     }
 
-    void waysBackToTheMainWindow()
+    // Every way out of the quizzer's windows brings the main window back
+    // where the user left it, at its size; none changes a table.
+    void everyWayOutBringsTheMainWindowBackWhereItWas()
     {
-        frmMain *m = startWithSemester();
-        // No quizzes: told, and the main window is back.
-        frmQuizSelection *s = openSelection(m);
-        QVERIFY(!s);
-        QCOMPARE(TestEnv::shownLast().text, QString("There are no quizzes in the database yet.\nUse the QuizBuilder to create or import some."));
-        QCOMPARE(TestEnv::shownLast().title, QString("No quizzes."));
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Information);
+        m = startWithSemester();
         QVERIFY(m->isVisible());
-        // Cancel.
+        QVERIFY(!m->testAttribute(Qt::WA_Moved));
+        QString wrong;
+        const auto cameBack = [&](const QRect &was) { return (wrong = notBackWhereItWas(m, was)).isEmpty(); };
+
+        // No quizzes: told, and the selection closes itself.
+        QRect was = movedByTheUser(m, QRect(130, 90, 700, 520));
+        QCOMPARE(was, QRect(130, 90, 700, 520));
+        QVERIFY(!openSelection());
+        lastShown("No quizzes.", "There are no quizzes in the database yet.\nUse the QuizBuilder to create or import some.",
+                  MessageBox::Information);
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+
+        // The quiz builder, left by Exit Quizzes and by its close box.
+        was = movedByTheUser(m, QRect(210, 150, 760, 540));
+        QVERIFY(openBuilder());
+        QVERIFY(b->isVisible() && !m->isVisible());
+        click(b, "SSCommand2");
+        QVERIFY(!frmQuizBuilder::existing());
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+        was = movedByTheUser(m, QRect(40, 60, 720, 500));
+        QVERIFY(openBuilder());
+        QVERIFY(!m->isVisible());
+        b->close();
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+
+        // The quiz selection, cancelled and closed.
         const int empty = addQuiz("No questions yet");
-        s = openSelection(m);
-        QVERIFY(s && !m->isVisible());
-        click(s, "cmdCancel");
-        QVERIFY(!frmQuizSelection::existing());
-        QVERIFY(m->isVisible());
-        // The selection's close box.
-        s = openSelection(m);
-        s->close();
-        settle();
-        QVERIFY(!frmQuizSelection::existing());
-        QVERIFY(m->isVisible());
+        for (bool closeBox : {false, true}) {
+            was = movedByTheUser(m, QRect(300, 200, 680, 480));
+            QVERIFY(openSelection());
+            QVERIFY(s->isVisible() && !m->isVisible());
+            if (closeBox)
+                s->close();
+            else
+                click(s, "cmdCancel");
+            QVERIFY(!frmQuizSelection::existing());
+            QVERIFY2(cameBack(was), qPrintable(wrong));
+        }
         // A quiz without questions: said so, and back.
-        MessageBox::clearShown();
-        frmQuizTaker *t = start(openSelection(m), 0);
-        QVERIFY(!t);
+        was = movedByTheUser(m, QRect(250, 70, 700, 520));
+        QVERIFY(!startQuiz(0));
         QCOMPARE(TestEnv::shownLast().title, QString("No questions."));
         QVERIFY(TestEnv::shownLast().text.contains("\"No questions yet\" has no questions"));
-        QVERIFY(m->isVisible());
-        // A stored answer without value counts as wrong, whatever is typed.
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+
+        // The quiz taker, taken to the end (a stored answer without value
+        // counts as wrong, whatever is typed), left with Escape and closed.
         addQuestion(empty, "Nothing stored", QVariant());
-        t = start(openSelection(m), 0);
-        QVERIFY(t);
+        const QStringList before = quizTables();
+        was = movedByTheUser(m, QRect(90, 110, 740, 560));
+        QVERIFY(startQuiz(0));
+        QVERIFY(t->isVisible() && !m->isVisible());
         answer(t, "");
         QCOMPARE(TestEnv::shownLast().text, QString("You've scored 0 out of a possible 1 points."));
-        QVERIFY(m->isVisible());
-        // Every way out has left the database as it was.
-        QCOMPARE(SetupHelpers::count("Quizzes"), 1);
-        QCOMPARE(SetupHelpers::count("QuizItems"), 1);
+        QVERIFY(!frmQuizTaker::existing());
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+        was = movedByTheUser(m, QRect(250, 70, 700, 520));
+        QVERIFY(startQuiz(0));
+        QTest::keyClick(answerBox(), Qt::Key_Escape);
+        QVERIFY(!frmQuizTaker::existing());
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+        QVERIFY(startQuiz(0));
+        t->close();
+        QVERIFY(!frmQuizTaker::existing());
+        QVERIFY2(cameBack(was), qPrintable(wrong));
+        QCOMPARE(quizTables(), before);
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <functional>
 
 using namespace SetupHelpers;
 
@@ -28,9 +29,8 @@ struct Fixture {
 // Two classes with every field the editor shows.
 inline Fixture twoClasses()
 {
-    TestEnv::createDatabase();
     Fixture f;
-    f.fall = addSemester(QStringLiteral("Fall 2026"));
+    f.fall = newDatabaseWithFall();
     f.art = addClass(f.fall, QStringLiteral("Art"));
     f.music = addClass(f.fall, QStringLiteral("Music"));
     TestEnv::exec("UPDATE Classes SET TeacherName = 'Ms. Kahlo', TeacherPhone = '555-0101', TeacherEMail = 'kahlo@example.edu', "
@@ -54,15 +54,36 @@ inline frmEditClass *openEditor(frmMain *m)
     return e;
 }
 
-// Opens the schedule editor by the class editor's "Edit Schedule".
-inline frmEditClassSchedule *openSchedule(frmEditClass *e)
-{
-    click(e, "SSCommand1");
-    frmEditClassSchedule *s = frmEditClassSchedule::existing();
-    if (s)
-        activate(s);
-    return s;
-}
+// The two classes in a new database (`before` changes them further), the
+// program started, a class clicked in the tree and the class editor opened
+// on it (and, with openScheduleOn(), the schedule editor by its "Edit
+// Schedule"). A test class takes it as a base: QVERIFY(openOn("Art")).
+struct EditorFixture {
+    Fixture f;
+    frmMain *m = nullptr;
+    frmEditClass *e = nullptr;
+    frmEditClassSchedule *s = nullptr;
+
+    bool openOn(const QString &className, const std::function<void(const Fixture &)> &before = {})
+    {
+        f = twoClasses();
+        if (before)
+            before(f);
+        m = startProgram();
+        if (!className.isEmpty())
+            clickNode(m, className);
+        e = openEditor(m);
+        return e && !QTest::currentTestFailed();
+    }
+    bool openScheduleOn(const QString &className, const std::function<void(const Fixture &)> &before = {})
+    {
+        if (!openOn(className, before))
+            return false;
+        click(e, "SSCommand1");
+        s = frmEditClassSchedule::existing();
+        return s && activate(s);
+    }
+};
 
 inline QLineEdit *box(QWidget *w, const char *name) { return w->findChild<QLineEdit *>(QString::fromLatin1(name)); }
 

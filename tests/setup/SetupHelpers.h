@@ -4,11 +4,14 @@
 #include "../mainwindow/MainHelpers.h"
 
 #include "platform/Settings.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QToolButton>
 
 namespace SetupHelpers {
@@ -26,6 +29,14 @@ inline frmMain *startProgram()
     return m;
 }
 
+// A new database holding the semester "Fall 2026" (1 September to 20
+// December 2026); returns the semester's key.
+inline int newDatabaseWithFall()
+{
+    TestEnv::createDatabase();
+    return addSemester(QStringLiteral("Fall 2026"));
+}
+
 inline void click(QWidget *window, const char *name)
 {
     QAbstractButton *button = find<QAbstractButton>(window, name);
@@ -34,26 +45,36 @@ inline void click(QWidget *window, const char *name)
     settle();
 }
 
-// Replaces what a box holds by typing, as a user does.
+// The two ways out of a window a data-driven test tries: its button, and
+// its close box (closeBy() takes the one of the row).
+inline void buttonOrCloseBoxRows()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("button") << false;
+    QTest::newRow("close box") << true;
+}
+inline void closeBy(QWidget *window, const char *button)
+{
+    QFETCH(bool, closeBox);
+    if (closeBox)
+        QVERIFY(window->close());
+    else
+        click(window, button);
+    settle();
+}
+
+// Replaces what a box (a line, a text or a date box) holds by typing, as a
+// user does.
 inline void type(QWidget *window, const char *name, const QString &text)
 {
     QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
     QVERIFY2(w, name);
-    if (auto *line = qobject_cast<QLineEdit *>(w)) {
-        line->selectAll();
-        QTest::keyClick(line, Qt::Key_Delete);
-        QTest::keyClicks(line, text);
-    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(w)) {
-        plain->selectAll();
-        QTest::keyClick(plain, Qt::Key_Delete);
-        QTest::keyClicks(plain, text);
-    } else if (auto *edit = w->findChild<QLineEdit *>(QStringLiteral("edit"))) { // a date box
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
-    } else {
-        QFAIL(name);
-    }
+    if (!qobject_cast<QLineEdit *>(w) && !qobject_cast<QPlainTextEdit *>(w))
+        w = w->findChild<QLineEdit *>(QStringLiteral("edit")); // a date box
+    QVERIFY2(w, name);
+    QVERIFY(QMetaObject::invokeMethod(w, "selectAll"));
+    QTest::keyClick(w, Qt::Key_Delete);
+    QTest::keyClicks(w, text);
 }
 
 inline QString text(QWidget *window, const char *name)
@@ -78,6 +99,38 @@ inline void trigger(frmMain *m, const char *action)
     settle();
 }
 
+// Checks what the last message box shown said, and how.
+inline void lastShown(const QString &title, const QString &text, MessageBox::Icon icon,
+                      MessageBox::Buttons buttons = MessageBox::OkOnly)
+{
+    const MessageBox::Shown last = TestEnv::shownLast();
+    QCOMPARE(last.title, title);
+    QCOMPARE(last.text, text);
+    QCOMPARE(last.icon, icon);
+    QCOMPARE(last.buttons, buttons);
+}
+
+// The same, and that it was the only one since MessageBox::clearShown().
+inline void shownOnce(const QString &title, const QString &text, MessageBox::Icon icon)
+{
+    QCOMPARE(MessageBox::shown().size(), 1);
+    lastShown(title, text, icon);
+}
+
+// Puts a row straight into the file; returns its key.
+inline int insertRow(const QString &table, const QList<QPair<QString, QVariant>> &fields, const QString &key = QStringLiteral("ID"))
+{
+    QStringList names, marks;
+    QVariantList values;
+    for (const auto &f : fields) {
+        names << QLatin1Char('"') + f.first + QLatin1Char('"');
+        marks << QStringLiteral("?");
+        values << f.second;
+    }
+    TestEnv::exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(", "), marks.join(", ")), values);
+    return TestEnv::scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(key, table)).toInt();
+}
+
 inline QVariant classField(int id, const QString &field)
 {
     return TestEnv::scalar(QStringLiteral("SELECT \"%1\" FROM Classes WHERE ID = ?").arg(field), {id});
@@ -86,6 +139,42 @@ inline QVariant classField(int id, const QString &field)
 inline int count(const QString &table)
 {
     return TestEnv::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt();
+}
+
+// The rows a query gives, each as "value|value|..." (<null> for a null), to
+// compare whole rows at once.
+inline QStringList rows(const QString &sql, const QVariantList &params = {})
+{
+    auto db = TestEnv::open();
+    QStringList out;
+    {
+        QSqlQuery q = db->run(sql, params);
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < q.record().count(); ++i)
+                cells << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+            out << cells.join(QLatin1Char('|'));
+        }
+    }
+    db->close();
+    return out;
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        QTest::qFail(qPrintable(path + QStringLiteral(" cannot be read")), __FILE__, __LINE__);
+        return QByteArray();
+    }
+    return f.readAll();
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 } // namespace SetupHelpers

@@ -4,8 +4,6 @@
 // non-ASCII letters), and the transfer file it gives (data/class_full.tarvela).
 #include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
-#include "store/Schema.h"
-#include "store/Values.h"
 
 #include <QFile>
 #include <QPair>
@@ -54,13 +52,6 @@ inline QVector<Fields> assignmentRows()
     };
 }
 
-// Due-date order: the order of the main window's list and of the file.
-inline QVector<Fields> assignmentsByDueDate()
-{
-    const QVector<Fields> a = assignmentRows();
-    return {a[1], a[2], a[0]};
-}
-
 inline QVariant find(const Fields &fields, const QString &name)
 {
     for (const auto &f : fields)
@@ -69,32 +60,11 @@ inline QVariant find(const Fields &fields, const QString &name)
     return QVariant();
 }
 
-// The value a row of the table shows for a stored value.
-inline QVariant typed(const QString &table, const QString &field, const QVariant &stored)
+inline QByteArray golden()
 {
-    return Values::fromStorage(Schema::field(table, field), stored);
-}
-
-inline ClassTransfer::Content content()
-{
-    ClassTransfer::Content c;
-    const Fields cls = classRow();
-    for (const QString &f : ClassTransfer::classFields())
-        c.classValues << typed("Classes", f, find(cls, f));
-    for (const Fields &a : assignmentsByDueDate()) {
-        QVariantList values;
-        for (const QString &f : ClassTransfer::assignmentFields())
-            values << typed("Assignments", f, find(a, f));
-        c.assignments << values;
-    }
-    return c;
-}
-
-inline QByteArray golden(const char *name = "class_full.tarvela")
-{
-    QFile file(QFINDTESTDATA(QStringLiteral("setup/data/") + QString::fromLatin1(name)));
+    QFile file(QFINDTESTDATA("setup/data/class_full.tarvela"));
     if (!file.open(QIODevice::ReadOnly))
-        qWarning("golden file %s missing", name);
+        QTest::qFail("the golden file is missing", __FILE__, __LINE__);
     return file.readAll();
 }
 
@@ -102,20 +72,6 @@ inline QByteArray golden(const char *name = "class_full.tarvela")
 inline QStringList classLines()
 {
     return TextCodec::splitLines(QString::fromUtf8(golden())).mid(0, ClassTransfer::ClassLines);
-}
-
-// Where the difference between two files begins, for a failing comparison.
-inline QString firstDifference(const QByteArray &got, const QByteArray &want)
-{
-    const QList<QByteArray> g = got.split('\n'), w = want.split('\n');
-    for (int i = 0; i < std::max(g.size(), w.size()); ++i) {
-        const QByteArray a = g.value(i), b = w.value(i);
-        if (a != b)
-            return QStringLiteral("line %1: got \"%2\", expected \"%3\"")
-                .arg(i + 1)
-                .arg(QString::fromUtf8(a.toPercentEncoding(" '\"-:/@,.")), QString::fromUtf8(b.toPercentEncoding(" '\"-:/@,.")));
-    }
-    return QStringLiteral("no difference");
 }
 
 } // namespace TransferSample

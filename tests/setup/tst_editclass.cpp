@@ -10,47 +10,38 @@
 using namespace SetupHelpers;
 using namespace EditClassHelpers;
 
-class ClassEditorTest : public TestCase
+namespace {
+
+// The editor's boxes and the fields they show.
+const std::pair<const char *, const char *> BoxFields[11] = {
+    {"Text6", "ClassName"},   {"Text7", "TeacherName"},    {"Text8", "TeacherPhone"},   {"Text9", "TeacherEMail"},
+    {"Text10", "CreditHours"}, {"Text11", "ClassNotes"},    {"Text1", "Points_Grade_A"}, {"Text2", "Points_Grade_B"},
+    {"Text3", "Points_Grade_C"}, {"Text4", "Points_Grade_D"}, {"Text5", "PointsPossible"}};
+
+QString lastClass() { return Settings::get(Settings::App, "Settings", "LastClass"); }
+
+} // namespace
+
+class ClassEditorTest : public TestCase, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
     void showsEveryFieldOfTheCurrentClass()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Music");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        QVERIFY(openOn("Music"));
         QCOMPARE(e->windowTitle(), QString("Tarvela Class Editor"));
-        QCOMPARE(text(e, "Text6"), QString("Music"));
-        QCOMPARE(text(e, "Text7"), QString("Mr. Bach"));
-        QCOMPARE(text(e, "Text8"), QString("555-0202"));
-        QCOMPARE(text(e, "Text9"), QString("bach@example.edu"));
+        for (const auto &[box, field] : BoxFields)
+            QCOMPARE(text(e, box), classField(f.music, field).toString());
         QCOMPARE(text(e, "Text10"), QString("1.5"));
-        QCOMPARE(text(e, "Text11"), QString("Choir"));
         QVERIFY(!find<QCheckBox>(e, "SSCheck1")->isChecked());
-        QCOMPARE(find<QCheckBox>(e, "SSCheck1")->text(), QString("Class applies to overall GPA?"));
-        QCOMPARE(text(e, "Text1"), QString("450"));
-        QCOMPARE(text(e, "Text2"), QString("400"));
-        QCOMPARE(text(e, "Text3"), QString("350"));
-        QCOMPARE(text(e, "Text4"), QString("300"));
-        QCOMPARE(text(e, "Text5"), QString("500"));
-        QCOMPARE(find<QPushButton>(e, "Command1")->text(), QString("&Done"));
-        QCOMPARE(find<QPushButton>(e, "SSCommand1")->text(), QString("Edit Schedule"));
-        Q_UNUSED(f);
     }
 
     void followsTheCurrentClassAtEachActivation()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        QVERIFY(openOn("Art"));
         QCOMPARE(text(e, "Text6"), QString("Art"));
         QVERIFY(find<QCheckBox>(e, "SSCheck1")->isChecked());
         type(e, "Text7", "Mrs. Kahlo");
-
         QVERIFY(activate(m));
         clickNode(m, "Music");
         QVERIFY(activate(e));
@@ -59,21 +50,16 @@ private Q_SLOTS:
         // What was typed for the class shown before is kept.
         QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Mrs. Kahlo"));
 
-        QVERIFY(activate(m));
-        clickNode(m, "Art");
-        QVERIFY(activate(e));
-        QCOMPARE(text(e, "Text6"), QString("Art"));
-        QCOMPARE(text(e, "Text7"), QString("Mrs. Kahlo"));
-    }
-
-    void findsAClassMadeAfterItOpened()
-    {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        // A class gone since it was chosen: the editor keeps its own.
         const int poetry = addClass(f.fall, QStringLiteral("Poetry"));
-        QVERIFY(activate(m)); // the tree now shows the new class
+        const int verse = addClass(f.fall, QStringLiteral("Verse"));
+        QVERIFY(activate(m)); // the tree now shows the new classes
+        clickNode(m, "Verse");
+        TestEnv::exec("DELETE FROM Classes WHERE ID = ?", {verse});
+        QVERIFY(activate(e));
+        QCOMPARE(text(e, "Text6"), QString("Music"));
+        // A class made after the editor opened.
+        QVERIFY(activate(m));
         clickNode(m, "Poetry");
         QVERIFY(activate(e));
         QCOMPARE(text(e, "Text6"), QString("Poetry"));
@@ -82,139 +68,64 @@ private Q_SLOTS:
         QCOMPARE(classField(poetry, "CreditHours").toDouble(), 2.0);
     }
 
-    void staysWithItsClassWhenTheCurrentOneIsGone()
+    void doneOrTheCloseBoxStoresEveryBox_data() { buttonOrCloseBoxRows(); }
+    void doneOrTheCloseBoxStoresEveryBox()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Music");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
-        const int poetry = addClass(f.fall, QStringLiteral("Poetry"));
-        QVERIFY(activate(m));
-        clickNode(m, "Poetry");
-        TestEnv::exec("DELETE FROM Classes WHERE ID = ?", {poetry});
-        QVERIFY(activate(e));
-        QCOMPARE(text(e, "Text6"), QString("Music"));
-    }
-
-    void doneStoresEveryBox()
-    {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
-        type(e, "Text6", "Music"); // a name in use is stored as typed
-        type(e, "Text7", "Mr. O'Keeffe");
-        type(e, "Text8", "555-0303");
-        type(e, "Text9", "okeeffe@example.edu");
-        type(e, "Text10", "4.5");
-        type(e, "Text11", "Sketchbook");
+        QVERIFY(openOn("Art"));
+        // A name in use is stored as typed.
+        const QStringList typed = {"Music", "Mr. O'Keeffe", "555-0303", "okeeffe@example.edu", "4.5", "Sketchbook",
+                                   "95", "85", "75", "65", "105"};
+        for (int i = 0; i < 11; ++i)
+            type(e, BoxFields[i].first, typed[i]);
         QTest::mouseClick(find<QCheckBox>(e, "SSCheck1"), Qt::LeftButton);
-        type(e, "Text1", "95");
-        type(e, "Text2", "85");
-        type(e, "Text3", "75");
-        type(e, "Text4", "65");
-        type(e, "Text5", "105");
         MessageBox::clearShown();
-        click(e, "Command1");
+        closeBy(e, "Command1");
         QVERIFY(TestEnv::shownTexts().isEmpty());
         QVERIFY(!frmEditClass::existing());
-        QCOMPARE(classField(f.art, "ClassName").toString(), QString("Music"));
-        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Mr. O'Keeffe"));
-        QCOMPARE(classField(f.art, "TeacherPhone").toString(), QString("555-0303"));
-        QCOMPARE(classField(f.art, "TeacherEMail").toString(), QString("okeeffe@example.edu"));
-        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 4.5);
-        QCOMPARE(classField(f.art, "ClassNotes").toString(), QString("Sketchbook"));
+        for (int i = 0; i < 11; ++i)
+            QCOMPARE(classField(f.art, BoxFields[i].second).toString(), typed[i]);
         QCOMPARE(classField(f.art, "AppliesToGPA").toInt(), 0);
-        QCOMPARE(classField(f.art, "Points_Grade_A").toInt(), 95);
-        QCOMPARE(classField(f.art, "Points_Grade_B").toInt(), 85);
-        QCOMPARE(classField(f.art, "Points_Grade_C").toInt(), 75);
-        QCOMPARE(classField(f.art, "Points_Grade_D").toInt(), 65);
-        QCOMPARE(classField(f.art, "PointsPossible").toInt(), 105);
         // The other class is untouched.
-        QCOMPARE(classField(f.music, "TeacherName").toString(), QString("Mr. Bach"));
-        QCOMPARE(classField(f.music, "AppliesToGPA").toInt(), 0);
+        QCOMPARE(rows("SELECT TeacherName, AppliesToGPA FROM Classes WHERE ID = ?", {f.music}), QStringList{"Mr. Bach|0"});
     }
 
-    void theCloseBoxStoresToo()
+    void numbersThatCannotBeStoredKeepTheEditorOpen()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Music");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
-        type(e, "Text7", "Mr. Handel");
-        QTest::mouseClick(find<QCheckBox>(e, "SSCheck1"), Qt::LeftButton);
-        QVERIFY(e->close());
-        settle();
-        QVERIFY(!frmEditClass::existing());
-        QCOMPARE(classField(f.music, "TeacherName").toString(), QString("Mr. Handel"));
-        QCOMPARE(classField(f.music, "AppliesToGPA").toInt(), 1);
-    }
-
-    void aNumberThatCannotBeStoredKeepsTheEditorOpen()
-    {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        QVERIFY(openOn("Art"));
+        QString stored = "Ms. Kahlo|3|90";
+        // Done, the question answered: one message telling `told`, nothing stored.
+        const auto refused = [&](const QString &told, MessageBox::Answer keepOpen) {
+            MessageBox::clearShown();
+            MessageBox::setNextAnswers({keepOpen});
+            click(e, "Command1");
+            QCOMPARE(MessageBox::shown().size(), 1);
+            QVERIFY2(TestEnv::shownLast().text.contains(told), qPrintable(TestEnv::shownLast().text));
+            QCOMPARE(frmEditClass::existing(), keepOpen == MessageBox::Yes ? e : nullptr);
+            QCOMPARE(rows("SELECT TeacherName, CreditHours, Points_Grade_A FROM Classes WHERE ID = ?", {f.art}), QStringList{stored});
+        };
         type(e, "Text7", "Somebody");
         type(e, "Text10", "three");
-        MessageBox::clearShown();
-        click(e, "Command1");
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(MessageBox::shown().at(0).text.contains("three"));
-        QCOMPARE(frmEditClass::existing(), e);
-        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.0);
-        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Ms. Kahlo"));
+        refused("three", MessageBox::Yes);
+        // Corrected, Done stores all that was typed.
         type(e, "Text10", "3.25");
         click(e, "Command1");
         QVERIFY(!frmEditClass::existing());
-        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.25);
-        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Somebody"));
-    }
+        stored = "Somebody|3.25|90";
+        QCOMPARE(rows("SELECT TeacherName, CreditHours, Points_Grade_A FROM Classes WHERE ID = ?", {f.art}), QStringList{stored});
 
-    void absurdNumbersAreRefusedAndTheEditorStillCloses()
-    {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
+        e = openEditor(m);
         QVERIFY(e);
-        type(e, "Text7", "Somebody");
+        type(e, "Text7", "Somebody else");
         type(e, "Text10", "1e308");
-        MessageBox::clearShown();
-        MessageBox::setNextAnswers({MessageBox::Yes}); // keep it open
-        click(e, "Command1");
-        QCOMPARE(MessageBox::shown().size(), 1);
-        const QString told = TestEnv::shownLast().text;
-        QVERIFY2(told.contains("1e308") && told.contains("from 0 to 1000"), qPrintable(told));
-        QVERIFY2(told.contains("Not stored: TeacherName \"Somebody\", CreditHours \"1e308\""), qPrintable(told));
-        QCOMPARE(frmEditClass::existing(), e);
+        refused("Not stored: TeacherName \"Somebody else\", CreditHours \"1e308\"", MessageBox::Yes);
+        QVERIFY(TestEnv::shownLast().text.contains("\"1e308\"") && TestEnv::shownLast().text.contains("from 0 to 1000"));
         QCOMPARE(text(e, "Text10"), QString("1e308"));
-        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.0);
-
         // A threshold typed with a fraction is refused, not rounded.
         type(e, "Text10", "4");
         type(e, "Text1", "92.5");
-        MessageBox::clearShown();
-        click(e, "Command1");
-        QVERIFY2(TestEnv::shownLast().text.contains("Points_Grade_A takes whole numbers only: \"92.5\" has a fraction."),
-                 qPrintable(TestEnv::shownLast().text));
-        QCOMPARE(frmEditClass::existing(), e);
-        QCOMPARE(classField(f.art, "Points_Grade_A").toInt(), 90);
-
+        refused("Points_Grade_A takes whole numbers only: \"92.5\" has a fraction.", MessageBox::Yes);
         // The user gives up: the editor closes and nothing of it is stored.
-        MessageBox::clearShown();
-        MessageBox::setNextAnswers({MessageBox::No});
-        click(e, "Command1");
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(!frmEditClass::existing());
-        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Ms. Kahlo"));
-        QCOMPARE(classField(f.art, "CreditHours").toDouble(), 3.0);
-        QCOMPARE(classField(f.art, "Points_Grade_A").toInt(), 90);
+        refused("92.5", MessageBox::No);
         // The main window goes on as before.
         QVERIFY(activate(m));
         QCOMPARE(m->findChild<QLabel *>("SSPanel5")->text(), QString("Class : Art"));
@@ -222,11 +133,7 @@ private Q_SLOTS:
 
     void anEditorOpenAcrossACompactionStoresAndCloses()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        QVERIFY(openOn("Art"));
         type(e, "Text7", "Ms. Cassatt");
         // The main window closes and its compaction replaces the file while
         // the editor stays open.
@@ -235,8 +142,7 @@ private Q_SLOTS:
         settle();
         frmCompactDB *compact = frmCompactDB::existing();
         QVERIFY(compact && compact->isVisible());
-        QTest::mouseClick(compact->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        settle();
+        click(compact, "Command2");
         QCOMPARE(TestEnv::shownTitles().last(), QString("Done!"));
         QCOMPARE(frmEditClass::existing(), e);
         type(e, "Text8", "555-0404");
@@ -244,27 +150,22 @@ private Q_SLOTS:
         click(e, "Command1");
         QVERIFY2(TestEnv::shownTexts().isEmpty(), qPrintable(TestEnv::shownTexts().join('\n')));
         QVERIFY(!frmEditClass::existing());
-        QCOMPARE(classField(f.art, "TeacherName").toString(), QString("Ms. Cassatt"));
-        QCOMPARE(classField(f.art, "TeacherPhone").toString(), QString("555-0404"));
-        QCOMPARE(classField(f.music, "TeacherName").toString(), QString("Mr. Bach"));
+        QCOMPARE(rows("SELECT TeacherName, TeacherPhone FROM Classes ORDER BY ID"),
+                 (QStringList{"Ms. Cassatt|555-0404", "Mr. Bach|555-0202"}));
     }
 
     void aRenameIsRememberedForTheNextStart()
     {
-        const Fixture f = twoClasses();
+        QVERIFY(openOn("Music"));
         addAssignment(f.music, "Choir practice", 10, 8);
-        frmMain *m = startProgram();
-        clickNode(m, "Music");
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music"));
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
+        QCOMPARE(lastClass(), QString("Music"));
         type(e, "Text6", "Music Theory");
         click(e, "Command1");
         QVERIFY(!frmEditClass::existing());
         QCOMPARE(classField(f.music, "ClassName").toString(), QString("Music Theory"));
         // The user goes back to the main window, and later ends the program.
         QVERIFY(activate(m));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music Theory"));
+        QCOMPARE(lastClass(), QString("Music Theory"));
         QVERIFY(m->close());
         TestEnv::closeAllWindows();
 
@@ -278,28 +179,17 @@ private Q_SLOTS:
 
     void renamingAnotherClassLeavesTheRememberedOne()
     {
-        const Fixture f = twoClasses();
-        frmMain *m = startProgram();
-        clickNode(m, "Art");
-        frmEditClass *e = openEditor(m);
-        QVERIFY(e);
-        type(e, "Text6", "Painting");
-        click(e, "Command1");
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Painting"));
-        // Renaming while another class is remembered changes nothing of it.
+        QVERIFY(openOn("Art"));
         Settings::save(Settings::App, "Settings", "LastClass", "Music");
-        e = openEditor(m);
-        QVERIFY(e);
         type(e, "Text6", "Oils");
         click(e, "Command1");
         QCOMPARE(classField(f.art, "ClassName").toString(), QString("Oils"));
-        QCOMPARE(Settings::get(Settings::App, "Settings", "LastClass"), QString("Music"));
+        QCOMPARE(lastClass(), QString("Music"));
     }
 
     void classEditWithoutAClassDoesNothing()
     {
-        TestEnv::createDatabase();
-        addSemester(QStringLiteral("Fall 2026"));
+        newDatabaseWithFall();
         frmMain *m = startProgram();
         MessageBox::clearShown();
         trigger(m, "mnuClassEdit");
