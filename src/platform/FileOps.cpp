@@ -8,7 +8,12 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QStringList g_denied;
@@ -32,6 +37,47 @@ RuntimeError accessError(const QString &path)
 } // namespace
 
 namespace FileOps {
+
+Identity identity(const QString &path)
+{
+    Identity id;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        id.statError = errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+        return id;
+    }
+    id.exists = true;
+    id.isDir = S_ISDIR(st.st_mode);
+    id.device = quint64(st.st_dev);
+    id.inode = quint64(st.st_ino);
+    id.size = qint64(st.st_size);
+    id.mtimeSec = qint64(st.st_mtim.tv_sec);
+    id.mtimeNsec = qint64(st.st_mtim.tv_nsec);
+    return id;
+}
+
+QString Identity::text() const
+{
+    if (!exists)
+        return QString();
+    return QStringLiteral("%1:%2:%3:%4.%5").arg(device).arg(inode).arg(size).arg(mtimeSec).arg(mtimeNsec);
+}
+
+void syncToDisk(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY);
+    int rc = -1;
+    int error = errno;
+    if (fd >= 0) {
+        rc = ::fsync(fd);
+        error = errno;
+        ::close(fd);
+    }
+    if (rc != 0)
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1): it could not be written to the disk (%2).")
+                                                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+}
 
 bool isDenied(const QString &path) { return within(normal(path), g_denied); }
 

@@ -21,6 +21,32 @@ bool canCreateIn(const QString &folder);
 // error 75, naming the reason, when the file cannot be written.
 void writeFile(const QString &path, const QByteArray &bytes);
 
+// What tells one state of a file on disk from another: the file itself
+// (device and inode), its size and its modification time. Two identities
+// are equal only when nothing was written to the path in between (as far as
+// the file system tells).
+struct Identity {
+    bool exists = false;
+    int statError = 0; // why the path could not be looked at (0: it does not exist, or it could)
+    bool isDir = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 mtimeSec = 0;
+    qint64 mtimeNsec = 0;
+
+    bool operator==(const Identity &o) const = default;
+    // The same file, whatever was written to it.
+    bool sameFileAs(const Identity &o) const { return exists && o.exists && device == o.device && inode == o.inode; }
+    // As text, for keeping it in the settings.
+    QString text() const;
+};
+Identity identity(const QString &path);
+
+// Writes what the system holds of a file, or of a folder's entries (a
+// rename in it), to the disk; run-time error 75 when that fails.
+void syncToDisk(const QString &path);
+
 // The whole content of a file; run-time error 53 when there is no such
 // file, 75 when it cannot be read.
 QByteArray readFile(const QString &path);

@@ -12,9 +12,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include <cerrno>
 #include <utility>
-#include <sys/stat.h>
 
 namespace {
 
@@ -39,28 +37,10 @@ struct Contents {
     QHash<QString, int> index; // case-folded section name -> first section
 };
 
-// What tells whether a file changed on disk since it was read.
-struct Identity {
-    bool exists = false;
-    int statError = 0;
-    bool isDir = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    time_t mtimeSec = 0;
-    long mtimeNsec = 0;
-
-    bool operator==(const Identity &o) const
-    {
-        return exists == o.exists && statError == o.statError && isDir == o.isDir && device == o.device && inode == o.inode
-            && size == o.size && mtimeSec == o.mtimeSec && mtimeNsec == o.mtimeNsec;
-    }
-};
-
 // What the program holds of one settings file.
 struct Store {
     bool loaded = false;
-    Identity seen;         // the file as it was when read or last written
+    FileOps::Identity seen; // the file as it was when read or last written
     QString unreadable;    // why the file could not be read ("" when it could)
     bool unsaved = false;  // holds changes that could not be written
     Contents data;
@@ -72,24 +52,6 @@ int g_writes = 0;
 bool g_failureTold = false;
 int g_batchDepth = 0;
 QStringList g_batched; // files whose writing waits for the batch's end
-
-Identity identityOf(const QString &path)
-{
-    Identity id;
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        id.statError = errno == ENOENT || errno == ENOTDIR ? 0 : errno;
-        return id;
-    }
-    id.exists = true;
-    id.isDir = S_ISDIR(st.st_mode);
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-    id.size = st.st_size;
-    id.mtimeSec = st.st_mtim.tv_sec;
-    id.mtimeNsec = st.st_mtim.tv_nsec;
-    return id;
-}
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -213,7 +175,7 @@ QString folderInPlace() { return QStringLiteral("A folder of that name stands wh
 Store &current(const QString &path)
 {
     Store &store = g_stores[path];
-    const Identity now = identityOf(path);
+    const FileOps::Identity now = FileOps::identity(path);
     // A file that could not be read is tried again, so that it is seen as
     // soon as it can be.
     if (store.loaded && store.unreadable.isEmpty() && now == store.seen)
@@ -276,7 +238,7 @@ bool write(const QString &path, Store &store)
     }
     ++g_writes;
     store.unsaved = false;
-    store.seen = identityOf(path);
+    store.seen = FileOps::identity(path);
     return true;
 }
 
@@ -341,10 +303,12 @@ bool save(const QString &app, const QString &section, const QList<QPair<QString,
     const QString path = fileFor(app);
     Store &store = current(path);
     Contents &c = store.data;
+    if (values.isEmpty())
+        return true;
     bool changed = false;
+    const auto found = c.index.constFind(folded(section));
+    Section &s = found == c.index.constEnd() ? addSection(c, section) : c.sections[*found];
     for (const auto &[key, value] : values) {
-        const auto found = c.index.constFind(folded(section));
-        Section &s = found == c.index.constEnd() ? addSection(c, section) : c.sections[*found];
         const auto e = s.index.constFind(folded(key));
         if (e == s.index.constEnd()) {
             addEntry(s, key, value);

@@ -11,11 +11,6 @@
 #include <QSqlQuery>
 #include <QVector>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // How the file is held while it is compacted.
 //
@@ -74,23 +69,6 @@ std::function<void(const QString &)> &copyHook()
     return hook;
 }
 
-// Writes what the system holds of a file or a folder to the disk.
-void syncToDisk(const QString &path, bool folder)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), folder ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
-    int rc = -1;
-    int error = errno;
-    if (fd >= 0) {
-        rc = ::fsync(fd);
-        error = errno;
-        ::close(fd);
-    }
-    if (rc != 0)
-        throw RuntimeError(Err::PathFileAccess, QStringLiteral("Path/File access error (%1): it could not be written to the disk (%2).")
-                                                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
-}
-
 // A copy and the journal the engine may have left beside it.
 QStringList filesOf(const QString &copy) { return {copy, copy + QStringLiteral("-journal")}; }
 
@@ -105,14 +83,6 @@ QStringList leftovers(const QString &copy)
         if (entry.compare(name, Qt::CaseInsensitive) == 0 || entry.compare(name + QStringLiteral("-journal"), Qt::CaseInsensitive) == 0)
             found << QDir(info.absolutePath()).filePath(entry);
     return found;
-}
-
-// Both paths name one file (a file system that ignores letter case).
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa {}, sb {};
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 void removeQuietly(const QString &path)
@@ -182,7 +152,7 @@ void run(const QString &source, const QString &target, const QString &copy, QStr
             reader->run(QStringLiteral("VACUUM INTO ?"), {QFileInfo(copy).absoluteFilePath()});
             reader->close();
         }
-        syncToDisk(copy, false);
+        FileOps::syncToDisk(copy);
         try {
             if (copyHook())
                 copyHook()(copy);
@@ -205,9 +175,9 @@ void run(const QString &source, const QString &target, const QString &copy, QStr
     removeQuietly(filesOf(copy).last());
     // The file kept its capital name until now: the old name goes (unless
     // the file system takes both names for the one file).
-    if (QFileInfo(source).fileName() != QFileInfo(target).fileName() && !sameFile(source, target))
+    if (QFileInfo(source).fileName() != QFileInfo(target).fileName() && !FileOps::identity(source).sameFileAs(FileOps::identity(target)))
         removeQuietly(source);
-    syncToDisk(folder, true);
+    FileOps::syncToDisk(folder);
 }
 
 } // namespace Compaction

@@ -2,6 +2,7 @@
 
 #include "Recordset.h"
 #include "Schema.h"
+#include "platform/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
@@ -21,7 +22,6 @@
 #include <QUrl>
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 // One open connection of the engine. The program's own connection to a file
 // (shared) lives in the registry below for the program's life; a separate
@@ -42,10 +42,20 @@ struct Database::Connection {
     QSqlDatabase sql() const { return QSqlDatabase::database(name, false); }
     void connect(bool create);
     void disconnect();
+    // Closed for good on the file it had: its handles fail from now on, and
+    // an open of the path starts afresh (and checks the file again).
+    void retire()
+    {
+        disconnect();
+        ++generation;
+        verified = false;
+    }
     // The file at the path is no longer the one open here (moved, deleted or
     // replaced by another file).
     bool hasMoved() const;
     int extendedCode() const { return handle ? sqlite3_extended_errcode(handle) : 0; }
+    // A connection of its own to the file at `path` (not shared).
+    static std::shared_ptr<Connection> separate(const QString &path, int busyMs);
 };
 
 namespace {
@@ -132,16 +142,8 @@ const QString CheckKey = QStringLiteral("ClosedAfterCheck");
 
 QString stateOf(const QString &file)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
-        return QString();
-    return QStringLiteral("%1 %2:%3:%4:%5.%6")
-        .arg(file)
-        .arg(quint64(st.st_dev))
-        .arg(quint64(st.st_ino))
-        .arg(qint64(st.st_size))
-        .arg(qint64(st.st_mtim.tv_sec))
-        .arg(qint64(st.st_mtim.tv_nsec));
+    const QString identity = FileOps::identity(file).text();
+    return identity.isEmpty() ? QString() : file + QLatin1Char(' ') + identity;
 }
 
 // The file is exactly as the program left it when it last closed it after
@@ -221,11 +223,16 @@ void Database::Connection::connect(bool create)
         }
         const QVariant h = db.driver()->handle();
         handle = (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) ? *static_cast<sqlite3 *const *>(h.constData()) : nullptr;
+        if (!handle) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw RuntimeError(Err::CannotOpen, QStringLiteral("The database engine gave no connection to %1.").arg(shown(file)));
+        }
     }
     // Errors then carry the engine's whole cause (a moved file, a read-only
     // folder), not only its family.
-    if (handle)
-        sqlite3_extended_result_codes(handle, 1);
+    sqlite3_extended_result_codes(handle, 1);
     open = true;
     opening = ++g_openings;
     try {
@@ -252,9 +259,19 @@ void Database::Connection::disconnect()
     open = false;
 }
 
+std::shared_ptr<Database::Connection> Database::Connection::separate(const QString &path, int busyMs)
+{
+    auto c = std::make_shared<Connection>();
+    c->asked = path;
+    c->shared = false;
+    c->busyMs = busyMs;
+    c->name = QStringLiteral("tarvela-own-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    return c;
+}
+
 bool Database::Connection::hasMoved() const
 {
-    if (!open || !handle)
+    if (!open)
         return false;
     int moved = 0;
     if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
@@ -348,9 +365,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
     if (c->open && c->hasMoved()) {
         // Another program put another file in its place: that file is opened
         // and checked afresh, and what was read from the old one is stale.
-        c->disconnect();
-        ++c->generation;
-        c->verified = false;
+        c->retire();
     }
     if (!c->open)
         c->connect(false);
@@ -378,11 +393,7 @@ std::shared_ptr<Database> Database::openSeparate(const QString &path, int busyMi
 {
     if (!QFileInfo(resolve(path)).isFile())
         throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
-    auto c = std::make_shared<Connection>();
-    c->asked = path;
-    c->shared = false;
-    c->busyMs = busyMilliseconds;
-    c->name = QStringLiteral("tarvela-own-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    auto c = Connection::separate(path, busyMilliseconds);
     c->connect(false);
     return handleOn(c);
 }
@@ -392,15 +403,9 @@ std::shared_ptr<Database> Database::create(const QString &path)
     if (QFileInfo::exists(path))
         throw RuntimeError(Err::DatabaseExists, QStringLiteral("Database %1 already exists.").arg(path));
     // A connection the program still had to a file of that name is of no use now.
-    if (const auto found = registry().value(keyFor(path))) {
-        found->disconnect();
-        ++found->generation;
-        found->verified = false;
-    }
-    auto c = std::make_shared<Connection>();
-    c->asked = path;
-    c->shared = false;
-    c->name = QStringLiteral("tarvela-own-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    if (const auto found = registry().value(keyFor(path)))
+        found->retire();
+    auto c = Connection::separate(path, -1);
     c->connect(true);
     runOn(*c, QStringLiteral("PRAGMA journal_mode=DELETE"));
     return handleOn(c);
@@ -426,8 +431,7 @@ void Database::closeAll()
         const QString state = checked ? stateOf(file) : QString();
         if (!state.isEmpty() || c->damageSeen)
             Settings::save(Settings::App, CheckSection, CheckKey, state);
-        ++c->generation;
-        c->verified = false;
+        c->retire();
         QSqlDatabase::removeDatabase(c->name);
     }
     all.clear();
@@ -511,15 +515,14 @@ bool Database::ensureIndexes()
             statements << Schema::createIndexStatement(i);
     if (statements.isEmpty())
         return true;
-    if (c.handle && sqlite3_db_readonly(c.handle, "main") == 1)
+    if (sqlite3_db_readonly(c.handle, "main") == 1)
         return false;
+    QList<QPair<QString, QVariantList>> together;
+    for (const QString &s : std::as_const(statements))
+        together.append({s, {}});
     try {
-        beginTrans();
-        for (const QString &s : std::as_const(statements))
-            execute(s);
-        commitTrans();
+        executeTogether(together);
     } catch (const RuntimeError &) {
-        rollback();
         return false;
     }
     return true;
@@ -531,20 +534,6 @@ Database::Rows Database::readRows(const QString &sql, const QVariantList &params
 {
     Connection &c = usable();
     Rows out;
-    if (!c.handle) {
-        // No engine handle to read through: the driver reads.
-        QSqlQuery q = runOn(c, sql, params);
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < rec.count(); ++i)
-            out.columns << rec.fieldName(i);
-        while (q.next()) {
-            QVector<QVariant> row(out.columns.size());
-            for (int i = 0; i < out.columns.size(); ++i)
-                row[i] = q.value(i);
-            out.rows.push_back(row);
-        }
-        return out;
-    }
     // The rows are read straight from the engine: the driver's own reading
     // costs more than the engine's work on a large class.
     sqlite3_stmt *stmt = nullptr;
@@ -598,8 +587,6 @@ Database::ChangeMark Database::changeMark()
 {
     Connection &c = usable();
     ChangeMark mark;
-    if (!c.handle)
-        return mark;
     // The engine's own counters, read without a statement of the driver's:
     // this is asked at every read and write of a recordset.
     sqlite3_stmt *stmt = nullptr;

@@ -32,8 +32,9 @@ public:
     static std::shared_ptr<Database> open(const QString &path);
     // A connection of its own to an existing file, closed by close(); no
     // checks and no indexes. `busyMilliseconds` is how long a statement waits
-    // for a lock held by another connection.
-    static std::shared_ptr<Database> openSeparate(const QString &path, int busyMilliseconds = 2000);
+    // for a lock held by another connection (-1: the program-wide busy
+    // timeout, see setBusyTimeout).
+    static std::shared_ptr<Database> openSeparate(const QString &path, int busyMilliseconds = -1);
     // Makes a new, empty database file on a connection of its own; error 3204
     // when the file exists.
     static std::shared_ptr<Database> create(const QString &path);
