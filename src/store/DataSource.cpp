@@ -99,8 +99,7 @@ void DataSource::Refresh()
 
 bool DataSource::canServe(const Recordset &rs) const
 {
-    return rs.database() == m_db && rs.source() == m_recordSource && rs.params() == m_params && rs.type() == m_type
-        && rs.unchangedSinceRead();
+    return rs.database() == m_db && rs.answers(m_recordSource, m_type, m_params);
 }
 
 void DataSource::installHooks()

@@ -5,8 +5,7 @@ Recordset &KeptRows::read(const QString &path, const QString &sql, Database::Rec
     // Opening the file also finds it moved or replaced: rows of another
     // file are never used again.
     const std::shared_ptr<Database> db = Database::open(path);
-    if (m_rs && m_path == path && m_rs->database()->path() == db->path() && m_rs->source() == sql && m_rs->type() == type
-        && m_rs->params() == params && m_rs->unchangedSinceRead()) {
+    if (m_rs && m_path == path && m_rs->database()->path() == db->path() && m_rs->answers(sql, type, params)) {
         m_rs->reopen();
         return *m_rs;
     }

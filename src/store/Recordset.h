@@ -75,6 +75,13 @@ public:
     // new read of the same source would give the same rows in the same
     // order.
     bool unchangedSinceRead() const;
+    // A new read of `source` (of this type, with these parameters) on the
+    // same connection would give the rows held now: the same query, and
+    // nothing written since they were read.
+    bool answers(const QString &source, Database::RecordsetType type, const QVariantList &params) const
+    {
+        return m_source == source && m_type == type && m_params == params && unchangedSinceRead();
+    }
     // Put aside by a data source that may take it up again: closed to its
     // users, its rows kept.
     void park();
