@@ -1,6 +1,6 @@
 #include "CalendarAlarm.h"
 
-#include "Guarded.h"
+#include "platform/Trap.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -81,7 +81,7 @@ void tick(QTimer *timer)
     if (g_checking)
         return;
     QScopedValueRollback<bool> guard(g_checking, true);
-    Calendar::guarded(check);
+    Trap::guarded(check);
 }
 
 } // namespace CalendarAlarm

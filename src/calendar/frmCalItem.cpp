@@ -1,6 +1,6 @@
 #include "frmCalItem.h"
 
-#include "Guarded.h"
+#include "platform/Trap.h"
 #include "platform/Artwork.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
@@ -154,7 +154,7 @@ frmCalItem::frmCalItem()
 void frmCalItem::Form_Load()
 {
     Data1->setDatabaseName(DatabasePath);
-    Calendar::guarded([this] { Data1->Refresh(); });
+    Trap::guarded([this] { Data1->Refresh(); });
 }
 
 void frmCalItem::addEvent()

@@ -3,7 +3,7 @@
 #include "CalendarItems.h"
 #include "DaySchedule.h"
 #include "DayView.h"
-#include "Guarded.h"
+#include "platform/Trap.h"
 #include "MonthMarks.h"
 #include "MonthView.h"
 #include "frmCalItem.h"
@@ -29,7 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-using Calendar::guarded;
+using Trap::guarded;
 
 namespace {
 const QString AssignmentDue = QStringLiteral("AssignmentDue");

@@ -1,6 +1,8 @@
 #include "frmMain.h"
 #include "frmMainSteps.h"
 
+#include "AddIns.h"
+
 #include "frmAbout.h"
 #include "frmAddAssignment.h"
 #include "frmClassStatus.h"
@@ -216,7 +218,7 @@ void frmMain::Form_Activate()
     Settings::Batch remember;
     step(proc, true, [&] { layoutPass(); });
     step(proc, true, [&] {
-        for (int n = 1; n <= 5; ++n) {
+        for (int n = 1; n <= AddIns::Count; ++n) {
             const QString desc = Settings::get(Settings::App, QStringLiteral("AddIns"), QStringLiteral("AddIn%1Desc").arg(n));
             if (!desc.isEmpty()) {
                 mnuAddIns->menuAction()->setVisible(true);

@@ -15,16 +15,17 @@ void tell(const RuntimeError &error, MessageBox::Icon icon = MessageBox::Critica
 // Tells any other failure the same way.
 void tell(const std::exception &error, MessageBox::Icon icon = MessageBox::Critical);
 
-// Runs a handler's work; a failure is told. Returns false when it failed.
-template <class F> bool guarded(F &&work)
+// Runs a handler's work; a failure is told (with `icon`). Returns false
+// when it failed.
+template <class F> bool guarded(F &&work, MessageBox::Icon icon = MessageBox::Critical)
 {
     try {
         work();
         return true;
     } catch (const RuntimeError &e) {
-        tell(e);
+        tell(e, icon);
     } catch (const std::exception &e) {
-        tell(e);
+        tell(e, icon);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "Quizzer.h"
 
 #include "QuizzerErrors.h"
+#include "platform/Trap.h"
 #include "frmQuizBuilder.h"
 #include "frmQuizSelection.h"
 #include "store/CurrentSelection.h"
@@ -14,7 +15,7 @@ void openQuizBuilder()
     try {
         frmQuizBuilder::instance()->Show();
     } catch (const RuntimeError &e) {
-        QuizzerErrors::tell(e);
+        Trap::tell(e);
         QuizzerErrors::backToMainWindow(nullptr);
     }
 }

@@ -1,13 +1,9 @@
 #pragma once
-// How the quizzer's handlers keep run-time errors from escaping a slot.
+// Where the quizzer's windows go after a failure while they open.
 #include "platform/Form.h"
-#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 
 namespace QuizzerErrors {
-
-using Trap::guarded;
-using Trap::tell;
 
 // After a failure while opening a quizzer window: closes the window, whose
 // unloading brings the main window back, or shows the main window itself

@@ -2,6 +2,7 @@
 
 #include "QuizTransfer.h"
 #include "QuizzerErrors.h"
+#include "platform/Trap.h"
 #include "platform/Artwork.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -31,6 +32,8 @@
 #include <QVBoxLayout>
 
 using namespace QuizzerErrors;
+using Trap::guarded;
+using Trap::tell;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "frmQuizSelection.h"
 
 #include "QuizzerErrors.h"
+#include "platform/Trap.h"
 #include "frmQuizTaker.h"
 #include "platform/MessageBox.h"
 #include "store/CurrentSelection.h"
@@ -16,6 +17,8 @@
 #include <QVBoxLayout>
 
 using namespace QuizzerErrors;
+using Trap::guarded;
+using Trap::tell;
 
 frmQuizSelection::frmQuizSelection()
 {

@@ -1,6 +1,7 @@
 #include "frmQuizTaker.h"
 
 #include "QuizzerErrors.h"
+#include "platform/Trap.h"
 #include "platform/MessageBox.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 
 using namespace QuizzerErrors;
+using Trap::guarded;
+using Trap::tell;
 
 namespace {
 QLabel *caption(QWidget *parent, const QString &text)

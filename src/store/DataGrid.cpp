@@ -199,13 +199,7 @@ bool DataGridModel::commitPendingRow()
 {
     if (m_pending.isEmpty() || !m_source || !m_source->isOpen())
         return false;
-    try {
-        storePendingRow();
-    } catch (const RuntimeError &e) {
-        tell(e);
-        return false;
-    }
-    return true;
+    return Trap::guarded([this] { storePendingRow(); }, MessageBox::Exclamation);
 }
 
 void DataGridModel::storePendingRow()
@@ -430,16 +424,7 @@ void DataGrid::storeEdits()
     m_model->storePendingRow();
 }
 
-bool DataGrid::commitEdits()
-{
-    try {
-        storeEdits();
-        return true;
-    } catch (const RuntimeError &e) {
-        tell(e);
-        return false;
-    }
-}
+bool DataGrid::commitEdits() { return Trap::guarded([this] { storeEdits(); }, MessageBox::Exclamation); }
 
 void DataGrid::discardEdits()
 {
