@@ -77,13 +77,6 @@ bool refuse(QWidget *box, const QString &message, const QString &title)
     return false;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
-    return l;
-}
 } // namespace
 
 frmCalItem::frmCalItem()
@@ -98,7 +91,7 @@ frmCalItem::frmCalItem()
     auto *image = new QLabel(panel);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(Artwork::picture(QStringLiteral("today"), 48));
-    auto *intro = label(panel, "Label1",
+    auto *intro = wrappedLabel(panel, "Label1",
                         QStringLiteral("Enter or select the date for this item below.  Clicking on the up/down arrows will "
                                        "increment and decrement the date.  The larger arrow will present a calendar that you "
                                        "can choose your date with."));
@@ -126,15 +119,15 @@ frmCalItem::frmCalItem()
     auto *dateRow = new QHBoxLayout;
     dateRow->addWidget(cmbEventDate, 1);
     dateRow->addSpacing(12);
-    dateRow->addWidget(label(this, "Label4", QStringLiteral("Time:")));
+    dateRow->addWidget(wrappedLabel(this, "Label4", QStringLiteral("Time:")));
     dateRow->addWidget(Text3, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(panel);
     layout->addLayout(dateRow);
-    layout->addWidget(label(this, "Label2", QStringLiteral("Enter a summary title for the event:")));
+    layout->addWidget(wrappedLabel(this, "Label2", QStringLiteral("Enter a summary title for the event:")));
     layout->addWidget(txtEventSummary);
-    layout->addWidget(label(this, "Label3", QStringLiteral("Type in more detailed information for this event.")));
+    layout->addWidget(wrappedLabel(this, "Label3", QStringLiteral("Type in more detailed information for this event.")));
     layout->addWidget(txtEventDetails, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(chkVisual);

@@ -19,7 +19,6 @@ namespace {
 const QString FinishCaption = QStringLiteral("&Finish");
 const QString NextCaption = QStringLiteral("&Next >>>");
 
-QLabel *text(QWidget *parent, const char *name, const QString &caption) { return wrappedLabel(parent, name, caption); }
 } // namespace
 
 frmAddSemesterWizard::frmAddSemesterWizard()
@@ -33,14 +32,14 @@ frmAddSemesterWizard::frmAddSemesterWizard()
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setPixmap(Artwork::picture(QStringLiteral("semester"), 64));
     auto *intro = new QVBoxLayout;
-    intro->addWidget(text(fra1, "Label1",
+    intro->addWidget(wrappedLabel(fra1, "Label1",
                           QStringLiteral("Tarvela is about to step you through setting up a semester.  If you've never done this "
                                          "before, you will be guided through three screens that will ask you questions about the "
                                          "semester you're adding.  ")));
-    intro->addWidget(text(fra1, "Label2",
+    intro->addWidget(wrappedLabel(fra1, "Label2",
                           QStringLiteral("If this is your first time running Tarvela, the reason you're here is that Tarvela needs at "
                                          "least one semester to establish your database.  This will only take a short while.")));
-    intro->addWidget(text(fra1, "Label3",
+    intro->addWidget(wrappedLabel(fra1, "Label3",
                           QStringLiteral("After you complete the fields you need to fill in, you can click on the Next >>> button on "
                                          "every screen to continue on to the next step.  So, to start entering information about your "
                                          "semester, please click the Next >>> button to continue.")));
@@ -64,13 +63,13 @@ frmAddSemesterWizard::frmAddSemesterWizard()
     SSDateCombo1->setText(today);
     SSDateCombo2->setText(today);
     auto *details = new QVBoxLayout;
-    details->addWidget(text(fra2, "Label4",
+    details->addWidget(wrappedLabel(fra2, "Label4",
                             QStringLiteral("Enter the title of the new semester/quarter, for example, \"Winter 1999.\"  The shorter "
                                            "the title, the better (for displaying, etc.)")));
     details->addWidget(Text1);
-    details->addWidget(text(fra2, "Label5", QStringLiteral("Enter or select the date this semester starts:")));
+    details->addWidget(wrappedLabel(fra2, "Label5", QStringLiteral("Enter or select the date this semester starts:")));
     details->addWidget(SSDateCombo1);
-    details->addWidget(text(fra2, "Label6", QStringLiteral("Enter or select the date this semester ends:")));
+    details->addWidget(wrappedLabel(fra2, "Label6", QStringLiteral("Enter or select the date this semester ends:")));
     details->addWidget(SSDateCombo2);
     details->addStretch();
     auto *page2 = new QHBoxLayout(fra2);

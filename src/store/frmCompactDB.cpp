@@ -1,5 +1,7 @@
 #include "frmCompactDB.h"
 
+#include "platform/Controls.h"
+
 #include "clsTarvelaDB.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
@@ -21,9 +23,7 @@ constexpr int StatusTwips = 255;
 
 QLabel *wrapped(QWidget *parent, const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
+    QLabel *l = wrappedLabel(parent, name, text);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
 }
