@@ -87,8 +87,9 @@ void frmAssist::Form_Load()
 void frmAssist::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
-    Settings::save(Settings::App, PositionSection, QStringLiteral("Top"), QString::number(Twips::fromPixels(y())));
-    Settings::save(Settings::App, PositionSection, QStringLiteral("Left"), QString::number(Twips::fromPixels(x())));
+    Settings::save(Settings::App, PositionSection,
+                   {{QStringLiteral("Top"), QString::number(Twips::fromPixels(y()))},
+                    {QStringLiteral("Left"), QString::number(Twips::fromPixels(x()))}});
     if (MsgForm *balloon = MsgForm::existing()) {
         balloon->hide();
         balloon->Unload();

@@ -38,6 +38,7 @@ public:
     DataSource *datClasses() override { return m->datClasses; }
     DataSource *datAssignments() override { return m->datAssignments; }
     void RefreshTree() override { m->RefreshTree(); }
+    void setAssignmentsCaption(const QString &className) override { m->setAssignmentsCaption(className); }
     void showMainWindow() override { m->Show(); }
     void hideMainWindow() override { m->hide(); }
     QWidget *mainWindow() override { return m; }
@@ -280,6 +281,8 @@ void frmMain::separator(QMenu *menu, const char *name)
     a->setObjectName(QString::fromLatin1(name));
     m_actions.insert(QString::fromLatin1(name), a);
 }
+
+void frmMain::setAssignmentsCaption(const QString &className) { gridAssignments->setCaption(className); }
 
 QAction *frmMain::action(const char *name) const { return m_actions.value(QString::fromLatin1(name)); }
 

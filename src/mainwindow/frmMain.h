@@ -54,6 +54,8 @@ public:
 
     // Recomputes the points totals and the letter grade of the current class.
     void RefreshPoints();
+    // Names the class whose assignments the grid shows (its caption).
+    void setAssignmentsCaption(const QString &className);
     // Refills the drop-down list of the grid's Type column.
     void LoadAssignmentTypes();
     // Recomputes the GPA; with showMessage the result is also told in a box.

@@ -4,7 +4,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
@@ -69,10 +68,8 @@ frmSearch::frmSearch()
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     // Enter on a focused button presses that button; anywhere else it
-    // presses Find (keyPressEvent).
-    cmdFind->setDefault(true);
-    cmdFind->setAutoDefault(true);
-    cmdDone->setAutoDefault(true);
+    // presses Find.
+    setDefaultButton(cmdFind);
 
     auto *top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
@@ -103,14 +100,6 @@ frmSearch::frmSearch()
     connect(esc, &QShortcut::activated, cmdDone, &QPushButton::click);
 }
 
-void frmSearch::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        cmdFind->click();
-        return;
-    }
-    Form::keyPressEvent(event);
-}
 
 void frmSearch::cmdFind_Click()
 {
@@ -155,16 +144,14 @@ void frmSearch::jumpTo(const AssignmentSearch::Hit &hit)
         semesters->Refresh();
         classes->setRecordSource(QStringLiteral("Classes"));
         classes->Refresh();
-        Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("LastSemester"), hit.semesterTitle);
-        Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("LastClass"), hit.className);
+        Settings::save(Settings::App, QStringLiteral("Settings"),
+                       {{QStringLiteral("LastSemester"), hit.semesterTitle}, {QStringLiteral("LastClass"), hit.className}});
         // The same look-ups as the main window's activation, which then shows
         // the class's assignments.
         if (semesters->hasCurrentRow())
             semesters->recordset().FindFirst(QStringLiteral("Title"), hit.semesterTitle);
-        if (classes->hasCurrentRow() && classes->recordset().FindFirst(QStringLiteral("ClassName"), hit.className)) {
-            if (auto *grid = selection->mainWindow()->findChild<DataGrid *>(QStringLiteral("gridAssignments")))
-                grid->setCaption(classes->recordset().value(QStringLiteral("ClassName")).toString());
-        }
+        if (classes->hasCurrentRow() && classes->recordset().FindFirst(QStringLiteral("ClassName"), hit.className))
+            selection->setAssignmentsCaption(classes->recordset().value(QStringLiteral("ClassName")).toString());
     } catch (const RuntimeError &e) {
         showError(e);
     }

@@ -21,7 +21,6 @@ public:
 
 protected:
     void Form_Unload(bool &cancel) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private Q_SLOTS:
     void cmdFind_Click();

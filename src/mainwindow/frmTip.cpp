@@ -57,7 +57,7 @@ frmTip::frmTip()
     cmdNextTip->setObjectName(QStringLiteral("cmdNextTip"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
+    setDefaultButton(cmdOK); // Enter presses the focused button, else OK
 
     auto *text = new QVBoxLayout;
     text->addWidget(know);
@@ -137,16 +137,6 @@ void frmTip::DisplayCurrentTip()
 
 void frmTip::cmdNextTip_Click() { DoNextTip(); }
 
-// Enter presses the button that has the focus, else OK (drawn as the default).
-void frmTip::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto *focused = qobject_cast<QPushButton *>(focusWidget());
-        (focused ? focused : cmdOK)->click();
-        return;
-    }
-    Form::keyPressEvent(event);
-}
 
 void frmTip::cmdOK_Click() { Unload(); }
 

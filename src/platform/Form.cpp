@@ -11,6 +11,8 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -217,6 +219,22 @@ void Form::hideEvent(QHideEvent *event)
     setAttribute(Qt::WA_Resized);
     if (QWindow *window = windowHandle())
         window->setGeometry(geometry());
+}
+
+void Form::setDefaultButton(QPushButton *button)
+{
+    m_defaultButton = button;
+    button->setDefault(true);
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    if (m_defaultButton && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        (focused && focused->window() == this ? focused : m_defaultButton.data())->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::addUnloadHook(QObject *owner, std::function<void()> hook, std::function<void()> discard)

@@ -12,6 +12,8 @@
 #include <QVector>
 #include <functional>
 
+class QPushButton;
+
 class Form : public QWidget
 {
     Q_OBJECT
@@ -61,6 +63,10 @@ public:
     static bool keepOpenToCorrect(const QString &whyNotStored);
 
 protected:
+    // The button Enter presses, drawn as the default: Enter on another
+    // focused button presses that one instead.
+    void setDefaultButton(QPushButton *button);
+
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
     virtual void Form_Deactivate() {}
@@ -72,6 +78,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void placeOverMainWindow();
@@ -79,6 +86,7 @@ private:
     void activateNow();
     void activateAfterShow();
 
+    QPointer<QPushButton> m_defaultButton;
     bool m_unloaded = false;
     bool m_activating = false;
     // Show() activates the window itself; the platform's own activation

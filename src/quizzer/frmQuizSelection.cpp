@@ -37,10 +37,8 @@ frmQuizSelection::frmQuizSelection()
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Start is the default button: Enter on a focused button presses that
-    // button; anywhere else it presses Start (keyPressEvent).
-    cmdStart->setDefault(true);
-    cmdStart->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
+    // button; anywhere else it presses Start.
+    setDefaultButton(cmdStart);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -102,14 +100,6 @@ void frmQuizSelection::fillList()
     db->close();
 }
 
-void frmQuizSelection::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        cmdStart->click();
-        return;
-    }
-    Form::keyPressEvent(event);
-}
 
 void frmQuizSelection::cmdCancel_Click() { Unload(); }
 

@@ -22,7 +22,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload(bool &cancel) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private Q_SLOTS:
     void cmdStart_Click();

@@ -7,12 +7,10 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QDir>
-#include <QWidget>
 
 namespace ClassTransfer {
 
@@ -71,13 +69,6 @@ void setValues(Steps &steps, Recordset &rs, const Row &row, const QStringList &f
         if (it != row.values.constEnd())
             steps.run([&] { rs.setValue(f, it.value()); });
     }
-}
-
-// The grid of the main window that shows the assignment list.
-DataGrid *assignmentGrid(CurrentSelection *sel)
-{
-    QWidget *main = sel->mainWindow();
-    return main ? main->findChild<DataGrid *>(QStringLiteral("gridAssignments")) : nullptr;
 }
 
 // The assignment list must hold the current class's rows: after a move of
@@ -176,10 +167,7 @@ bool importIntoCurrentSemester(const Reporter &report)
         DataSource *work = sel->datAssignments();
         followCurrentClass(steps, work);
         // The grid shows the new class's assignments: it names that class.
-        steps.run([&] {
-            if (DataGrid *grid = assignmentGrid(sel))
-                grid->setCaption(classes->value(QStringLiteral("ClassName")).toString());
-        });
+        steps.run([&] { sel->setAssignmentsCaption(classes->value(QStringLiteral("ClassName")).toString()); });
         for (const Row &block : file.assignments) {
             steps.report(block);
             if (!block.complete)

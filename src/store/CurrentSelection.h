@@ -3,6 +3,8 @@
 // assignments that the main window holds in its three data sources. The main
 // window provides it; windows of the other folders reach the selection (and
 // show, hide or rebuild the main window) only through this interface.
+#include <QString>
+
 class DataSource;
 class QWidget;
 
@@ -18,6 +20,8 @@ public:
 
     // Rebuilds the semester/class tree from the database.
     virtual void RefreshTree() = 0;
+    // Names the class whose assignments the main window's grid shows.
+    virtual void setAssignmentsCaption(const QString &className) = 0;
     // Shows the main window (modeless), which brings it forward and activates it.
     virtual void showMainWindow() = 0;
     // Hides the main window.
