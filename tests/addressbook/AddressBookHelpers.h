@@ -50,7 +50,7 @@ inline QString contactRow(int id)
 }
 
 // The main window and the address book. A test class takes it as a base:
-// newDatabaseWithFall() (so that no wizard opens at start), the contacts
+// newFile() (so that no wizard opens at start), the contacts
 // added, then QVERIFY(start()).
 struct BookFixture {
     frmMain *m = nullptr;

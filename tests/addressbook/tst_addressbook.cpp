@@ -15,7 +15,7 @@ class AddressBookTest : public TestCase, BookFixture
 private Q_SLOTS:
     void theRoad()
     {
-        newDatabaseWithFall();
+        newFile();
         addContactWith({{"Name", "Ann Archer"}, {"EMail", "ann@example.org"}, {"Address1", "1 Elm Street"}, {"Address2", "Flat 2"},
                         {"City", "Springfield"}, {"State", "IL"}, {"ZIP", "62701"}, {"Phone1", "555-0100"}, {"Phone2", "555-0101"}});
         const int bob = addContact(QStringLiteral("Bob Baker"), QStringLiteral("bob@example.org"));
@@ -97,7 +97,7 @@ private Q_SLOTS:
 
     void theLayout()
     {
-        newDatabaseWithFall();
+        newFile();
         addContact(QStringLiteral("Ann Archer"));
         QVERIFY(start());
         auto place = [this](const QString &name) {
@@ -144,7 +144,7 @@ private Q_SLOTS:
 
     void aBlankCancelledOrOverlongNameAddsNothing()
     {
-        newDatabaseWithFall();
+        newFile();
         addContact(QStringLiteral("Ann Archer"));
         QVERIFY(start());
         type(b, "Text8", "555-0100");
@@ -177,7 +177,7 @@ private Q_SLOTS:
 
     void equalNamesShowTheFirstAndNamelessOnesAreNotListed()
     {
-        newDatabaseWithFall();
+        newFile();
         addContact(QStringLiteral("Sam Lee"), QStringLiteral("first@example.org"));
         addContact(QStringLiteral("Pat O'Brien"), QStringLiteral("pat@example.org"));
         addContactWith({{"EMail", "nameless@example.org"}});
@@ -198,7 +198,7 @@ private Q_SLOTS:
 
     void aRenamedContactKeepsItsOldEntryUntilTheListIsRebuilt()
     {
-        newDatabaseWithFall();
+        newFile();
         const int ann = addContact(QStringLiteral("Ann Archer"));
         const int bob = addContact(QStringLiteral("Bob Baker"));
         QVERIFY(start());
@@ -231,7 +231,7 @@ private Q_SLOTS:
 
     void anOverlongTextIsRefusedAndKeptInItsBox()
     {
-        newDatabaseWithFall();
+        newFile();
         const int ann = addContactWith({{"Name", "Ann Archer"}, {"ZIP", "62701"}});
         addContact(QStringLiteral("Bob Baker"));
         QVERIFY(start());

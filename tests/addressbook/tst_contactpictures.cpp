@@ -23,7 +23,7 @@ class ContactPicturesTest : public TestCase, BookFixture
 private Q_SLOTS:
     void linkPictureStoresThePathAndShowsThePicture()
     {
-        newDatabaseWithFall();
+        newFile();
         const int ann = addContact(QStringLiteral("Ann Archer"));
         const QString tall = makePicture(QStringLiteral("bob.bmp"), 10, 30, "PNG"); // known by its contents
         addContactWith({{"Name", "Bob Baker"}, {"Picture", tall}});
@@ -72,7 +72,7 @@ private Q_SLOTS:
 
     void aPictureIsLinkedOnlyWhenChosenAndTheTypedTextIsStored()
     {
-        newDatabaseWithFall();
+        newFile();
         const QString png = makePicture(QStringLiteral("face.png"), 16, 16);
         const int ann = addContactWith({{"Name", "Ann Archer"}, {"Picture", png}});
         QVERIFY(start());
@@ -114,7 +114,7 @@ private Q_SLOTS:
 
     void aDoubleClickOnTheAddressWritesAnEmail()
     {
-        newDatabaseWithFall();
+        newFile();
         addContact(QStringLiteral("Ann O'Hara"), QStringLiteral("o'hara+news@example.org"));
         addContact(QStringLiteral("Bob Baker"));
         QVERIFY(start());

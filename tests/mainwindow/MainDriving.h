@@ -24,22 +24,8 @@ namespace MainHelpers {
 // The grade thresholds most tests give a class: A from 90, B 80, C 70, D 60, F 0.
 inline QVariantList scale() { return {90, 80, 70, 60, 0}; }
 
-// A fresh database holding one semester; returns the semester's key.
-inline int newFile(const QString &semester = QStringLiteral("Fall 2026"))
-{
-    TestEnv::createDatabase();
-    return addSemester(semester);
-}
-
 inline int count(const QString &sql, const QVariantList &params = {}) { return TestEnv::scalar(sql, params).toInt(); }
 inline QString setting(const char *key) { return Settings::get(Settings::App, "Settings", key); }
-
-// The same with the tips switched off: no tips window comes up first.
-inline frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {})
-{
-    Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
-    return start(answers);
-}
 
 inline QString label(QWidget *w, const char *name)
 {
@@ -59,21 +45,6 @@ inline QStringList items(QListWidget *list)
     for (int i = 0; list && i < list->count(); ++i)
         out << list->item(i)->text();
     return out;
-}
-
-// Clicks a control and lets what it starts happen.
-inline void click(QWidget *w, const char *name)
-{
-    if (auto *c = find<QWidget>(w, name))
-        QTest::mouseClick(c, Qt::LeftButton);
-    settle();
-}
-
-inline void trigger(frmMain *m, const char *action)
-{
-    if (auto *a = find<QAction>(m, action))
-        a->trigger();
-    settle();
 }
 
 // The last message box had this title (and this text, when one is given).

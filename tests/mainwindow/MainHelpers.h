@@ -4,6 +4,9 @@
 
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
+#include "platform/Settings.h"
+
+#include <QAction>
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -88,5 +91,37 @@ inline void clickNode(frmMain *m, const QString &text)
 using TestEnv::addAssignment;
 using TestEnv::addClass;
 using TestEnv::addSemester;
+
+// A fresh database holding one semester ("Fall 2026", 1 September to 20
+// December 2026, unless named otherwise); returns the semester's key.
+inline int newFile(const QString &semester = QStringLiteral("Fall 2026"))
+{
+    TestEnv::createDatabase();
+    return addSemester(semester);
+}
+
+// Starts the program with the tips switched off: no tips window comes up
+// first.
+inline frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {})
+{
+    Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
+    return start(answers);
+}
+
+// Clicks a control (the test fails without it) and lets what it starts happen.
+inline void click(QWidget *w, const char *name)
+{
+    if (auto *c = find<QWidget>(w, name))
+        QTest::mouseClick(c, Qt::LeftButton);
+    settle();
+}
+
+// Chooses a menu command (the test fails without it) and lets it run.
+inline void trigger(frmMain *m, const char *action)
+{
+    if (auto *a = find<QAction>(m, action))
+        a->trigger();
+    settle();
+}
 
 } // namespace MainHelpers

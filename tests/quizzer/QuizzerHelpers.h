@@ -24,7 +24,7 @@ using namespace SetupHelpers;
 // main window up.
 inline frmMain *startWithSemester()
 {
-    newDatabaseWithFall();
+    newFile();
     return startProgram();
 }
 

@@ -30,7 +30,7 @@ struct Fixture {
 inline Fixture twoClasses()
 {
     Fixture f;
-    f.fall = newDatabaseWithFall();
+    f.fall = newFile();
     f.art = addClass(f.fall, QStringLiteral("Art"));
     f.music = addClass(f.fall, QStringLiteral("Music"));
     TestEnv::exec("UPDATE Classes SET TeacherName = 'Ms. Kahlo', TeacherPhone = '555-0101', TeacherEMail = 'kahlo@example.edu', "

@@ -23,26 +23,7 @@ inline frmMain *startProgram()
 {
     if (!QFile::exists(TestEnv::databasePath()))
         TestEnv::createDatabase();
-    Settings::save(Settings::ExeApp, QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    frmMain *m = start();
-    settle();
-    return m;
-}
-
-// A new database holding the semester "Fall 2026" (1 September to 20
-// December 2026); returns the semester's key.
-inline int newDatabaseWithFall()
-{
-    TestEnv::createDatabase();
-    return addSemester(QStringLiteral("Fall 2026"));
-}
-
-inline void click(QWidget *window, const char *name)
-{
-    QAbstractButton *button = find<QAbstractButton>(window, name);
-    QVERIFY2(button, name);
-    QTest::mouseClick(button, Qt::LeftButton);
-    settle();
+    return startQuiet();
 }
 
 // The two ways out of a window a data-driven test tries: its button, and
@@ -89,14 +70,6 @@ inline QString text(QWidget *window, const char *name)
     if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
         return plain->toPlainText();
     return w->property("text").toString();
-}
-
-inline void trigger(frmMain *m, const char *action)
-{
-    auto *a = m->findChild<QAction *>(QString::fromLatin1(action));
-    QVERIFY2(a, action);
-    a->trigger();
-    settle();
 }
 
 // Checks what the last message box shown said, and how.

@@ -60,7 +60,7 @@ QString transferFile() { return QDir(TestEnv::driveA()).filePath("class.tarvela"
 // program started.
 frmMain *startWithFile(const QByteArray &bytes)
 {
-    newDatabaseWithFall();
+    newFile();
     writeBytes(transferFile(), bytes);
     return startProgram();
 }
@@ -106,7 +106,7 @@ class ClassTransferTest : public TestCase
 private Q_SLOTS:
     void exportsAndImportsAWholeClass()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int spring = addSemester("Spring 2027", "2027-01-10", "2027-05-20");
         const int original = insertSample(fall);
         frmMain *m = startProgram();
@@ -188,7 +188,7 @@ private Q_SLOTS:
 
     void withoutACurrentClassExportDoesNothing()
     {
-        newDatabaseWithFall();
+        newFile();
         frmMain *m = startProgram();
         clickNode(m, "Fall 2026");
         QVERIFY(m->datClasses->noRows());
@@ -201,7 +201,7 @@ private Q_SLOTS:
 
     void aClassWithoutAssignments()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         addClass(fall, "Chess, Openings");
         frmMain *m = startProgram();
         clickNode(m, "Chess, Openings");
@@ -217,7 +217,7 @@ private Q_SLOTS:
 
     void noReadsNothingAndYesFindsTheFileWhateverTheLetterCaseOfItsName()
     {
-        addClass(newDatabaseWithFall(), "Biology");
+        addClass(newFile(), "Biology");
         const QString upperCase = QDir(TestEnv::driveA()).filePath("CLASS.TARVELA");
         writeBytes(upperCase, TransferSample::golden());
         frmMain *m = startProgram();
@@ -316,7 +316,7 @@ private Q_SLOTS:
 
     void aMissingFileIsReportedAndAddsNothing()
     {
-        addClass(newDatabaseWithFall(), "Biology");
+        addClass(newFile(), "Biology");
         frmMain *m = startProgram();
         Reports reports = importAnsweringYes(false);
         QCOMPARE(reports.numbers, QVector<int>{Err::FileNotFound});
@@ -340,7 +340,7 @@ private Q_SLOTS:
 
     void aFailedExportClaimsNoSuccessAndKeepsTheEarlierFile()
     {
-        insertSample(newDatabaseWithFall());
+        insertSample(newFile());
         frmMain *m = startProgram();
         const QByteArray good = "an earlier export\r\n";
         writeBytes(transferFile(), good);
@@ -379,7 +379,7 @@ private Q_SLOTS:
 
     void exportTakesTheAssignmentsOfTheClassNowCurrent()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int art = addClass(fall, "Art");
         addAssignment(art, "Sketches", 10, 8);
         const int music = addClass(fall, "Music");

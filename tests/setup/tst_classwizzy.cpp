@@ -68,7 +68,7 @@ class ClassWizardTest : public TestCase
     bool startWizard()
     {
         if (!QFile::exists(TestEnv::databasePath()))
-            newDatabaseWithFall();
+            newFile();
         m = startProgram();
         return openWizard();
     }
@@ -107,7 +107,7 @@ class ClassWizardTest : public TestCase
 private Q_SLOTS:
     void opensOnTheLastSemesterAndTakesTheOneChosen()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int spring = addSemester(QStringLiteral("Spring '27"), QStringLiteral("2027-01-10"), QStringLiteral("2027-05-15"));
         QVERIFY(startWizard());
         QCOMPARE(w->windowTitle(), QString("Add Class Wizard"));
@@ -221,7 +221,7 @@ private Q_SLOTS:
 
     void aNameInUseIsRefusedAndLeavesNoBlankRow()
     {
-        const int existing = addClass(newDatabaseWithFall(), QStringLiteral("Bob's Art"));
+        const int existing = addClass(newFile(), QStringLiteral("Bob's Art"));
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
         type(w, "txtClassName", "BOB'S ART"); // letter case aside, the same name
@@ -318,7 +318,7 @@ private Q_SLOTS:
     void cancelOrTheCloseBoxDeletesTheNewRow_data() { buttonOrCloseBoxRows(); }
     void cancelOrTheCloseBoxDeletesTheNewRow()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int art = addClass(fall, QStringLiteral("Art"));
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
@@ -333,7 +333,7 @@ private Q_SLOTS:
 
     void theSemesterListTakesOnlySemestersThatExist()
     {
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int spring = addSemester(QStringLiteral("Spring 2027"));
         QVERIFY(startWizard());
         QComboBox *list = semesterList(w);
@@ -362,7 +362,7 @@ private Q_SLOTS:
     {
         // The wizard may choose its semester before its row exists: another
         // class must not receive the semester's key and dates.
-        const int fall = newDatabaseWithFall();
+        const int fall = newFile();
         const int spring = addSemester(QStringLiteral("Spring 2027"), QStringLiteral("2027-01-10"), QStringLiteral("2027-05-15"));
         const int art = addClass(fall, QStringLiteral("Art"));
         TestEnv::exec("UPDATE Classes SET StartDate = '2026-09-02', EndDate = '2026-12-19' WHERE ID = ?", {art});
@@ -390,7 +390,7 @@ private Q_SLOTS:
 
     void aRepeatedActivationOrOpeningKeepsTheUsersWork()
     {
-        newDatabaseWithFall();
+        newFile();
         const int spring = addSemester(QStringLiteral("Spring 2027"));
         QVERIFY(startWizard());
         frmClassWizzy *first = w;

@@ -189,7 +189,7 @@ private Q_SLOTS:
 
     void classEditWithoutAClassDoesNothing()
     {
-        newDatabaseWithFall();
+        newFile();
         frmMain *m = startProgram();
         MessageBox::clearShown();
         trigger(m, "mnuClassEdit");

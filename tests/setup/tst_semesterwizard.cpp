@@ -96,7 +96,7 @@ private Q_SLOTS:
 
     void reopeningGoesBackToTheIntroduction()
     {
-        newDatabaseWithFall();
+        newFile();
         frmMain *m = startProgram();
         click(m, "SSCommand1");
         auto *w = frmAddSemesterWizard::existing();
