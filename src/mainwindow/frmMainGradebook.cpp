@@ -36,11 +36,7 @@ void frmMain::RefreshPoints()
         lblLetterGrade->setText(QString());
         return;
     }
-    // The rows the grid holds serve while they are what the file holds;
-    // otherwise the record source is read anew.
-    const GradeBookQueries::PointsTotals totals = datAssignments->holdsStoredRows(DatabasePath)
-        ? GradeBookQueries::pointsTotals(datAssignments->recordset())
-        : GradeBookQueries::pointsTotals(DatabasePath, datAssignments->recordSource(), datAssignments->recordSourceParams());
+    const GradeBookQueries::PointsTotals totals = GradeBookQueries::pointsTotals(DatabasePath, *datAssignments);
     const qint64 possible = totals.possible;
     const qint64 earned = totals.earned;
     if (!totals.hasRows) {
