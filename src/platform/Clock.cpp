@@ -1,11 +1,8 @@
 #include "Clock.h"
 
-#include <QElapsedTimer>
-
 namespace {
 bool g_set = false;
 QDateTime g_at;
-QElapsedTimer g_since;
 } // namespace
 
 namespace Clock {
@@ -14,7 +11,7 @@ QDateTime now()
 {
     if (!g_set)
         return QDateTime::currentDateTime();
-    return g_at.addMSecs(g_since.elapsed());
+    return g_at;
 }
 
 QDate today() { return now().date(); }
@@ -25,7 +22,12 @@ void set(const QDateTime &at)
 {
     g_set = true;
     g_at = at;
-    g_since.start();
+}
+
+void advance(qint64 msecs)
+{
+    if (g_set)
+        g_at = g_at.addMSecs(msecs);
 }
 
 void reset() { g_set = false; }

@@ -13,9 +13,11 @@ QDateTime now();
 QDate today();
 QTime time();
 
-// Test support: from now on the clock reads `at`, and then runs on from it
-// (a second later it reads `at` plus a second).
+// Test support: from now on the clock reads `at`, and stands there until the
+// test sets it again or moves it on.
 void set(const QDateTime &at);
+// Test support: a set clock moves on by `msecs`.
+void advance(qint64 msecs);
 // Back to the system's clock.
 void reset();
 

@@ -212,7 +212,7 @@ void TestCase::init()
     Shell::clear();
     Sound::clear();
     FileOps::clearDenied();
-    Clock::reset();
+    Clock::set(TestEnv::StartOfTest);
     Settings::resetForTests();
     Database::setBusyTimeout(Database::DefaultBusyTimeout);
 }

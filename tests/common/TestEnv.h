@@ -4,6 +4,7 @@
 // one main() that runs every test class of the executable.
 #include "platform/MessageBox.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -20,6 +21,10 @@ QString programFolder();
 QString configFolder();
 QString driveA();
 QString databasePath();
+
+// Where the clock stands when a test begins (a Wednesday morning in term);
+// it stays there until the test sets it or moves it on.
+inline const QDateTime StartOfTest{QDate(2026, 10, 14), QTime(10, 30, 0)};
 
 // Makes a fresh database with the full schema in the program folder.
 void createDatabase();

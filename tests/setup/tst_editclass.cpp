@@ -1,5 +1,6 @@
 #include "EditClassHelpers.h"
 
+#include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "store/DataSource.h"
 #include "store/frmCompactDB.h"
@@ -137,7 +138,7 @@ private Q_SLOTS:
         type(e, "Text7", "Ms. Cassatt");
         // The main window closes and its compaction replaces the file while
         // the editor stays open.
-        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(QDate::currentDate().addDays(-31)));
+        Settings::save(Settings::App, "Settings", "LastCompacted", DateText::mmddyyyy(Clock::today().addDays(-31)));
         QVERIFY(m->close());
         settle();
         frmCompactDB *compact = frmCompactDB::existing();
