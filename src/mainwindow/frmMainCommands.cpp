@@ -31,7 +31,6 @@
 #include "store/modTransport.h"
 
 #include <QCursor>
-#include <QDir>
 #include <QMenu>
 
 using namespace frmMainSteps;
@@ -114,7 +113,7 @@ void frmMain::mnuAddInDesc_Click(int number)
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Add-In not started"));
 }
 
-void frmMain::mnuHelpTarvelaHelp_Click() { Shell::open(QDir(Platform::programFolder()).filePath(QStringLiteral("tarveladesk.chm"))); }
+void frmMain::mnuHelpTarvelaHelp_Click() { Shell::open(Platform::programFile(QStringLiteral("tarveladesk.chm"))); }
 
 namespace {
 bool online()

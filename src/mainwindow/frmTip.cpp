@@ -100,7 +100,7 @@ void frmTip::Form_Load()
     }
     chkLoadTipsAtStartup->setChecked(show != 0);
     g_random.seed(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
-    if (!LoadTips(Platform::findFileNoCase(Platform::programFolder(), QString::fromLatin1(TipsFile))))
+    if (!LoadTips(Platform::programFile(QString::fromLatin1(TipsFile))))
         lblTipText->setText(notFoundText());
 }
 

@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "FileOps.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -20,13 +22,45 @@ namespace Platform {
 
 void nameApplication() { QCoreApplication::setApplicationName(QStringLiteral("TarvelaDesk")); }
 
+QString chooseProgramFolder(const QString &tarvelaHome, const QString &executableFolder, bool executableFolderWritable,
+                            const QString &xdgDataHome, const QString &homeFolder)
+{
+    if (!tarvelaHome.isEmpty())
+        return QDir::cleanPath(tarvelaHome);
+    if (executableFolderWritable)
+        return executableFolder;
+    // A relative $XDG_DATA_HOME is not valid and is passed over.
+    const QString data = QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : homeFolder + QStringLiteral("/.local/share");
+    return QDir::cleanPath(data + QStringLiteral("/tarvela-desk"));
+}
+
 QString programFolder()
 {
+    const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString home = qEnvironmentVariable("TARVELA_HOME");
-    if (!home.isEmpty())
-        return QDir::cleanPath(home);
-    return QCoreApplication::applicationDirPath();
+    const bool writable = home.isEmpty() && FileOps::canCreateIn(executableFolder);
+    const QString folder = chooseProgramFolder(home, executableFolder, writable, qEnvironmentVariable("XDG_DATA_HOME"),
+                                               QDir::homePath());
+    if (home.isEmpty() && !writable)
+        QDir().mkpath(folder);
+    return folder;
 }
+
+QString installedFilesFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" TARVELA_INSTALLED_FILES));
+}
+
+QString programFilePath(const QString &name, const QString &programFolder, const QString &installedFolder)
+{
+    if (fileExistsNoCase(programFolder, name))
+        return findFileNoCase(programFolder, name);
+    if (fileExistsNoCase(installedFolder, name))
+        return findFileNoCase(installedFolder, name);
+    return QDir(programFolder).filePath(name);
+}
+
+QString programFile(const QString &name) { return programFilePath(name, programFolder(), installedFilesFolder()); }
 
 QString driveAFolder()
 {

@@ -10,8 +10,31 @@ namespace Platform {
 // would add it to every window title, which carries its own text only.
 void nameApplication();
 
-// The program's folder: $TARVELA_HOME when set, else the executable's folder.
+// The program's folder, which holds the database, the lock and the base of
+// the add-in command lines: see chooseProgramFolder. The user's data folder
+// is made when it is chosen and missing.
 QString programFolder();
+
+// The choice of the program's folder from what the system gives:
+// `tarvelaHome` ($TARVELA_HOME) when set; else the executable's folder when
+// it can be written; else the user's data folder, `xdgDataHome`
+// ($XDG_DATA_HOME) or, when that is unset or not absolute,
+// `homeFolder`/.local/share, followed by /tarvela-desk.
+QString chooseProgramFolder(const QString &tarvelaHome, const QString &executableFolder, bool executableFolderWritable,
+                            const QString &xdgDataHome, const QString &homeFolder);
+
+// The folder the program's own files (the tips, the help page) were
+// installed to, relative to the executable's folder: share/tarvela-desk
+// beside the bin folder of an installed program.
+QString installedFilesFolder();
+
+// The path of the program's own file `name` (the tips, the help page), the
+// name matched without regard to letter case: the one in `programFolder`
+// when it holds one, so a user's copy wins; else the installed one in
+// `installedFolder`; else `programFolder`/`name`.
+QString programFilePath(const QString &name, const QString &programFolder, const QString &installedFolder);
+// The same in the program's folder and installedFilesFolder().
+QString programFile(const QString &name);
 
 // Drive A: for the transfer files: $TARVELA_DRIVE_A when set, else the home folder.
 QString driveAFolder();

@@ -1,9 +1,12 @@
 #include "TestEnv.h"
 
 #include "platform/DateText.h"
+#include "platform/FileOps.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 // The program's name, folders, and the date and time forms it reads and writes.
@@ -69,6 +72,71 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         QVERIFY(Platform::fileExistsNoCase(TestEnv::programFolder(), "tarvela.mdb"));
         QCOMPARE(Platform::findFileNoCase(TestEnv::programFolder(), "tarvela.mdb"), f.fileName());
+    }
+
+    void programFolderChoice_data()
+    {
+        QTest::addColumn<QString>("tarvelaHome");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("xdgDataHome");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("TARVELA_HOME") << "/srv/desk/" << false << "/x" << "/srv/desk";
+        QTest::newRow("TARVELA_HOME, writable") << "/srv/desk" << true << "" << "/srv/desk";
+        QTest::newRow("writable") << "" << true << "/x" << "/opt/td/bin";
+        QTest::newRow("read-only") << "" << false << "/x/data" << "/x/data/tarvela-desk";
+        QTest::newRow("read-only, no XDG_DATA_HOME") << "" << false << "" << "/home/ann/.local/share/tarvela-desk";
+        QTest::newRow("read-only, relative XDG_DATA_HOME") << "" << false << "data" << "/home/ann/.local/share/tarvela-desk";
+    }
+    void programFolderChoice()
+    {
+        QFETCH(QString, tarvelaHome);
+        QFETCH(bool, writable);
+        QFETCH(QString, xdgDataHome);
+        QFETCH(QString, expected);
+        QCOMPARE(Platform::chooseProgramFolder(tarvelaHome, "/opt/td/bin", writable, xdgDataHome, "/home/ann"), expected);
+    }
+
+    void readOnlyProgramKeepsItsDataInTheUsersFolder()
+    {
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        TestEnv::addResetHook([dataHome] {
+            if (dataHome.isEmpty())
+                qunsetenv("XDG_DATA_HOME");
+            else
+                qputenv("XDG_DATA_HOME", dataHome);
+        });
+        qunsetenv("TARVELA_HOME");
+        qputenv("XDG_DATA_HOME", (TestEnv::root() + "/data").toUtf8());
+        QCOMPARE(Platform::programFolder(), QCoreApplication::applicationDirPath());
+        FileOps::denyChanges(QCoreApplication::applicationDirPath());
+        QCOMPARE(Platform::programFolder(), TestEnv::root() + "/data/tarvela-desk");
+        QVERIFY(QFileInfo(TestEnv::root() + "/data/tarvela-desk").isDir());
+    }
+
+    void programFilesFromTheProgramFolderElseTheInstalledOnes_data()
+    {
+        QTest::addColumn<QStringList>("inProgramFolder");
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("both") << QStringList{"TIPOFDAY.TXT"} << QStringList{"TIPOFDAY.TXT"} << "program/TIPOFDAY.TXT";
+        QTest::newRow("installed only") << QStringList{} << QStringList{"TIPOFDAY.TXT"} << "installed/TIPOFDAY.TXT";
+        QTest::newRow("installed, other case") << QStringList{"tipofday.bak"} << QStringList{"tipofday.txt"} << "installed/tipofday.txt";
+        QTest::newRow("neither") << QStringList{} << QStringList{} << "program/TIPOFDAY.TXT";
+    }
+    void programFilesFromTheProgramFolderElseTheInstalledOnes()
+    {
+        QFETCH(QStringList, inProgramFolder);
+        QFETCH(QStringList, installed);
+        QFETCH(QString, expected);
+        const QString root = TestEnv::root();
+        QVERIFY(QDir().mkpath(root + "/installed"));
+        for (const auto &[folder, names] : {std::pair{QString("program"), inProgramFolder}, std::pair{QString("installed"), installed}}) {
+            for (const QString &name : names) {
+                QFile f(root + "/" + folder + "/" + name);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+            }
+        }
+        QCOMPARE(Platform::programFilePath("TIPOFDAY.TXT", root + "/program", root + "/installed"), root + "/" + expected);
     }
 };
 
