@@ -526,7 +526,7 @@ private:
         // Class > Import of a file holding a class with 2,000 assignments,
         // into the current semester; the class a run added goes before the
         // next run, so that every run adds to the same file.
-        list.push_back({QStringLiteral("import"), QStringLiteral("class import (2,000 assignments)"), 250,
+        list.push_back({QStringLiteral("import"), QStringLiteral("class import (2,000 assignments)"), 300,
                         [this] {
                             main();
                             writeImportFile(2000);
