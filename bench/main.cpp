@@ -20,10 +20,13 @@
 #include "platform/Settings.h"
 #include "quizzer/Quizzer.h"
 #include "quizzer/frmQuizBuilder.h"
+#include "setup/ClassTransfer.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/GradeBookQueries.h"
 #include "store/clsTarvelaDB.h"
+#include "store/modTransport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,7 +63,8 @@ const QStringList &actionKeys()
     static const QStringList keys = {QStringLiteral("startup"), QStringLiteral("activation"), QStringLiteral("tree"),
                                      QStringLiteral("class"),   QStringLiteral("semester"),   QStringLiteral("points"),
                                      QStringLiteral("edit"),    QStringLiteral("gpa"),        QStringLiteral("today"),
-                                     QStringLiteral("calendar"), QStringLiteral("search"),    QStringLiteral("quiz")};
+                                     QStringLiteral("calendar"), QStringLiteral("search"),    QStringLiteral("quiz"),
+                                     QStringLiteral("import")};
     return keys;
 }
 
@@ -519,7 +523,64 @@ private:
                             main();
                             return problem;
                         }});
+        // Class > Import of a file holding a class with 2,000 assignments,
+        // into the current semester; the class a run added goes before the
+        // next run, so that every run adds to the same file.
+        list.push_back({QStringLiteral("import"), QStringLiteral("class import (2,000 assignments)"), 300,
+                        [this] {
+                            main();
+                            writeImportFile(2000);
+                        },
+                        [this](int) {
+                            if (m_imported.isValid())
+                                GradeBookQueries::deleteClass(DatabasePath, m_imported);
+                            m_imported = QVariant();
+                            m_lastClass = Database::open(DatabasePath)->readRows(QStringLiteral("SELECT max(ID) FROM Classes")).rows.value(0).value(0);
+                            MessageBox::setNextAnswers({MessageBox::Yes});
+                        },
+                        [this](int) {
+                            main()->mnuClassImport_Click();
+                            drain();
+                        },
+                        [this](int) {
+                            const auto added = Database::open(DatabasePath)->readRows(
+                                QStringLiteral("SELECT c.ID, count(a.ID) FROM Classes c LEFT JOIN Assignments a ON a.Class_ID = c.ID "
+                                               "WHERE c.ID > ? GROUP BY c.ID"),
+                                {m_lastClass});
+                            QString problem;
+                            if (added.rows.size() != 1 || added.rows[0].value(1).toInt() != 2000)
+                                problem = QStringLiteral("the import did not add one class with 2,000 assignments");
+                            else
+                                m_imported = added.rows[0].value(0);
+                            // The command's question is expected; any other box is a problem.
+                            const auto &shown = MessageBox::shown();
+                            if (shown.isEmpty() || shown.last().title != QLatin1String("Importing classes")
+                                || shown.last().buttons != MessageBox::YesNo)
+                                return problem.isEmpty() ? QStringLiteral("a message box was shown: \"%1\"").arg(shown.value(shown.size() - 1).text.left(120))
+                                                         : problem;
+                            MessageBox::clearShown();
+                            return problem;
+                        }});
         return list;
+    }
+
+    // A class with `count` assignments in the transfer file on drive A:.
+    static void writeImportFile(int count)
+    {
+        ClassTransfer::Content content;
+        content.classValues = {QStringLiteral("Imported Seminar"), QStringLiteral("Dr. Imported"), QStringLiteral("555-0199"),
+                               QStringLiteral("imported@example.edu")};
+        for (int day = 0; day < 7; ++day)
+            content.classValues << QTime(9, 0) << QTime(10, 15);
+        content.classValues << Dataset::today().addDays(-60) << Dataset::today().addDays(60) << 20000 << 18000 << 16000 << 14000
+                            << 12000 << 0;
+        for (int i = 0; i < count; ++i)
+            content.assignments << QVariantList{QStringLiteral("Homework"), Dataset::today().addDays(i % 120 - 60), 10,
+                                                QStringLiteral("Read chapter %1 and answer its questions").arg(i % 40 + 1),
+                                                QStringLiteral("Exercise %1").arg(i + 1)};
+        QFile file(QDir(Platform::driveAFolder()).filePath(ClassTransfer::fileName()));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(ClassTransfer::encode(ClassTransfer::lines(content)));
     }
 
     Options m_options;
@@ -528,6 +589,8 @@ private:
     QString m_target;
     QPoint m_aim;
     QString m_typed;
+    QVariant m_imported;  // the class the last import run added
+    QVariant m_lastClass; // the newest class before an import run
 };
 
 // The offscreen platform tells of every window size hint it cannot pass on,

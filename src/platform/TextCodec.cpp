@@ -34,6 +34,30 @@ QString decodeUtf8OrAnsi(const QByteArray &bytes)
     return text;
 }
 
+bool isBinaryControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\v' && u != u'\f' && u != u'\r') || u == 0x7F;
+}
+
+QString whyNotText(const QByteArray &bytes)
+{
+    if (bytes.contains('\0'))
+        return QStringLiteral("it holds NUL bytes, so it is not text");
+    const QString text = decodeUtf8OrAnsi(bytes);
+    int line = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n') || (c == QLatin1Char('\r') && (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n'))))
+            ++line;
+        else if (isBinaryControl(c))
+            return QStringLiteral("line %1 holds the control character 0x%2, so it is not text")
+                .arg(line)
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 QStringList splitLines(const QString &text)
 {
     QStringList lines;

@@ -16,6 +16,16 @@ QString fromWindows1252(const QByteArray &bytes);
 // else Windows-1252.
 QString decodeUtf8OrAnsi(const QByteArray &bytes);
 
+// A character that no text holds: a control character other than tab, line
+// feed, vertical tab, form feed and carriage return (C0 controls and DEL; the
+// C1 controls stand for bytes of Windows-1252 and count as text).
+bool isBinaryControl(QChar c);
+// Why bytes are not a text file, as the end of a sentence ("it holds NUL
+// bytes, so it is not text"); empty when they are text. A text file holds no
+// NUL byte and, read as decodeUtf8OrAnsi reads it, no binary control
+// character.
+QString whyNotText(const QByteArray &bytes);
+
 // The lines of a text: a line ends at CR LF, at CR or at LF; a break at the
 // very end starts no further line.
 QStringList splitLines(const QString &text);

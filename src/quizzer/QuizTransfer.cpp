@@ -32,10 +32,13 @@ QString encodeValue(const QVariant &value)
     if (value.isNull() || !value.isValid())
         return NullValue;
     QString text = value.toString();
-    // The reader takes one value per line: each line break becomes one blank.
+    // The reader takes one value per line, and text only: each line break
+    // and each control character no text holds becomes one blank.
     text.replace(CrLf, QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || TextCodec::isBinaryControl(c))
+            c = QLatin1Char(' ');
+    }
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
@@ -107,6 +110,8 @@ Quiz read(const QString &path)
     if (file.error() != QFileDevice::NoError)
         throw RuntimeError(Err::PathFileAccess,
                            QStringLiteral("The quiz file %1 could not be read: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (const QString why = TextCodec::whyNotText(bytes); !why.isEmpty())
+        throw RuntimeError(Err::General, QStringLiteral("The file %1 is not a quiz transfer file: %2.").arg(QDir::toNativeSeparators(path), why));
     Quiz quiz;
     if (!decode(bytes, quiz))
         throw RuntimeError(Err::General, QStringLiteral("The quiz file %1 is empty: it holds no quiz.").arg(QDir::toNativeSeparators(path)));

@@ -3,8 +3,9 @@
 // ended by CR LF: the quiz's title, the date of the export ("mm/dd/yyyy"),
 // then a question line and an answer line for each question. A value is
 // written between double quotes, inner double quotes unchanged; a line break
-// inside a value is written as one blank; a value without text (an empty
-// cell) is written as #NULL# without quotes.
+// or a control character no text holds inside a value is written as one
+// blank; a value without text (an empty cell) is written as #NULL# without
+// quotes.
 //
 // Written as UTF-8; read as UTF-8, or as Windows-1252 when the file is not
 // valid UTF-8. The reader takes a line ended by CR LF, LF or CR, strips only
@@ -56,7 +57,8 @@ QString decodeValue(const QString &line);
 // Reads a file's bytes; false when it holds no line at all (no title).
 bool decode(const QByteArray &bytes, Quiz &quiz);
 // Reads the file; run-time error 53 when it is missing, 75 when it cannot
-// be read, 3000 when it holds no quiz.
+// be read, 3000 when it is not text (NUL bytes, control characters) or holds
+// no quiz.
 Quiz read(const QString &path);
 
 } // namespace QuizTransfer

@@ -10,7 +10,7 @@ QString TransferText(const QVariant &value)
     QString text = Values::displayText(value);
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     for (QChar &c : text) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n') || TextCodec::isBinaryControl(c))
             c = QLatin1Char(' ');
     }
     return text.isEmpty() ? QStringLiteral("Null") : text;
@@ -120,15 +120,42 @@ QVariant lineValue(const QString &line, const QString &table, const QString &fie
 
 ReadFile read(const QByteArray &bytes)
 {
+    ReadFile file;
+    file.notATransferFile = TextCodec::whyNotText(bytes);
+    if (!file.notATransferFile.isEmpty())
+        return file;
     QStringList all = TextCodec::splitLines(TextCodec::decodeUtf8OrAnsi(bytes));
     // Empty lines at the end (an editor's last line break) start no
     // assignment. The writer never writes an empty line; a line of blanks
     // may be a value, and stays.
     while (all.size() > ClassLines && all.last().isEmpty())
         all.removeLast();
+    if (all.isEmpty()) {
+        file.notATransferFile = QStringLiteral("it is empty");
+        return file;
+    }
+    if (all.size() < ClassLines) {
+        file.notATransferFile = QStringLiteral("it has %1 %2, and a class alone takes %3")
+                                    .arg(all.size())
+                                    .arg(all.size() == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
+                                    .arg(ClassLines);
+        return file;
+    }
 
-    ReadFile file;
-    file.classRow = readRow(all, 0, ClassesTable, classFields());
+    Row classRow = readRow(all, 0, ClassesTable, classFields());
+    if (!classRow.values.contains(classFields().first())) {
+        const Schema::Field *name = Schema::field(ClassesTable, classFields().first());
+        const bool tooLong = !classRow.problems.isEmpty() && classRow.problems.first().line == 1;
+        qsizetype blanks = 0;
+        while (blanks < all.first().size() && isBlank(all.first().at(blanks)))
+            ++blanks;
+        const qsizetype length = TextCodec::characterCount(all.first().mid(blanks));
+        file.notATransferFile = tooLong
+            ? QStringLiteral("its first line is too long for a class name: %1 characters, at most %2").arg(length).arg(name->length)
+            : QStringLiteral("its first line holds no class name");
+        return file;
+    }
+    file.classRow = classRow;
     for (int first = ClassLines; first < all.size(); first += AssignmentLines)
         file.assignments << readRow(all, first, AssignmentsTable, assignmentFields());
     return file;

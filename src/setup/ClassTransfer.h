@@ -4,7 +4,9 @@
 // class, then come five lines for each assignment until the file ends. There
 // is no header, no field name and no count: writer and reader agree on the
 // layout line by line. Written as UTF-8; a file that is not valid UTF-8 is
-// read as Windows-1252, as older copies wrote it.
+// read as Windows-1252, as older copies wrote it. A file that is not text,
+// that is shorter than the class's lines or that names no class is not a
+// transfer file at all: nothing of it is taken.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -72,12 +74,18 @@ struct Row {
 };
 
 struct ReadFile {
+    // Why the bytes are not a class transfer file, as the end of a sentence
+    // ("it is empty"); empty when they are one. Nothing else is read then.
+    QString notATransferFile;
     Row classRow;
     // Every assignment block, an incomplete last one included.
     QVector<Row> assignments;
 };
-// Reads the bytes of a transfer file. Never fails: what does not read is a
-// problem of its row. Empty lines after the last assignment are no block.
+// Reads the bytes of a transfer file. Never fails: bytes that are not text
+// (NUL bytes, control characters), fewer lines than the class takes, or a
+// first line without a class name make no transfer file; in one, what does
+// not read is a problem of its row. Empty lines after the last assignment are
+// no block.
 ReadFile read(const QByteArray &bytes);
 
 } // namespace ClassTransfer

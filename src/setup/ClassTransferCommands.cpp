@@ -9,12 +9,15 @@
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
+#include "store/modTransport.h"
 
 #include <QDir>
 
 namespace ClassTransfer {
 
 namespace {
+
+const QString ImportTitle = QStringLiteral("Importing classes");
 
 // Runs one statement; a run-time error goes to the reporter. True when the
 // statement ran through.
@@ -81,6 +84,43 @@ void followCurrentClass(Steps &steps, DataSource *work)
     });
 }
 
+// Adds the class to the semester, and each whole assignment block to the
+// class, in one transaction: all of it is stored or, when a write fails
+// (raised to the caller), none of it. A value the store refuses is reported
+// and its field stays unset. Returns the new class's key.
+QVariant store(Steps &steps, const QVariant &semesterId, const ReadFile &file)
+{
+    auto db = Database::open(DatabasePath);
+    try {
+        db->beginTrans();
+        auto classes = db->openRecordset(QStringLiteral("SELECT * FROM Classes WHERE Semester_ID = ?"), Database::Dynaset, {semesterId});
+        classes->AddNew();
+        classes->setValue(QStringLiteral("Semester_ID"), semesterId);
+        setValues(steps, *classes, file.classRow, classFields());
+        classes->Update();
+        const QVariant classId = classes->valueAt(classes->RecordCount() - 1, QStringLiteral("ID"));
+        classes->Close();
+
+        auto work = db->openRecordset(QStringLiteral("SELECT * FROM Assignments WHERE Class_ID = ?"), Database::Dynaset, {classId});
+        for (const Row &block : file.assignments) {
+            if (!block.complete)
+                continue;
+            work->AddNew();
+            work->setValue(QStringLiteral("Class_ID"), classId);
+            setValues(steps, *work, block, assignmentFields());
+            work->Update();
+        }
+        work->Close();
+        db->commitTrans();
+        db->close();
+        return classId;
+    } catch (const RuntimeError &) {
+        db->rollback();
+        db->close();
+        throw;
+    }
+}
+
 } // namespace
 
 QString exportPath() { return QDir(Platform::driveAFolder()).filePath(fileName()); }
@@ -122,7 +162,7 @@ bool importIntoCurrentSemester(const Reporter &report)
 {
     const MessageBox::Answer answer = MessageBox::show(
         QStringLiteral("To import a class, you must have a floppy diskette\nwith the classes in drive A.\n\nAre you ready to proceed?"),
-        MessageBox::YesNo, MessageBox::Question, QStringLiteral("Importing classes"));
+        MessageBox::YesNo, MessageBox::Question, ImportTitle);
     if (answer != MessageBox::Yes)
         return false;
     CurrentSelection *sel = CurrentSelection::get();
@@ -130,63 +170,53 @@ bool importIntoCurrentSemester(const Reporter &report)
         return false;
     Steps steps(report);
 
+    const QString path = importPath();
     QByteArray bytes;
-    if (!steps.run([&] { bytes = FileOps::readFile(importPath()); }))
+    if (!steps.run([&] { bytes = FileOps::readFile(path); }))
         return false;
     const ReadFile file = read(bytes);
+    if (!file.notATransferFile.isEmpty()) {
+        MessageBox::show(QStringLiteral("The file %1 is not a class transfer file: %2.\n\nNothing was imported.")
+                             .arg(QDir::toNativeSeparators(path), file.notATransferFile),
+                         MessageBox::OkOnly, MessageBox::Exclamation, ImportTitle);
+        return false;
+    }
 
     // Without a semester to put it in, a class would be out of every list.
     QVariant semesterId;
     if (!steps.run([&] { semesterId = sel->datSemesters()->recordset().value(QStringLiteral("ID")); }))
         return false;
 
-    Recordset *classes = nullptr;
-    if (!steps.run([&] {
-            classes = &sel->datClasses()->recordset();
-            classes->AddNew();
-            classes->setValue(QStringLiteral("Semester_ID"), semesterId);
-        })) {
-        if (classes && classes->isAdding())
-            classes->CancelUpdate();
-        return false;
-    }
+    // What did not read, line by line; those fields stay unset.
     steps.report(file.classRow);
-    setValues(steps, *classes, file.classRow, classFields());
-    if (!steps.run([&] { classes->Update(); })) {
-        classes->CancelUpdate();
+    for (const Row &block : file.assignments)
+        steps.report(block);
+
+    QVariant classId;
+    try {
+        classId = store(steps, semesterId, file);
+    } catch (const RuntimeError &e) {
+        MessageBox::show(QStringLiteral("Nothing was imported: the class \"%1\" and its assignments could not be stored.\n\n")
+                                 .arg(file.classRow.values.value(classFields().first()).toString())
+                             + e.description(),
+                         MessageBox::OkOnly, MessageBox::Exclamation, ImportTitle);
         return false;
     }
 
-    // The new class is the last row; its reposition sets the assignment
-    // list's query to it.
-    QVariant classId;
-    if (steps.run([&] {
-            classes->MoveLast();
-            classId = classes->value(QStringLiteral("ID"));
-        })) {
-        DataSource *work = sel->datAssignments();
-        followCurrentClass(steps, work);
-        // The grid shows the new class's assignments: it names that class.
-        steps.run([&] { sel->setAssignmentsCaption(classes->value(QStringLiteral("ClassName")).toString()); });
-        for (const Row &block : file.assignments) {
-            steps.report(block);
-            if (!block.complete)
-                continue;
-            Recordset *rs = nullptr;
-            if (!steps.run([&] {
-                    rs = &work->recordset();
-                    rs->AddNew();
-                    rs->setValue(QStringLiteral("Class_ID"), classId);
-                })) {
-                if (rs && rs->isAdding())
-                    rs->CancelUpdate();
-                continue;
-            }
-            setValues(steps, *rs, block, assignmentFields());
-            if (!steps.run([&] { rs->Update(); }))
-                rs->CancelUpdate();
+    // The new class becomes the current one; its reposition sets the
+    // assignment list's query to it.
+    DataSource *classes = sel->datClasses();
+    steps.run([&] {
+        classes->Refresh();
+        if (!classes->recordset().FindFirst(QStringLiteral("ID"), classId)) {
+            classes->setRecordSource(QStringLiteral("SELECT * From Classes"));
+            classes->Refresh();
+            classes->recordset().FindFirst(QStringLiteral("ID"), classId);
         }
-    }
+    });
+    followCurrentClass(steps, sel->datAssignments());
+    // The grid shows the new class's assignments: it names that class.
+    steps.run([&] { sel->setAssignmentsCaption(classes->recordset().value(QStringLiteral("ClassName")).toString()); });
     steps.run([&] { sel->RefreshTree(); });
     return true;
 }

@@ -26,7 +26,10 @@ bool exportCurrentClass(const Reporter &report);
 
 // After the user confirms, adds the file's class with its assignments to the
 // current semester, makes it the current class and rebuilds the tree. A file
-// that cannot be opened adds nothing. True when a class was added.
+// that cannot be opened adds nothing; one that is not a class transfer file
+// adds nothing either, and the user is told what is wrong with it. The class
+// and its assignments are stored together: when a write fails, nothing of
+// the file is stored, and the user is told so. True when a class was added.
 bool importIntoCurrentSemester(const Reporter &report);
 
 } // namespace ClassTransfer

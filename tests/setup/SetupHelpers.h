@@ -7,6 +7,8 @@
 #include "store/Database.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -141,6 +143,19 @@ inline QByteArray fileBytes(const QString &path)
         return QByteArray();
     }
     return f.readAll();
+}
+
+// A small picture as a PNG file holds it: what a transfer file renamed
+// from a picture holds.
+inline QByteArray pictureBytes()
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 inline void writeBytes(const QString &path, const QByteArray &bytes)

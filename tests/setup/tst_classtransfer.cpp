@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QStringEncoder>
 
 using namespace SetupHelpers;
 using TransferSample::Fields;
@@ -254,7 +255,7 @@ private Q_SLOTS:
         lines << "NULL" << "Null" << "Null" << "Null" << "Null";
         lines << "Homework" << "31/12/2026" << "ten" << "Null" << QString(201, 't');
         lines << "Quiz" << "not a date"; // an incomplete last block
-        startWithFile(ClassTransfer::encode(lines));
+        frmMain *m = startWithFile(ClassTransfer::encode(lines));
         const Reports reports = importAnsweringYes();
         const int end = ClassTransfer::InputPastEndOfFile;
         const QList<std::tuple<int, QString, int>> told = {
@@ -276,28 +277,153 @@ private Q_SLOTS:
         // Each whole block is added with what did read.
         QCOMPARE(rows("SELECT AssignmentType, DateDue, MaxPointsPossible, AssignmentTitle FROM Assignments ORDER BY ID"),
                  (QStringList{"NULL|<null>|<null>|<null>", "Homework|<null>|<null>|<null>"}));
-    }
-
-    void aShortFileReportsEachMissingLineAndKeepsTheClass()
-    {
-        frmMain *m = startWithFile(ClassTransfer::encode(TransferSample::classLines().mid(0, 20)));
-        const Reports reports = importAnsweringYes();
-        QCOMPARE(reports.numbers, QVector<int>(6, ClassTransfer::InputPastEndOfFile));
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(reports.descriptions[i], QString("Line %1 of class.tarvela (%2): Input past end of file")
-                                                  .arg(21 + i)
-                                                  .arg(ClassTransfer::classFields()[20 + i]));
-        QCOMPARE(rows("SELECT EndDate, PointsPossible, Points_Grade_F FROM Classes"), QStringList{"2026-12-18|<null>|<null>"});
-        QCOMPARE(count("Assignments"), 0);
-        QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  O'Neill's Drama  Modern"}));
 
         // Through the menu each report reaches the error window (the class
         // goes first, so that the tree has no second class of its name).
+        TestEnv::exec("DELETE FROM Assignments");
         TestEnv::exec("DELETE FROM Classes");
         MessageBox::setNextAnswers({MessageBox::Yes});
         trigger(m, "mnuClassImport");
-        reported(62, "mnuClassImport_Click", "Line 26 of class.tarvela (Points_Grade_F): Input past end of file");
+        reported(62, "mnuClassImport_Click", "Line 41 of class.tarvela (AssignmentTitle): Input past end of file");
         QCOMPARE(count("Classes"), 1);
+    }
+
+    // A file that is not a class transfer file: one message naming the file
+    // and what is wrong with it, and the database as it was.
+    void aFileThatIsNoClassTransferFileWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("wrong");
+        const QStringList good = TransferSample::classLines();
+        const auto named = [&](const QString &name) {
+            QStringList lines = good;
+            lines[0] = name;
+            return ClassTransfer::encode(lines);
+        };
+        const QString noName = "its first line holds no class name";
+        const QString nul = "it holds NUL bytes, so it is not text";
+        QByteArray withNul = TransferSample::golden();
+        withNul.replace("Sonnets", QByteArray("Son\0nets", 8));
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        const QByteArray inUtf16 = utf16(QString::fromUtf8(TransferSample::golden()));
+
+        QTest::newRow("empty") << QByteArray() << "it is empty";
+        QTest::newRow("one line") << QByteArray("Biology") << "it has 1 line, and a class alone takes 26";
+        QTest::newRow("line breaks only") << QByteArray("\r\n\r\n") << "it has 2 lines, and a class alone takes 26";
+        QTest::newRow("cut after ten lines") << ClassTransfer::encode(good.mid(0, 10)) << "it has 10 lines, and a class alone takes 26";
+        QTest::newRow("no class name") << named("") << noName;
+        QTest::newRow("class name Null") << named("Null") << noName;
+        QTest::newRow("class name of blanks") << named(" \t ") << noName;
+        QTest::newRow("blank lines only") << QByteArray("\r\n").repeated(30) << noName;
+        QTest::newRow("class name too long") << named(QString(256, 'n'))
+                                             << "its first line is too long for a class name: 256 characters, at most 255";
+        QTest::newRow("NUL bytes") << withNul << nul;
+        QTest::newRow("UTF-16") << inUtf16 << nul;
+        QTest::newRow("a picture") << pictureBytes() << nul;
+        QTest::newRow("control character in the class name")
+            << named(QString("Bio%1[1mlogy").arg(QChar(0x1b))) << "line 1 holds the control character 0x1B, so it is not text";
+        QTest::newRow("control character in a comment")
+            << TransferSample::golden() + "Essay\r\n10/1/2026\r\n20\r\nbell \x07\r\nTitle\r\n"
+            << "line 45 holds the control character 0x07, so it is not text";
+    }
+    void aFileThatIsNoClassTransferFileWritesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, wrong);
+        insertSample(newFile());
+        writeBytes(transferFile(), bytes);
+        frmMain *m = startProgram();
+        clickNode(m, "O'Neill's Drama, Modern");
+        const QString before = TestEnv::contents(TestEnv::databasePath());
+        const QStringList tree = treeText(m);
+        const int current = m->datClasses->recordset().value("ID").toInt();
+
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        trigger(m, "mnuClassImport");
+        const QString told = QString("The file %1 is not a class transfer file: %2.\n\nNothing was imported.").arg(transferFile(), wrong);
+        QCOMPARE(TestEnv::shownTexts(), (QStringList{ImportQuestion, told}));
+        lastShown("Importing classes", told, MessageBox::Exclamation);
+        QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
+        QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
+        QCOMPARE(treeText(m), tree);
+        QCOMPARE(m->datClasses->recordset().value("ID").toInt(), current);
+    }
+
+    // A write that fails part-way stores nothing and says so; once the cause
+    // is gone, the same file comes in whole.
+    void aFailedWriteImportsNothing_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("told"); // %db: the database file
+        QTest::newRow("disk full part-way") << "full" << "The disk holding %db is full.";
+        QTest::newRow("92nd assignment refused") << "assignment" << "the disk is full";
+        QTest::newRow("class refused") << "class" << "the disk is full";
+        QTest::newRow("file held by another program at the end") << "held" << "is locked by another program";
+    }
+    void aFailedWriteImportsNothing()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, told);
+        told.replace("%db", TestEnv::databasePath());
+        insertSample(newFile());
+        QStringList lines = TransferSample::classLines();
+        lines[0] = "Imported Seminar";
+        for (int i = 0; i < 2000; ++i)
+            lines << "Homework" << "10/1/2026" << "10" << QString("Read chapter %1 and answer every question at its end").arg(i)
+                  << QString("Exercise %1").arg(i + 1);
+        writeBytes(transferFile(), ClassTransfer::encode(lines));
+        Database::setBusyTimeout(100); // the held file: the end does not wait long
+        frmMain *m = startProgram();
+        clickNode(m, "O'Neill's Drama, Modern");
+        const QString before = TestEnv::contents(TestEnv::databasePath());
+        const QStringList tree = treeText(m);
+        const int current = m->datClasses->recordset().value("ID").toInt();
+
+        auto program = Database::open(TestEnv::databasePath()); // the program's own connection
+        std::shared_ptr<Database> other;
+        if (cause == "full") {
+            const int pages = program->readRows("PRAGMA page_count").rows.value(0).value(0).toInt();
+            program->execute(QString("PRAGMA max_page_count = %1").arg(pages + 8));
+        } else if (cause == "held") {
+            other = TestEnv::open();
+            other->execute("BEGIN");
+            other->readRows("SELECT count(*) FROM Classes");
+        } else {
+            TestEnv::exec(QString("CREATE TRIGGER refuse BEFORE INSERT ON %1 %2 BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")
+                              .arg(cause == "class" ? "Classes" : "Assignments",
+                                   cause == "class" ? "" : "WHEN (SELECT count(*) FROM Assignments WHERE Class_ID = NEW.Class_ID) >= 91"));
+        }
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        trigger(m, "mnuClassImport");
+        QCOMPARE(MessageBox::shown().size(), 2);
+        const MessageBox::Shown said = TestEnv::shownLast();
+        QVERIFY2(said.text.startsWith("Nothing was imported: the class \"Imported Seminar\" and its assignments could not be stored.\n\n"),
+                 qPrintable(said.text));
+        QVERIFY2(said.text.contains(told), qPrintable(said.text));
+        QCOMPARE(said.title, QString("Importing classes"));
+        QCOMPARE(said.icon, MessageBox::Exclamation);
+        QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
+        if (other) {
+            other->execute("COMMIT");
+            other->close();
+        }
+        QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
+        QCOMPARE(treeText(m), tree);
+        QCOMPARE(m->datClasses->recordset().value("ID").toInt(), current);
+
+        // The cause gone, the file comes in whole and its class is current.
+        program->execute("PRAGMA max_page_count = 1073741823");
+        TestEnv::exec("DROP TRIGGER IF EXISTS refuse");
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes});
+        trigger(m, "mnuClassImport");
+        QCOMPARE(TestEnv::shownTexts(), QStringList{ImportQuestion});
+        QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
+        QCOMPARE(TestEnv::scalar("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {newestClassId()}).toInt(), 2000);
+        QCOMPARE(m->datClasses->recordset().value("ID").toInt(), newestClassId());
+        QVERIFY(treeText(m).contains("  Imported Seminar"));
     }
 
     void readsAFileOfAnOlderCopyInWindows1252()
