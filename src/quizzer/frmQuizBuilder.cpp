@@ -385,37 +385,36 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         } catch (const RuntimeError &e) {
             return say(hourglass, e.description() + QStringLiteral("\nNo quiz was imported."), MessageBox::Exclamation, ImportTitle);
         }
-        // The quiz first; its questions only when it was stored.
+        // The quiz and its questions in one transaction: a write that fails
+        // (a full disk, the file held by another program) leaves no quiz.
         QVariant quizId;
-        try {
-            quizId = appendRow(datQuizzes->recordset(), {{QStringLiteral("Title"), quiz.title}});
-        } catch (const RuntimeError &e) {
-            datQuizzes->showCurrentRow();
-            return say(hourglass, QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::Exclamation, ImportTitle);
-        }
         int refused = 0;
         QString firstReason;
         auto db = Database::open(DatabasePath);
-        auto items = db->openRecordset(QStringLiteral("QuizItems"), Database::Dynaset);
-        // One transaction: a long quiz is stored in one write to the disk.
-        db->beginTrans();
-        for (const auto &pair : std::as_const(quiz.pairs)) {
-            try {
-                appendRow(*items, {{QStringLiteral("Quiz_ID"), quizId}, {QStringLiteral("Question"), pair.first},
-                                   {QStringLiteral("Answer"), pair.second}});
-            } catch (const RuntimeError &e) {
-                if (refused++ == 0)
-                    firstReason = e.description();
-            }
-        }
         try {
+            db->beginTrans();
+            auto quizzes = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE ID IS NULL"), Database::Dynaset);
+            quizId = appendRow(*quizzes, {{QStringLiteral("Title"), quiz.title}});
+            quizzes->Close();
+            auto items = db->openRecordset(QStringLiteral("SELECT * FROM QuizItems WHERE Quiz_ID = ?"), Database::Dynaset, {quizId});
+            for (const auto &pair : std::as_const(quiz.pairs)) {
+                try {
+                    appendRow(*items, {{QStringLiteral("Quiz_ID"), quizId}, {QStringLiteral("Question"), pair.first},
+                                       {QStringLiteral("Answer"), pair.second}});
+                } catch (const RuntimeError &e) {
+                    if (refused++ == 0)
+                        firstReason = e.description();
+                }
+            }
+            items->Close();
             db->commitTrans();
-        } catch (const RuntimeError &) {
+            db->close();
+        } catch (const RuntimeError &e) {
             db->rollback();
-            throw;
+            db->close();
+            RefreshQuizTree();
+            return say(hourglass, QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::Exclamation, ImportTitle);
         }
-        items->Close();
-        db->close();
         RefreshQuizTree(quizId);
         if (refused > 0)
             say(hourglass,

@@ -446,6 +446,13 @@ Database::Connection &Database::usable()
     // Compaction closed the connection: it opens again on the compacted file.
     if (!m_conn->open)
         m_conn->connect(false);
+    // The engine undoes a whole transaction on some failures (RAISE(ROLLBACK),
+    // at times a full disk): what follows must not be written on its own,
+    // outside the transaction the caller thinks it is in.
+    if (m_inTransaction && m_conn->handle && sqlite3_get_autocommit(m_conn->handle))
+        throw RuntimeError(Err::General, QStringLiteral("The changes of this operation were undone after a failed write to %1; "
+                                                        "nothing of it was stored.")
+                                             .arg(shown(m_conn->file)));
     return *m_conn;
 }
 

@@ -338,6 +338,24 @@ private Q_SLOTS:
         QCOMPARE(treeTitles(b), QStringList{"Lakes"});
     }
 
+    // A write the engine undoes part-way (its whole transaction rolled back)
+    // leaves neither the quiz nor any of its questions.
+    void aWriteUndonePartWayLeavesNoQuiz()
+    {
+        m = startWithSemester();
+        addQuestion(addQuiz("Lakes"), "Deepest?", "Baikal");
+        writeBytes(quizFile(), "\"Rivers\"\r\n\"d\"\r\n\"q1\"\r\n\"a\"\r\n\"q2\"\r\n\"a\"\r\n\"q3\"\r\n\"a\"\r\n\"q4\"\r\n\"a\"\r\n");
+        QVERIFY(openBuilder());
+        const QStringList before = quizTables();
+        TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON QuizItems WHEN (SELECT count(*) FROM QuizItems WHERE Quiz_ID = "
+                      "NEW.Quiz_ID) >= 2 BEGIN SELECT RAISE(ROLLBACK, 'the disk is full'); END");
+        clickAnswering("cmdImportQuiz", MessageBox::Yes);
+        QVERIFY2(TestEnv::shownLast().text.startsWith("No quiz was imported.\n"), qPrintable(TestEnv::shownLast().text));
+        TestEnv::exec("DROP TRIGGER refuse");
+        QCOMPARE(quizTables(), before);
+        QCOMPARE(treeTitles(b), QStringList{"Lakes"});
+    }
+
     void importOfBadFiles()
     {
         m = startWithSemester();
