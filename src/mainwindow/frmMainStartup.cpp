@@ -76,20 +76,47 @@ bool frmMain::openDatabaseAtStart(bool existed)
     }
 }
 
+bool frmMain::takeFolder(const QString &folder)
+{
+    const ProgramLock::Outcome lock = ProgramLock::take(folder);
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    const QString lockFile = QDir::toNativeSeparators(ProgramLock::fileIn(folder));
+    switch (lock.result) {
+    case ProgramLock::Result::Taken:
+    case ProgramLock::Result::NotPossible: // a read-only folder: what follows tells
+        return true;
+    case ProgramLock::Result::HeldByAnother:
+        MessageBox::show(QStringLiteral("Tarvela Desk is already running with the folder %1.\n\n"
+                                        "Use the copy that is running; this one ends now.")
+                             .arg(shownFolder),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Tarvela Desk"));
+        break;
+    case ProgramLock::Result::OtherComputer:
+        MessageBox::show(QStringLiteral("The folder %1 is marked as in use by Tarvela Desk on the computer \"%2\".\n\n"
+                                        "If Tarvela Desk runs there, close it there first. If it does not run there any "
+                                        "more, delete the file %3, then start Tarvela Desk again.\n\nThis copy ends now.")
+                             .arg(shownFolder, lock.computer, lockFile),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Tarvela Desk"));
+        break;
+    case ProgramLock::Result::CannotReplace:
+        MessageBox::show(QStringLiteral("Tarvela Desk cannot take over the lock file %1, which keeps a second copy of the "
+                                        "program from working with the folder at the same time: %2\n\nThis copy ends now.")
+                             .arg(lockFile, lock.problem),
+                         MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+        break;
+    }
+    Platform::endProgram();
+    return false;
+}
+
 void frmMain::Form_Load()
 {
     bool existed = true;
     const QString folder = Platform::programFolder();
     // One copy of the program per folder: a second one ends before it
     // touches the database or the settings.
-    if (ProgramLock::take(folder) == ProgramLock::Result::HeldByAnother) {
-        MessageBox::show(QStringLiteral("Tarvela Desk is already running with the folder %1.\n\n"
-                                        "Use the copy that is running; this one ends now.")
-                             .arg(QDir::toNativeSeparators(folder)),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Tarvela Desk"));
-        Platform::endProgram();
+    if (!takeFolder(folder))
         return;
-    }
     try {
         DatabasePath = databaseFileIn(folder);
         if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
