@@ -140,8 +140,9 @@ private:
     bool takeFolder(const QString &folder);
     bool openDatabaseAtStart(bool existed);
     // Offers to mend a file whose damage lies in its indexes only; true
-    // when it was mended (the user told).
-    bool offerIndexRepair();
+    // when it was mended (the user told). `failure` tells why a mend the
+    // user asked for could not be made.
+    bool offerIndexRepair(const QString &damage, QString *failure);
     void rememberSelection();
     void afterDeletion();
     bool deleteTogether(const QString &what, const std::function<void()> &deletion);

@@ -31,6 +31,7 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/IndexRepair.h"
 #include "store/Recordset.h"
 #include "store/clsTarvelaDB.h"
 #include "store/frmCompactDB.h"
@@ -62,18 +63,54 @@ bool frmMain::openDatabaseAtStart(bool existed)
     // never puts an empty database in its place.
     // The open checks the file against the nine tables and their fields and
     // for damage, and gives it the indexes it lacks.
+    // Damage that lies only in the file's indexes can be mended: that is
+    // offered once, and the mended file is opened (and checked) again.
+    for (bool offered = false;; offered = true) {
+        try {
+            auto db = Database::open(DatabasePath);
+            db->close();
+            return true;
+        } catch (const RuntimeError &e) {
+            QString notMended;
+            if (existed && !offered && e.number() == Err::NotADatabase && offerIndexRepair(e.description(), &notMended))
+                continue;
+            QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
+            if (!notMended.isEmpty())
+                text += QStringLiteral("\n\nIts indexes could not be rebuilt: %1").arg(notMended);
+            if (existed)
+                text += QStringLiteral("\n\nThe file has been left as it is.");
+            MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+            Platform::endProgram();
+            return false;
+        }
+    }
+}
+
+bool frmMain::offerIndexRepair(const QString &damage, QString *failure)
+{
+    const std::unique_ptr<IndexRepair> repair = IndexRepair::prepare(DatabasePath);
+    if (!repair)
+        return false;
+    const QString kept = QDir::toNativeSeparators(repair->keptCopy());
+    const auto answer = MessageBox::show(
+        QStringLiteral("%1\n\nOnly the indexes of the file are damaged (the lists Tarvela keeps to find rows quickly); "
+                       "every row of your data is whole. Tarvela can build the indexes anew from the rows, losing nothing. "
+                       "A copy of the file as it is now is kept first, as\n%2\n\nRebuild the indexes now?")
+            .arg(damage, kept),
+        MessageBox::YesNo, MessageBox::Exclamation, QStringLiteral("Database Damaged"));
+    if (answer != MessageBox::Yes)
+        return false;
     try {
-        auto db = Database::open(DatabasePath);
-        db->close();
-        return true;
+        repair->apply();
     } catch (const RuntimeError &e) {
-        QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
-        if (existed)
-            text += QStringLiteral("\n\nThe file has been left as it is.");
-        MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
-        Platform::endProgram();
+        *failure = e.description();
         return false;
     }
+    MessageBox::show(QStringLiteral("The indexes of the database were built anew from its rows; no row was lost.\n\n"
+                                    "The file as it was before is kept as\n%1\nYou can delete it once your data looks right.")
+                         .arg(kept),
+                     MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Database Repaired"));
+    return true;
 }
 
 bool frmMain::takeFolder(const QString &folder)

@@ -359,6 +359,79 @@ private Q_SLOTS:
         }
     }
 
+    void damageIsFoundWholeAndIndexesAreMended_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("mend");   // the answer to the offer, when one is made
+        QTest::addColumn<bool>("offered"); // the damage lies in the indexes only
+        QTest::newRow("a row missing from an index") << "missing row" << true << true;
+        QTest::newRow("a deleted row left in an index") << "deleted row" << true << true;
+        QTest::newRow("an index page overwritten") << "index page" << true << true;
+        QTest::newRow("a row missing from an index, not mended") << "missing row" << false << true;
+        QTest::newRow("a table page overwritten") << "table page" << true << false;
+    }
+
+    // Every damage the engine's full check finds stops the start. Damage in
+    // the indexes only is mended when the user agrees, after a copy of the
+    // file as it was has been kept: every row stays. Other damage, or a mend
+    // refused, ends the start with the file left exactly as it was.
+    void damageIsFoundWholeAndIndexesAreMended()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, mend);
+        QFETCH(bool, offered);
+        addClass(newFile(), "Biology 101");
+        TestEnv::addRowsAndGaps(90);
+        const QString file = TestEnv::databasePath();
+        const QString index = "idxAssignmentsTitle";
+        if (damage == "missing row")
+            QVERIFY(TestEnv::changeBehindIndex(file, index, "INSERT INTO Assignments (Class_ID, AssignmentTitle) VALUES (1, 'Essay')"));
+        else if (damage == "deleted row")
+            QVERIFY(TestEnv::changeBehindIndex(file, index, "DELETE FROM Assignments WHERE ID = (SELECT max(ID) FROM Assignments)"));
+        else
+            QVERIFY(TestEnv::damagePage(file, TestEnv::rootPage(file, damage == "index page" ? index : "Assignments")));
+        const QString rows = offered ? TestEnv::contents(file) : QString(); // a damaged table cannot be read
+        const QMap<QString, QByteArray> before = folder();
+
+        frmMain *m = startQuiet({mend ? MessageBox::Yes : MessageBox::No});
+        const QMap<QString, QByteArray> after = folder();
+        const QStringList titles = TestEnv::shownTitles();
+        if (offered) {
+            const MessageBox::Shown offer = MessageBox::shown().value(0);
+            QCOMPARE(offer.title, QString("Database Damaged"));
+            QCOMPARE(offer.buttons, MessageBox::YesNo);
+            for (const QString &part : {"The database file " + file + " is damaged (", QString("Only the indexes of the file are "
+                                                                                                "damaged"),
+                                        QString("A copy of the file as it is now is kept first, as\n")})
+                QVERIFY2(offer.text.contains(part), qPrintable(offer.text));
+        }
+        if (offered && mend) {
+            QCOMPARE(titles, (QStringList{"Database Damaged", "Database Repaired"}));
+            // The copy kept is the file as it was; the file holds every row
+            // it held and passes the full check.
+            QStringList added = after.keys();
+            for (const QString &name : before.keys())
+                added.removeAll(name);
+            QCOMPARE(added.size(), 1);
+            QVERIFY2(added.first().startsWith("tarvela-damaged-20261014-103000"), qPrintable(added.first()));
+            QCOMPARE(after.value(added.first()), before.value("tarvela.mdb"));
+            QVERIFY(TestEnv::shownLast().text.contains(TestEnv::programFolder() + "/" + added.first()));
+            QVERIFY(MessageBox::shown().value(0).text.contains(TestEnv::programFolder() + "/" + added.first()));
+            QCOMPARE(TestEnv::scalar("PRAGMA integrity_check").toString(), QString("ok"));
+            QCOMPARE(TestEnv::contents(file), rows);
+            QVERIFY(!Platform::programEnded());
+            QVERIFY(m->isVisible());
+            QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
+            return;
+        }
+        QCOMPARE(titles, offered ? (QStringList{"Database Damaged", "Cannot continue"}) : QStringList{"Cannot continue"});
+        QVERIFY2(TestEnv::shownLast().text.contains("is damaged (") && TestEnv::shownLast().text.endsWith("The file has been left as it is."),
+                 qPrintable(TestEnv::shownLast().text));
+        QVERIFY(Platform::programEnded());
+        QVERIFY(!m->isVisible());
+        QVERIFY(after == before);
+    }
+
     void anActivationErrorIsToldOncePerCause()
     {
         addClass(newFile(), "Biology 101");
