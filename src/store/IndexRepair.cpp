@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
