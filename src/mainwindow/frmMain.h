@@ -135,7 +135,14 @@ private:
     void separator(QMenu *menu, const char *name);
     void layoutPass();
     QTreeWidgetItem *addTreeNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
+    // Takes the program folder's lock; false (the user told, the program
+    // ended) when another copy or something in the way keeps it.
+    bool takeFolder(const QString &folder);
     bool openDatabaseAtStart(bool existed);
+    // Offers to mend a file whose damage lies in its indexes only; true
+    // when it was mended (the user told). `failure` tells why a mend the
+    // user asked for could not be made.
+    bool offerIndexRepair(const QString &damage, QString *failure);
     void rememberSelection();
     void afterDeletion();
     bool deleteTogether(const QString &what, const std::function<void()> &deletion);

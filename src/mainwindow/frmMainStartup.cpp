@@ -31,6 +31,7 @@
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
+#include "store/IndexRepair.h"
 #include "store/Recordset.h"
 #include "store/clsTarvelaDB.h"
 #include "store/frmCompactDB.h"
@@ -62,18 +63,87 @@ bool frmMain::openDatabaseAtStart(bool existed)
     // never puts an empty database in its place.
     // The open checks the file against the nine tables and their fields and
     // for damage, and gives it the indexes it lacks.
+    // Damage that lies only in the file's indexes can be mended: that is
+    // offered once, and the mended file is opened (and checked) again.
+    for (bool offered = false;; offered = true) {
+        try {
+            auto db = Database::open(DatabasePath);
+            db->close();
+            return true;
+        } catch (const RuntimeError &e) {
+            QString notMended;
+            if (existed && !offered && e.number() == Err::NotADatabase && offerIndexRepair(e.description(), &notMended))
+                continue;
+            QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
+            if (!notMended.isEmpty())
+                text += QStringLiteral("\n\nIts indexes could not be rebuilt: %1").arg(notMended);
+            if (existed)
+                text += QStringLiteral("\n\nThe file has been left as it is.");
+            MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+            Platform::endProgram();
+            return false;
+        }
+    }
+}
+
+bool frmMain::offerIndexRepair(const QString &damage, QString *failure)
+{
+    const std::unique_ptr<IndexRepair> repair = IndexRepair::prepare(DatabasePath);
+    if (!repair)
+        return false;
+    const QString kept = QDir::toNativeSeparators(repair->keptCopy());
+    const auto answer = MessageBox::show(
+        QStringLiteral("%1\n\nOnly the indexes of the file are damaged (the lists Tarvela keeps to find rows quickly); "
+                       "every row of your data is whole. Tarvela can build the indexes anew from the rows, losing nothing. "
+                       "A copy of the file as it is now is kept first, as\n%2\n\nRebuild the indexes now?")
+            .arg(damage, kept),
+        MessageBox::YesNo, MessageBox::Exclamation, QStringLiteral("Database Damaged"));
+    if (answer != MessageBox::Yes)
+        return false;
     try {
-        auto db = Database::open(DatabasePath);
-        db->close();
-        return true;
+        repair->apply();
     } catch (const RuntimeError &e) {
-        QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
-        if (existed)
-            text += QStringLiteral("\n\nThe file has been left as it is.");
-        MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
-        Platform::endProgram();
+        *failure = e.description();
         return false;
     }
+    MessageBox::show(QStringLiteral("The indexes of the database were built anew from its rows; no row was lost.\n\n"
+                                    "The file as it was before is kept as\n%1\nYou can delete it once your data looks right.")
+                         .arg(kept),
+                     MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Database Repaired"));
+    return true;
+}
+
+bool frmMain::takeFolder(const QString &folder)
+{
+    const ProgramLock::Outcome lock = ProgramLock::take(folder);
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    const QString lockFile = QDir::toNativeSeparators(ProgramLock::fileIn(folder));
+    switch (lock.result) {
+    case ProgramLock::Result::Taken:
+    case ProgramLock::Result::NotPossible: // a read-only folder: what follows tells
+        return true;
+    case ProgramLock::Result::HeldByAnother:
+        MessageBox::show(QStringLiteral("Tarvela Desk is already running with the folder %1.\n\n"
+                                        "Use the copy that is running; this one ends now.")
+                             .arg(shownFolder),
+                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Tarvela Desk"));
+        break;
+    case ProgramLock::Result::OtherComputer:
+        MessageBox::show(QStringLiteral("The folder %1 is marked as in use by Tarvela Desk on the computer \"%2\".\n\n"
+                                        "If Tarvela Desk runs there, close it there first. If it does not run there any "
+                                        "more, delete the file %3, then start Tarvela Desk again.\n\nThis copy ends now.")
+                             .arg(shownFolder, lock.computer, lockFile),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Tarvela Desk"));
+        break;
+    case ProgramLock::Result::CannotReplace:
+        MessageBox::show(QStringLiteral("Tarvela Desk cannot take over the lock file %1, which keeps a second copy of the "
+                                        "program from working with the folder at the same time: %2\n\nThis copy ends now.")
+                             .arg(lockFile, lock.problem),
+                         MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
+        break;
+    }
+    Platform::endProgram();
+    return false;
 }
 
 void frmMain::Form_Load()
@@ -82,14 +152,8 @@ void frmMain::Form_Load()
     const QString folder = Platform::programFolder();
     // One copy of the program per folder: a second one ends before it
     // touches the database or the settings.
-    if (ProgramLock::take(folder) == ProgramLock::Result::HeldByAnother) {
-        MessageBox::show(QStringLiteral("Tarvela Desk is already running with the folder %1.\n\n"
-                                        "Use the copy that is running; this one ends now.")
-                             .arg(QDir::toNativeSeparators(folder)),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Tarvela Desk"));
-        Platform::endProgram();
+    if (!takeFolder(folder))
         return;
-    }
     try {
         DatabasePath = databaseFileIn(folder);
         if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {

@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "RuntimeError.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,13 @@
 #include <QStringList>
 #include <QVector>
 
+#include <algorithm>
 #include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,13 +44,20 @@ struct Contents {
     QHash<QString, int> index; // case-folded section name -> first section
 };
 
+// One value saved by this program.
+struct Change {
+    QString section;
+    QString key;
+    QString value;
+};
+
 // What the program holds of one settings file.
 struct Store {
     bool loaded = false;
     FileOps::Identity seen; // the file as it was when read or last written
     QString unreadable;    // why the file could not be read ("" when it could)
-    bool unsaved = false;  // holds changes that could not be written
-    Contents data;
+    QVector<Change> pending; // saved here, not yet written to the file
+    Contents data;          // the file as read, with the pending changes
 };
 
 QHash<QString, Store> g_stores;
@@ -171,7 +185,25 @@ QByteArray render(const Contents &c)
 
 QString folderInPlace() { return QStringLiteral("A folder of that name stands where the file should be."); }
 
-// The store of a file, read again when the file changed since it was read.
+// Sets a key of a section; true when that changed its value.
+bool set(Contents &c, const QString &section, const QString &key, const QString &value)
+{
+    const auto found = c.index.constFind(folded(section));
+    Section &s = found == c.index.constEnd() ? addSection(c, section) : c.sections[*found];
+    const auto e = s.index.constFind(folded(key));
+    if (e == s.index.constEnd()) {
+        addEntry(s, key, value);
+        return true;
+    }
+    if (s.lines.at(*e).value == value)
+        return false;
+    s.lines[*e].value = value;
+    return true;
+}
+
+// The store of a file, read again when the file changed since it was read
+// (another copy of the program saved, or a hand edit). What this program
+// saved and has not yet written stays over what was read.
 Store &current(const QString &path)
 {
     Store &store = g_stores[path];
@@ -181,6 +213,7 @@ Store &current(const QString &path)
     if (store.loaded && store.unreadable.isEmpty() && now == store.seen)
         return store;
     ++g_reads;
+    QVector<Change> pending = std::move(store.pending);
     store = Store();
     store.loaded = true;
     store.seen = now;
@@ -194,8 +227,51 @@ Store &current(const QString &path)
                 store.unreadable = QStringLiteral("The file could not be read, so it is left as it is.\n(%1)").arg(e.description());
         }
     }
+    for (const Change &c : std::as_const(pending))
+        set(store.data, c.section, c.key, c.value);
+    store.pending = std::move(pending);
     return store;
 }
+
+// The lock every copy of the program takes on a settings file (through a
+// file beside it) from reading what is on disk to writing the merged file,
+// so that no copy writes over a save another made in between. The system
+// lets it go when the program ends, however it ends. A lock that cannot be
+// had (a folder that cannot be written; another copy stuck for seconds in
+// its save) does not keep the save from being tried.
+class SaveLock
+{
+public:
+    explicit SaveLock(const QString &path)
+    {
+        const QString file = path + QStringLiteral(".lock");
+        if (FileOps::isDenied(file))
+            return;
+        m_fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0)
+            return;
+        QDeadlineTimer deadline(WaitMs);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK || deadline.hasExpired()) {
+                ::close(m_fd);
+                m_fd = -1;
+                return;
+            }
+            ::usleep(1000);
+        }
+    }
+    ~SaveLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SaveLock(const SaveLock &) = delete;
+    SaveLock &operator=(const SaveLock &) = delete;
+
+private:
+    static constexpr int WaitMs = 5000;
+    int m_fd = -1;
+};
 
 // Why a file could not be written, in the user's words.
 QString writeProblem(const QString &path, const QString &detail)
@@ -222,22 +298,24 @@ void tellFailure(const QString &path, const QString &problem)
                      MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Settings Not Saved"));
 }
 
-bool write(const QString &path, Store &store)
+// Writes what this program saved into the file as it is now on disk.
+bool write(const QString &path)
 {
-    store.unsaved = true;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const SaveLock lock(path);
+    Store &store = current(path);
     if (!store.unreadable.isEmpty()) {
         tellFailure(path, store.unreadable);
         return false;
     }
     try {
-        QDir().mkpath(QFileInfo(path).absolutePath());
         FileOps::writeFile(path, render(store.data));
     } catch (const RuntimeError &e) {
         tellFailure(path, writeProblem(path, e.description()));
         return false;
     }
     ++g_writes;
-    store.unsaved = false;
+    store.pending.clear();
     store.seen = FileOps::identity(path);
     return true;
 }
@@ -302,32 +380,28 @@ bool save(const QString &app, const QString &section, const QList<QPair<QString,
 {
     const QString path = fileFor(app);
     Store &store = current(path);
-    Contents &c = store.data;
     if (values.isEmpty())
         return true;
-    bool changed = false;
-    const auto found = c.index.constFind(folded(section));
-    Section &s = found == c.index.constEnd() ? addSection(c, section) : c.sections[*found];
     for (const auto &[key, value] : values) {
-        const auto e = s.index.constFind(folded(key));
-        if (e == s.index.constEnd()) {
-            addEntry(s, key, value);
-            changed = true;
-        } else if (s.lines.at(*e).value != value) {
-            s.lines[*e].value = value;
-            changed = true;
-        }
+        if (!set(store.data, section, key, value))
+            continue;
+        const auto same = std::find_if(store.pending.begin(), store.pending.end(), [&](const Change &c) {
+            return folded(c.section) == folded(section) && folded(c.key) == folded(key);
+        });
+        if (same == store.pending.end())
+            store.pending.push_back(Change{section, key, value});
+        else
+            same->value = value;
     }
     // Changes an earlier save could not write are tried again with the next.
-    if (!changed && !store.unsaved)
+    if (store.pending.isEmpty())
         return true;
     if (g_batchDepth > 0) {
-        store.unsaved = true;
         if (!g_batched.contains(path))
             g_batched << path;
         return true;
     }
-    return write(path, store);
+    return write(path);
 }
 
 Batch::Batch() { ++g_batchDepth; }
@@ -337,11 +411,9 @@ Batch::~Batch()
     if (--g_batchDepth > 0)
         return;
     const QStringList paths = std::exchange(g_batched, {});
-    for (const QString &path : paths) {
-        Store &store = g_stores[path];
-        if (store.unsaved)
-            write(path, store);
-    }
+    for (const QString &path : paths)
+        if (!g_stores[path].pending.isEmpty())
+            write(path);
 }
 
 int fileReads() { return g_reads; }

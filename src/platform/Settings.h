@@ -6,8 +6,11 @@
 //
 // Each file is read once and kept in memory; it is read again only when it
 // changed on disk (its size, modification time or identity), so a hand edit
-// is seen at the next read. A save writes the whole file under a temporary
-// name renamed over the old one, and only when a value actually changed.
+// or another copy's save is seen at the next read. A save, only when a value
+// actually changed, takes a lock that every copy of the program takes on the
+// file, reads what is on disk (what another copy saved since), puts the
+// values this program saved over it and writes the whole file under a
+// temporary name renamed over the old one: no copy loses another's save.
 // A file that cannot be written is told to the user once per run.
 #include <QHash>
 #include <QList>

@@ -101,6 +101,20 @@ QVector<qint64> rowCounts(Database &db)
     return counts;
 }
 
+// Raises 3343 when the file itself is damaged (checked through the lock's
+// own transaction, so as it stands).
+void refuseDamaged(Database &lock, const QString &source)
+{
+    try {
+        lock.verify();
+    } catch (const RuntimeError &e) {
+        if (e.number() != Err::NotADatabase)
+            return;
+        Database::markDamaged(source);
+        throw RuntimeError(Err::NotADatabase, e.description() + QStringLiteral(" A compacted copy would carry the damage along."));
+    }
+}
+
 // Releases the lock and opens the program's connection again, however the
 // compaction ends.
 struct Hold {
@@ -157,7 +171,7 @@ void run(const QString &source, const QString &target, const QString &copy, QStr
             if (copyHook())
                 copyHook()(copy);
             auto check = Database::openSeparate(copy);
-            check->verify(true);
+            check->verify();
             const bool same = rowCounts(*check) == rowCounts(*hold.lock);
             check->close();
             if (!same)
@@ -167,9 +181,13 @@ void run(const QString &source, const QString &target, const QString &copy, QStr
                                                  .arg(QDir::toNativeSeparators(copy), e.description()));
         }
         FileOps::replace(copy, target);
-    } catch (const RuntimeError &) {
+    } catch (const RuntimeError &e) {
         for (const QString &f : filesOf(copy))
             removeQuietly(f);
+        // A copy that cannot be made, or fails its check, may carry the
+        // file's own damage along: then the damage is what the user is told.
+        if (e.number() == Err::NotADatabase || e.number() == Err::General)
+            refuseDamaged(*hold.lock, source);
         throw;
     }
     removeQuietly(filesOf(copy).last());

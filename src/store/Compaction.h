@@ -15,7 +15,8 @@ namespace Compaction {
 // compaction is removed once the file is held, and its path added to
 // `leftoversRemoved` (also when the compaction then fails). Raises, and then leaves the file as it was and no copy behind:
 // 3204 when a leftover copy cannot be removed, 3260 when another program
-// holds the file, 75 when a file cannot be renamed or removed, and the
+// holds the file, 75 when a file cannot be renamed or removed, 3343 when the
+// file itself is damaged (so that no whole copy can be made of it), and the
 // engine's own error when the copy cannot be made or fails its check.
 void run(const QString &source, const QString &target, const QString &copy, QStringList *leftoversRemoved);
 

@@ -411,6 +411,15 @@ std::shared_ptr<Database> Database::create(const QString &path)
     return handleOn(c);
 }
 
+void Database::markDamaged(const QString &path)
+{
+    if (const auto c = registry().value(keyFor(path)))
+        c->damageSeen = true;
+    const QString file = resolve(path);
+    if (leftAsChecked(file))
+        Settings::save(Settings::App, CheckSection, CheckKey, QString());
+}
+
 bool Database::closeConnection(const QString &path)
 {
     const auto c = registry().value(keyFor(path));
@@ -463,19 +472,29 @@ bool Database::isOpen() const
 
 QString Database::path() const { return m_conn ? m_conn->file : QString(); }
 
-void Database::verify(bool thorough)
+void Database::verify()
 {
     verifyFields();
     const QString file = shown(usable().file);
     QStringList verdict;
     {
-        QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
+        // The quick check passes a row missing from an index, which then
+        // counts rows other than the table holds: the full one is needed.
+        QSqlQuery q = run(QStringLiteral("PRAGMA integrity_check(10)"));
         while (q.next())
-            verdict << q.value(0).toString();
+            verdict << q.value(0).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // A check the engine cannot finish (a damaged page met) tells so.
+        if (q.lastError().isValid())
+            verdict << q.lastError().databaseText();
     }
-    if (verdict != QStringList{QStringLiteral("ok")})
-        throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
-                                                  .arg(file, verdict.join(QStringLiteral("; "))));
+    if (verdict == QStringList{QStringLiteral("ok")})
+        return;
+    verdict.removeAll(QStringLiteral("*** in database main ***"));
+    constexpr int told = 5;
+    if (verdict.size() > told)
+        verdict = verdict.mid(0, told) << QStringLiteral("...");
+    throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
+                                              .arg(file, verdict.join(QStringLiteral("; "))));
 }
 
 void Database::verifyFields()

@@ -43,6 +43,10 @@ public:
     // Its handles stay valid: the connection opens again at their next
     // statement, or at the next open.
     static bool closeConnection(const QString &path);
+    // The file was found damaged other than through the program's own
+    // connection (a check of a copy, or of its own): it is checked whole at
+    // its next open, also in the program's next run.
+    static void markDamaged(const QString &path);
     // Closes every connection the program holds (at its end). A file that
     // passed its checks at open and met no damage since is remembered as
     // closed so (in the settings): while it stays exactly as it was left,
@@ -50,10 +54,11 @@ public:
     static void closeAll();
 
     // Checks the file: the nine tables with every field by name, then the
-    // engine's integrity check (quick, or the full one when `thorough`).
-    // Raises 3078 naming a missing table, 3265 naming a missing field (both
-    // listed together when several are missing) and 3343 for a damaged file.
-    void verify(bool thorough = false);
+    // engine's full integrity check (every page, and every index against its
+    // table). Raises 3078 naming a missing table, 3265 naming a missing
+    // field (both listed together when several are missing) and 3343 for a
+    // damaged file.
+    void verify();
     // The file's tables and fields only (the first half of verify).
     void verifyFields();
     // Makes the indexes of the schema that the file lacks. False when the

@@ -143,6 +143,15 @@ bool clsTarvelaDB::Compact_Tarvela_DB(const QString &folder)
         return false;
     }
     const QString where = QStringLiteral("\n\nYour database is unchanged: %1").arg(source);
+    if (e.number() == Err::NotADatabase) {
+        MessageBox::show(QStringLiteral("The Tarvela database could not be compacted because it is damaged:\n%1%2\n\n"
+                                        "Start Tarvela Desk again: its check at the start finds the damage, and when only the "
+                                        "indexes are damaged it offers to rebuild them without losing a row. When more is "
+                                        "damaged, put your last backup copy of tarvela.mdb in its place.")
+                             .arg(e.description(), where),
+                         MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Database Damaged"));
+        return false;
+    }
     if (e.number() == Err::PathFileAccess || e.number() == Err::Locked) {
         // Held by another program, or a file that cannot be renamed or removed.
         const QString cause = e.number() == Err::Locked ? QStringLiteral("\n\n") + e.description() : QString();

@@ -21,6 +21,8 @@
 #include <QSqlRecord>
 #include <QWidget>
 
+#include <sqlite3.h>
+
 namespace {
 std::unique_ptr<QTemporaryDir> g_root;
 std::vector<std::function<void()>> &resetHooks()
@@ -137,6 +139,36 @@ bool damagePage(const QString &file, int page)
     if (f.size() < qint64(page) * pageSize || !f.seek(qint64(page - 1) * pageSize + keep))
         return false;
     return f.write(QByteArray(pageSize - keep, '\xff')) == pageSize - keep && f.flush();
+}
+
+int rootPage(const QString &file, const QString &name)
+{
+    return Database::openSeparate(file)->readRows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {name})
+        .rows.value(0).value(0).toInt();
+}
+
+bool changeBehindIndex(const QString &file, const QString &index, const QString &sql)
+{
+    // Each step on a connection of its own, so that each reads the schema
+    // the step before left.
+    const auto run = [&](const QString &statements) {
+        sqlite3 *db = nullptr;
+        const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
+            && sqlite3_exec(db, statements.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        return ok;
+    };
+    // For the while, the index holds the rows of no condition: it takes in
+    // no row, and gives up none.
+    const QString quoted = QStringLiteral("'%1'").arg(QString(index).replace(QLatin1Char('\''), QStringLiteral("''")));
+    const QString never = QStringLiteral(" WHERE 0");
+    return run(QStringLiteral("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = sql || '%1' WHERE name = %2")
+                   .arg(never, quoted))
+        && run(sql)
+        && run(QStringLiteral("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = substr(sql, 1, length(sql) - %1) "
+                              "WHERE name = %2")
+                   .arg(never.size())
+                   .arg(quoted));
 }
 
 int errorNumber(const std::function<void()> &work, QString *description)

@@ -52,6 +52,12 @@ void addRowsAndGaps(int rows);
 QString contents(const QString &file);
 // Overwrites one page (counted from 1) of a database file with garbage.
 bool damagePage(const QString &file, int page);
+// The first page of a table or an index of a database file (0: none).
+int rootPage(const QString &file, const QString &name);
+// Runs statements on a database file while one of its indexes does not
+// follow them, as damage to the file leaves an index behind its table: a
+// row inserted is missing from the index, a row deleted stays in it.
+bool changeBehindIndex(const QString &file, const QString &index, const QString &sql);
 // The number of the run-time error the work raises; 0 when it raises none.
 int errorNumber(const std::function<void()> &work, QString *description = nullptr);
 

@@ -1,13 +1,16 @@
 // A second program for the tests: holds a program folder's lock, compacts a
-// database again and again, or writes rows through the engine as another
-// program would. Every step is told on standard output, one line each.
+// database again and again, writes rows through the engine, or saves
+// settings, as another copy of the program would. Every step is told on
+// standard output, one line each.
 //
-//   tarvela_testhelper lock <folder>         holds the folder until killed
-//   tarvela_testhelper compact <folder>      compacts until killed
-//   tarvela_testhelper write <file> <prefix> inserts rows until standard input closes
+//   tarvela_testhelper lock <folder>              holds the folder until killed
+//   tarvela_testhelper compact <folder>           compacts until killed
+//   tarvela_testhelper write <file> <prefix>      inserts rows until standard input closes
+//   tarvela_testhelper settings <prefix> <count>  saves <count> keys, one save each
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/ProgramLock.h"
+#include "platform/Settings.h"
 #include "store/clsTarvelaDB.h"
 
 #include <QApplication>
@@ -31,9 +34,11 @@ void say(const QByteArray &line)
 
 int holdLock(const QString &folder)
 {
-    switch (ProgramLock::take(folder)) {
+    switch (ProgramLock::take(folder).result) {
     case ProgramLock::Result::Taken: say("taken"); break;
     case ProgramLock::Result::HeldByAnother: say("held"); return 1;
+    case ProgramLock::Result::OtherComputer: say("other computer"); return 1;
+    case ProgramLock::Result::CannotReplace: say("cannot replace"); return 1;
     case ProgramLock::Result::NotPossible: say("impossible"); return 1;
     }
     // Holds it until killed or told to end (standard input closed).
@@ -108,6 +113,17 @@ int writeRows(const QString &file, const QString &prefix)
     return 0;
 }
 
+// Saves keys <prefix>0 ... <prefix><count - 1> of the section "Probe", each
+// with its own number as its value and with a save of its own.
+int saveSettings(const QString &prefix, int count)
+{
+    int failed = 0;
+    for (int n = 0; n < count; ++n)
+        failed += Settings::save(Settings::App, QStringLiteral("Probe"), prefix + QString::number(n), QString::number(n)) ? 0 : 1;
+    say("saved " + QByteArray::number(count - failed));
+    return failed == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -123,6 +139,8 @@ int main(int argc, char **argv)
         return compactForever(args[2]);
     if (args.size() >= 4 && args[1] == QLatin1String("write"))
         return writeRows(args[2], args[3]);
-    say("usage: lock <folder> | compact <folder> | write <file> <prefix>");
+    if (args.size() >= 4 && args[1] == QLatin1String("settings"))
+        return saveSettings(args[2], args[3].toInt());
+    say("usage: lock <folder> | compact <folder> | write <file> <prefix> | settings <prefix> <count>");
     return 64;
 }

@@ -14,9 +14,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace MainHelpers;
 
@@ -55,6 +61,29 @@ class StartupTest : public TestCase
         const bool back = QTest::qWaitFor([&] { return m->isActiveWindow() || frmError::existing(); }, 2000);
         settle();
         return back;
+    }
+
+    static QByteArray bytesOf(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+    }
+
+    // Marks a file immutable (or takes the mark away), as an administrator's
+    // chattr does; false when the file system or the user cannot.
+    static bool setImmutable(const QString &path, bool on)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (ok) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return ok;
     }
 
     static QString twips(int pixels) { return QString::number(Twips::fromPixels(pixels)); }
@@ -189,10 +218,218 @@ private Q_SLOTS:
         QVERIFY(m->isVisible());
         QCOMPARE(treeText(m), QStringList{"Fall 2026"});
         QVERIFY(MessageBox::shown().isEmpty());
-        // Now this copy holds the folder against any other.
-        QLockFile other(ProgramLock::fileIn(TestEnv::programFolder()));
-        QVERIFY(!other.tryLock(0));
-        QCOMPARE(other.error(), QLockFile::LockFailedError);
+    }
+
+    void aLockFileNobodyHoldsNeverBlocksTheStart_data()
+    {
+        QTest::addColumn<QString>("left");     // what is left where the lock file goes
+        QTest::addColumn<QString>("title");    // "" for a start that goes on
+        QTest::addColumn<QStringList>("says"); // {file} the lock file, {folder} the program folder
+        // Nothing holds these: the start takes them over.
+        for (const char *left : {"an empty file", "random bytes", "a process that ended", "a running program that holds no lock"})
+            QTest::newRow(left) << left << "" << QStringList();
+        // These are told for what they are, and left as they are.
+        QTest::newRow("another computer's")
+            << "another computer's" << "Tarvela Desk"
+            << QStringList{"The folder {folder} is marked as in use by Tarvela Desk on the computer \"far-away-pc\".",
+                           "delete the file {file}, then start Tarvela Desk again."};
+        const QString cannot = "Tarvela Desk cannot take over the lock file {file}, which keeps a second copy of the program "
+                               "from working with the folder at the same time: ";
+        QTest::newRow("a folder in its place")
+            << "a folder in its place" << "Cannot continue"
+            << QStringList{cannot + "a folder of that name stands where the file should be. Move or delete the folder {file}"};
+        QTest::newRow("an immutable file") << "an immutable file" << "Cannot continue"
+                                           << QStringList{cannot + "the file is marked as unchangeable (immutable)."};
+        QTest::newRow("a file in a folder without permission")
+            << "no permission" << "Cannot continue" << QStringList{cannot + "you have no permission to change it or its folder."};
+    }
+
+    // What a crash, a kill or a power cut leaves of the lock never keeps the
+    // program from starting; what another computer or the file system keeps
+    // is told, with what to do, and the start ends leaving it as it is.
+    void aLockFileNobodyHoldsNeverBlocksTheStart()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, title);
+        QFETCH(QStringList, says);
+        newFile();
+        const QString lock = ProgramLock::fileIn(TestEnv::programFolder());
+        const auto lockLine = [](const QByteArray &pid, const QByteArray &host, const QByteArray &machine) {
+            return pid + "\ntst_startup\n" + host + "\n" + machine + "\n" + QSysInfo::bootUniqueId() + "\n";
+        };
+        QByteArray bytes;
+        if (left == "random bytes") {
+            QRandomGenerator random(24);
+            for (int i = 0; i < 600; ++i)
+                bytes.append(char(random.bounded(256)));
+        } else if (left == "a process that ended") {
+            QProcess ended;
+            ended.start(TestEnv::helperProgram(), {"usage"});
+            QVERIFY(ended.waitForStarted(20000));
+            const qint64 pid = ended.processId();
+            QVERIFY(ended.waitForFinished(20000));
+            bytes = lockLine(QByteArray::number(pid), QSysInfo::machineHostName().toUtf8(), QSysInfo::machineUniqueId());
+        } else if (left == "a running program that holds no lock") {
+            bytes = lockLine(QByteArray::number(QCoreApplication::applicationPid()), QSysInfo::machineHostName().toUtf8(),
+                             QSysInfo::machineUniqueId());
+        } else if (left == "another computer's") {
+            bytes = lockLine("4242", "far-away-pc", "0123456789abcdef0123456789abcdef");
+        }
+        struct Immutable {
+            QString path;
+            ~Immutable()
+            {
+                if (!path.isEmpty())
+                    setImmutable(path, false);
+            }
+        } immutable;
+        if (left == "a folder in its place") {
+            QVERIFY(QDir().mkpath(lock));
+        } else {
+            QFile f(lock);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
+        if (left == "an immutable file") {
+            if (!setImmutable(lock, true))
+                QSKIP("this file system or user cannot mark a file immutable");
+            immutable.path = lock;
+        } else if (left == "no permission") {
+            FileOps::denyChanges(TestEnv::programFolder());
+        }
+        const QMap<QString, QByteArray> before = folder();
+        const QByteArray lockBefore = QFileInfo(lock).isFile() ? bytesOf(lock) : QByteArray();
+
+        frmMain *m = startQuiet();
+        if (title.isEmpty()) {
+            QVERIFY(TestEnv::shownTexts().isEmpty());
+            QVERIFY(!Platform::programEnded());
+            QVERIFY(m->isVisible());
+            QCOMPARE(treeText(m), QStringList{"Fall 2026"});
+            // The file now tells who holds it, and holds the folder against
+            // a second copy.
+            QVERIFY(bytesOf(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+            QProcess second;
+            second.start(TestEnv::helperProgram(), {"lock", TestEnv::programFolder()});
+            QVERIFY(second.waitForFinished(20000));
+            QCOMPARE(second.readAllStandardOutput().trimmed(), QByteArray("held"));
+            return;
+        }
+        QCOMPARE(TestEnv::shownTitles(), QStringList{title});
+        const QString text = TestEnv::shownLast().text;
+        for (QString part : says)
+            QVERIFY2(text.contains(part.replace("{folder}", TestEnv::programFolder()).replace("{file}", lock)), qPrintable(text));
+        QVERIFY2(!text.contains("already running"), qPrintable(text));
+        QVERIFY(text.endsWith("This copy ends now."));
+        QVERIFY(Platform::programEnded());
+        QVERIFY(!m->isVisible());
+        QVERIFY(!QFile::exists(Settings::fileFor(Settings::App))); // nothing written
+        QVERIFY(folder() == before);
+        QCOMPARE(QFileInfo(lock).isFile() ? bytesOf(lock) : QByteArray(), lockBefore);
+    }
+
+    void copiesStartedAtOnceLeaveOneRunning_data()
+    {
+        QTest::addColumn<bool>("leftBehind"); // an empty lock file left by a power cut
+        QTest::newRow("no lock file") << false;
+        QTest::newRow("an empty lock file left behind") << true;
+    }
+
+    void copiesStartedAtOnceLeaveOneRunning()
+    {
+        QFETCH(bool, leftBehind);
+        if (leftBehind) {
+            QFile f(ProgramLock::fileIn(TestEnv::programFolder()));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        std::vector<std::unique_ptr<QProcess>> copies;
+        for (int i = 0; i < 10; ++i) {
+            copies.push_back(std::make_unique<QProcess>());
+            copies.back()->start(TestEnv::helperProgram(), {"lock", TestEnv::programFolder()});
+        }
+        QMap<QByteArray, int> told;
+        for (auto &copy : copies) {
+            QVERIFY(copy->waitForStarted(20000));
+            QVERIFY(copy->canReadLine() || copy->waitForReadyRead(20000));
+            told[copy->readLine().trimmed()] += 1;
+        }
+        QCOMPARE(told, (QMap<QByteArray, int>{{"taken", 1}, {"held", 9}}));
+        for (auto &copy : copies) {
+            copy->closeWriteChannel();
+            QVERIFY(copy->state() == QProcess::NotRunning || copy->waitForFinished(20000));
+        }
+    }
+
+    void damageIsFoundWholeAndIndexesAreMended_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("mend");   // the answer to the offer, when one is made
+        QTest::addColumn<bool>("offered"); // the damage lies in the indexes only
+        QTest::newRow("a row missing from an index") << "missing row" << true << true;
+        QTest::newRow("a deleted row left in an index") << "deleted row" << true << true;
+        QTest::newRow("an index page overwritten") << "index page" << true << true;
+        QTest::newRow("a row missing from an index, not mended") << "missing row" << false << true;
+        QTest::newRow("a table page overwritten") << "table page" << true << false;
+    }
+
+    // Every damage the engine's full check finds stops the start. Damage in
+    // the indexes only is mended when the user agrees, after a copy of the
+    // file as it was has been kept: every row stays. Other damage, or a mend
+    // refused, ends the start with the file left exactly as it was.
+    void damageIsFoundWholeAndIndexesAreMended()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, mend);
+        QFETCH(bool, offered);
+        addClass(newFile(), "Biology 101");
+        TestEnv::addRowsAndGaps(90);
+        const QString file = TestEnv::databasePath();
+        const QString index = "idxAssignmentsTitle";
+        if (damage == "missing row")
+            QVERIFY(TestEnv::changeBehindIndex(file, index, "INSERT INTO Assignments (Class_ID, AssignmentTitle) VALUES (1, 'Essay')"));
+        else if (damage == "deleted row")
+            QVERIFY(TestEnv::changeBehindIndex(file, index, "DELETE FROM Assignments WHERE ID = (SELECT max(ID) FROM Assignments)"));
+        else
+            QVERIFY(TestEnv::damagePage(file, TestEnv::rootPage(file, damage == "index page" ? index : "Assignments")));
+        const QString rows = offered ? TestEnv::contents(file) : QString(); // a damaged table cannot be read
+        const QMap<QString, QByteArray> before = folder();
+
+        frmMain *m = startQuiet({mend ? MessageBox::Yes : MessageBox::No});
+        const QMap<QString, QByteArray> after = folder();
+        const QStringList titles = TestEnv::shownTitles();
+        if (offered) {
+            const MessageBox::Shown offer = MessageBox::shown().value(0);
+            QCOMPARE(offer.title, QString("Database Damaged"));
+            QCOMPARE(offer.buttons, MessageBox::YesNo);
+            for (const QString &part : {"The database file " + file + " is damaged (", QString("Only the indexes of the file are "
+                                                                                                "damaged"),
+                                        QString("A copy of the file as it is now is kept first, as\n")})
+                QVERIFY2(offer.text.contains(part), qPrintable(offer.text));
+        }
+        if (offered && mend) {
+            QCOMPARE(titles, (QStringList{"Database Damaged", "Database Repaired"}));
+            // The copy kept is the file as it was; the file holds every row
+            // it held and passes the full check.
+            QStringList added = after.keys();
+            for (const QString &name : before.keys())
+                added.removeAll(name);
+            QCOMPARE(added.size(), 1);
+            QVERIFY2(added.first().startsWith("tarvela-damaged-20261014-103000"), qPrintable(added.first()));
+            QCOMPARE(after.value(added.first()), before.value("tarvela.mdb"));
+            QVERIFY(TestEnv::shownLast().text.contains(TestEnv::programFolder() + "/" + added.first()));
+            QVERIFY(MessageBox::shown().value(0).text.contains(TestEnv::programFolder() + "/" + added.first()));
+            QCOMPARE(TestEnv::scalar("PRAGMA integrity_check").toString(), QString("ok"));
+            QCOMPARE(TestEnv::contents(file), rows);
+            QVERIFY(!Platform::programEnded());
+            QVERIFY(m->isVisible());
+            QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
+            return;
+        }
+        QCOMPARE(titles, offered ? (QStringList{"Database Damaged", "Cannot continue"}) : QStringList{"Cannot continue"});
+        QVERIFY2(TestEnv::shownLast().text.contains("is damaged (") && TestEnv::shownLast().text.endsWith("The file has been left as it is."),
+                 qPrintable(TestEnv::shownLast().text));
+        QVERIFY(Platform::programEnded());
+        QVERIFY(!m->isVisible());
+        QVERIFY(after == before);
     }
 
     void anActivationErrorIsToldOncePerCause()

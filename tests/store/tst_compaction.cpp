@@ -191,6 +191,13 @@ private Q_SLOTS:
         QTest::newRow("file held by another program")
             << "held" << "Old TARVELA.MDB opened"
             << QStringList{"\n\nThe database file tarvela.mdb is locked by another program.", unchanged};
+        const QStringList damaged = {"The Tarvela database could not be compacted because it is damaged:\nThe database file %db is "
+                                     "damaged (",
+                                     "A compacted copy would carry the damage along." + QString("\n\n") + unchanged,
+                                     "\n\nStart Tarvela Desk again: its check at the start finds the damage, and when only the "
+                                     "indexes are damaged it offers to rebuild them without losing a row."};
+        QTest::newRow("file with a damaged index") << "index" << "Database Damaged" << damaged;
+        QTest::newRow("file with a damaged table") << "table" << "Database Damaged" << damaged;
         QTest::newRow("file that cannot be replaced")
             << "kept" << "Old TARVELA.MDB opened"
             << QStringList{"The Tarvela database could not be compacted \nbecause the old database was opened or\n", unchanged};
@@ -216,6 +223,15 @@ private Q_SLOTS:
                 else
                     throw RuntimeError(Err::General, "refused for the test");
             });
+        } else if (cause == "index" || cause == "table") {
+            // Damage met while the program has the file open (it was whole
+            // when it was opened).
+            Database::open(databasePath());
+            if (cause == "index")
+                QVERIFY(changeBehindIndex(databasePath(), "idxAssignmentsTitle",
+                                          "DELETE FROM Assignments WHERE ID = (SELECT max(ID) FROM Assignments)"));
+            else
+                QVERIFY(damagePage(databasePath(), rootPage(databasePath(), "Assignments")));
         } else if (cause == "held") {
             other = open(); // another program in the middle of a change
             other->execute("BEGIN IMMEDIATE");
@@ -241,6 +257,11 @@ private Q_SLOTS:
         if (!seen.isEmpty()) {
             QCOMPARE(seen, copyPath());
             QCOMPARE(first.icon, MessageBox::Critical);
+        }
+        if (cause == "index" || cause == "table") {
+            // The program's next start checks the file whole, and finds it.
+            Database::closeAll();
+            QCOMPARE(errorNumber([] { Database::open(databasePath()); }), int(Err::NotADatabase));
         }
         if (other) { // its change goes in, in the file as it was
             other->execute("COMMIT");
