@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
 
@@ -202,6 +203,12 @@ bool MsgForm::eventFilter(QObject *watched, QEvent *event)
         return Form::eventFilter(watched, event);
     }
     if (event->type() == QEvent::MouseButtonPress && isVisible()) {
+        // A press whose button is up again already is the late delivery of
+        // the click that gave a control the focus and so brought the balloon
+        // up (its release was handled while the balloon came): no new click.
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (!(QGuiApplication::mouseButtons() & press->button()))
+            return Form::eventFilter(watched, event);
         if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() != this)
             hide();
     }

@@ -335,7 +335,11 @@ void ExplodeForm(QWidget *window, int steps, int style, int balloon)
 
     if (balloon == -1) {
         if (MsgForm *m = MsgForm::existing()) {
-            const QRect f = w->frameGeometry();
+            // The window stands where it was put before it was shown: what
+            // the window system reports while it maps the window (for a
+            // moment its corner of the screen, or a size of one pixel) is
+            // not where it stands.
+            const QRect f(area.left, area.top, area.width(), area.height());
             const Balloon::Placement at = Balloon::placeBalloon(
                 Twips::fromPixels(f.y()), Twips::fromPixels(f.x()), Twips::fromPixels(f.width()),
                 Twips::fromPixels(m->frameGeometry().width()), Twips::fromPixels(m->frameGeometry().height()),

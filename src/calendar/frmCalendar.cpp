@@ -22,6 +22,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
@@ -243,11 +244,14 @@ void frmCalendar::SSMonth1_DblClick()
 
 void frmCalendar::gridTasks_GotFocus()
 {
-    if (Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenToDo")) == QLatin1String("Y"))
+    if (m_toDoHintComing
+        || Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenToDo")) == QLatin1String("Y"))
         return;
-    Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenToDo"), QStringLiteral("Y"));
-    AssistantMessage(QStringLiteral("The To-Do list is where you can add items that you don't want displayed on the calendar.  "
-                                    "Think of it as a note pad rather than a day-timer."));
+    // Marked as seen only once the balloon was on the screen.
+    QScopedValueRollback<bool> coming(m_toDoHintComing, true);
+    if (AssistantMessage(QStringLiteral("The To-Do list is where you can add items that you don't want displayed on the "
+                                        "calendar.  Think of it as a note pad rather than a day-timer.")))
+        Settings::save(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenToDo"), QStringLiteral("Y"));
 }
 
 void frmCalendar::SSCommand2_Click() { Unload(); }

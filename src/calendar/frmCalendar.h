@@ -72,6 +72,8 @@ private:
     // The month marks are made at the first activation of each opening;
     // those of the due dates as the assignments stood when the window loaded.
     bool m_marksDone = false;
+    // The to-do hint is on its way up (the grid may get the focus again meanwhile).
+    bool m_toDoHintComing = false;
     QVector<MonthMarks::MonthDay> m_dueMarks;
     // The date last selected in the month view, as its text.
     QString m_lastSelected;

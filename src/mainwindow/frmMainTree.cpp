@@ -193,8 +193,11 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
 
 void frmMain::datSemesters_Reposition()
 {
+    // With no semester left (the last one deleted) the panel names none.
     if (datSemesters->hasCurrentRow())
         SSPanel4->setText(QStringLiteral("Semester : ") + datSemesters->recordset().value(QStringLiteral("Title")).toString());
+    else if (datSemesters->noRows())
+        SSPanel4->setText(QString());
 }
 
 void frmMain::datClasses_Reposition()
@@ -209,6 +212,9 @@ void frmMain::datClasses_Reposition()
     };
     ignore([&] { SSPanel5->setText(QStringLiteral("Class : ") + datClasses->recordset().value(QStringLiteral("ClassName")).toString()); });
     if (datClasses->noRows()) {
+        // No class left to name (a semester without classes, the last one deleted).
+        SSPanel5->setText(QString());
+        gridAssignments->setCaption(QString());
         action("mnuClassCloseOut")->setEnabled(false);
         gridAssignments->setEnabled(false);
         return;

@@ -22,6 +22,31 @@ QPointer<QWidget> g_lastActive;
 quint64 g_showCount = 0;
 QList<QPointer<Form>> g_awaiting;
 QPointer<QWidget> g_mainWindow;
+
+// Counts the user's presses (mouse buttons and keys) anywhere in the
+// program, so that a change of the active window can be told apart from
+// the window system's own handing back of the activation.
+quint64 g_userPresses = 0;
+class PressCounter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick || t == QEvent::KeyPress)
+            ++g_userPresses;
+        return QObject::eventFilter(watched, event);
+    }
+};
+void countPresses()
+{
+    static QPointer<PressCounter> counter;
+    if (!counter && qApp) {
+        counter = new PressCounter(qApp);
+        qApp->installEventFilter(counter);
+    }
+}
 }
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
@@ -96,13 +121,18 @@ void Form::Show()
         raise();
     if (!takesFocus())
         return; // it leaves the activation where it is
+    const bool activeAlready = isActiveWindow();
     activateWindow();
     // A shown window is the active one and runs its activation handler once
     // the current handler has finished, whether or not the desktop gives it
     // the focus; a window shown after it in the same handler follows it.
-    m_awaitingPlatformActivation = true;
+    countPresses();
+    m_pressesAtShow = g_userPresses;
     m_showOrder = ++g_showCount;
-    g_awaiting.append(this);
+    if (!activeAlready) {
+        m_awaitingPlatformActivation = true;
+        g_awaiting.append(this);
+    }
     QTimer::singleShot(0, this, &Form::activateAfterShow);
 }
 
@@ -121,6 +151,26 @@ void Form::activateNow()
     m_activating = true;
     Trap::guarded([this] { Form_Activate(); });
     m_activating = false;
+}
+
+bool Form::passOnToShownWindow()
+{
+    // A handler showed a window and closed a box over this one: the window
+    // system hands the activation back to this window before the window
+    // shown ever had it, which leaves that window behind (and would run
+    // this window's activation handler again, which may show the box once
+    // more). Without a press of the user's in between, that is not the user
+    // turning to this window: the window shown comes forward and takes the
+    // activation, once.
+    auto *shown = qobject_cast<Form *>(g_lastActive.data());
+    if (!shown || shown == this || shown->m_unloaded || !shown->isVisible() || !shown->m_awaitingPlatformActivation
+        || shown->m_pressesAtShow != g_userPresses)
+        return false;
+    shown->m_awaitingPlatformActivation = false;
+    g_awaiting.removeAll(QPointer<Form>(shown));
+    shown->raise();
+    shown->activateWindow();
+    return true;
 }
 
 void Form::ShowModal()
@@ -173,6 +223,8 @@ void Form::changeEvent(QEvent *event)
         // Only a change of the active window within the program counts, not
         // the return from another program to the same window.
         if (g_lastActive == this || m_activating)
+            return;
+        if (passOnToShownWindow())
             return;
         activateNow();
     } else {

@@ -85,6 +85,7 @@ private:
     bool takesFocus() const;
     void activateNow();
     void activateAfterShow();
+    bool passOnToShownWindow();
 
     QPointer<QPushButton> m_defaultButton;
     bool m_unloaded = false;
@@ -93,6 +94,7 @@ private:
     // for that Show, when it comes, is then not run a second time.
     bool m_awaitingPlatformActivation = false;
     quint64 m_showOrder = 0;
+    quint64 m_pressesAtShow = 0;
     struct Hook {
         QPointer<QObject> owner;
         std::function<void()> run;

@@ -66,6 +66,20 @@ struct RaiseCounter : QObject {
     }
 };
 
+// The window system as it maps the figure: for a moment it reports the
+// window at the screen's corner, and where it stands only once the balloon
+// is up.
+struct CornerWhileMapping : QObject {
+    QWidget *figure = nullptr;
+    QPoint stands;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            figure->move(watched == figure ? QPoint(0, 0) : stands);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 // A window the user types in, shown and active in the middle of the screen.
 Form *typingWindow()
 {
@@ -328,6 +342,21 @@ private Q_SLOTS:
         TestEnv::closeAllWindows();
         QCOMPARE(balloonAt(900, 3000), QPoint(Twips::toPixels(3000 + width + 10), 0));
         QCOMPARE(balloonAt(900, 7500), QPoint(Twips::toPixels(7500 - 4545 - 10), 0));
+    }
+
+    void theBalloonGoesByWhereTheFigureStands()
+    {
+        savePosition(4500, 4500);
+        CornerWhileMapping mapping;
+        mapping.figure = frmAssist::instance();
+        mapping.stands = mapping.figure->pos();
+        mapping.figure->installEventFilter(&mapping);
+        MsgForm::instance()->installEventFilter(&mapping);
+        AssistantMessage("Where?");
+        QTRY_COMPARE(mapping.figure->pos(), mapping.stands);
+        // Above the figure, as from where it stands: not beside the corner.
+        QCOMPARE(MsgForm::existing()->pos(), QPoint(307, 146));
+        QVERIFY(MsgForm::existing()->isVisible());
     }
 
     void animateFormStepsAndOrigins()

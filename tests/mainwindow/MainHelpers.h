@@ -36,6 +36,15 @@ inline bool activate(QWidget *w)
     return ok;
 }
 
+// A box over the window closes and the desktop hands the activation back
+// to the window, at once, before the requests the program made meanwhile
+// are served.
+inline void boxClosesOver(QWidget *w)
+{
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(w);
+}
+
 // Starts the program (its main window) with the given answers queued.
 inline frmMain *start(const QList<MessageBox::Answer> &answers = {})
 {

@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "setup/frmAddSemesterWizard.h"
 
+#include <QAction>
 #include <QGroupBox>
 
 using namespace SetupHelpers;
@@ -54,6 +55,42 @@ private Q_SLOTS:
         QCOMPARE(treeText(m), QStringList{"Fall '26"});
         QCOMPARE(TestEnv::shownTitles().count("No semesters."), 3);
         QCOMPARE(rows("SELECT Title, StartDate, EndDate FROM Semesters"), QStringList{"Fall '26|2026-09-01|2026-12-20"});
+    }
+
+    void deletingTheLastSemesterLeadsToTheWizard()
+    {
+        addClass(newFile(), "Biology");
+        frmMain *m = startProgram();
+        clickNode(m, "Fall 2026");
+        QCOMPARE(text(m, "SSPanel4"), QString("Semester : Fall 2026"));
+        QCOMPARE(text(m, "SSPanel5"), QString("Class : Biology"));
+        // The box's OK over the main window: the handler ends, then the
+        // desktop hands the activation back to the main window before the
+        // wizard ever had it. The wizard comes forward all the same, once.
+        MessageBox::setNextAnswers({MessageBox::Yes, MessageBox::Ok});
+        find<QAction>(m, "mnuSemesterDelete")->trigger();
+        QCoreApplication::sendPostedEvents();
+        boxClosesOver(m);
+        settle();
+        QCOMPARE(TestEnv::shownTitles(), (QStringList{"Confirm semester deletion.", "No semesters."}));
+        auto *w = frmAddSemesterWizard::existing();
+        QVERIFY(w && onIntroduction(w));
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        QCOMPARE(count("Semesters"), 0);
+        // Nothing deleted is named any more.
+        QCOMPARE(text(m, "SSPanel4"), QString());
+        QCOMPARE(text(m, "SSPanel5"), QString());
+        // A turn to the main window of the user's own leads there again, once.
+        m->activateWindow();
+        QTRY_COMPARE(TestEnv::shownTitles().count("No semesters."), 2);
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        // The wizard is usable: a semester made there ends the round.
+        click(w, "SSCommand1");
+        fill(w, "Spring 2027", "1/10/2027", "5/20/2027");
+        click(w, "SSCommand1");
+        QVERIFY(!frmAddSemesterWizard::existing());
+        QCOMPARE(treeText(m), QStringList{"Spring 2027"});
+        QCOMPARE(TestEnv::shownTitles().count("No semesters."), 2);
     }
 
     void refusalsComeInTheirOrderAndKeepTheEntries()
