@@ -22,8 +22,43 @@ template <class T> T *named(QWidget *parent, const char *name)
     return w;
 }
 
-// A named label whose text wraps.
-QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);
+// A label for a text of any length (plain text). It wraps at blanks and
+// breaks a word too long for its width, so that no text it is given widens
+// its window: it asks for no more width than about twenty characters, or its
+// longest word when that is shorter. Set to one line, it shortens a text that
+// does not fit with "…" instead, and shows the whole text as its tooltip.
+class WrappedLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit WrappedLabel(QWidget *parent = nullptr);
+    explicit WrappedLabel(const QString &text, QWidget *parent = nullptr);
+
+    void setOneLine(bool oneLine);
+    bool isOneLine() const { return m_oneLine; }
+    // One line: the text as it is drawn now (shortened with "…" when it
+    // does not fit); wrapped: the text.
+    QString shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    int heightForWidth(int width) const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QRect textRect(const QRect &contents) const;
+    QSize extra() const;
+    QString lineText() const;
+    int wrappedHeight(int textWidth) const;
+
+    bool m_oneLine = false;
+};
+
+// A named wrapped label.
+WrappedLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text = QString());
 
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel
@@ -61,9 +96,10 @@ private:
     QToolButton *m_button;
 };
 
-// A sunken panel with a one-line caption (status panels, bands). A panel
-// that holds controls in a layout is as big as they need.
-class Panel : public QLabel
+// A sunken panel with a one-line caption (status panels, bands): a caption
+// too long for it is shortened with "…". A panel that holds controls in a
+// layout is as big as they need.
+class Panel : public WrappedLabel
 {
     Q_OBJECT
 public:

@@ -74,6 +74,7 @@ protected:
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
     virtual void Form_Resize() {}
 
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -81,7 +82,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The window frame's widths (the main window's while this one's is not known).
+    QMargins frameMargins() const;
     void placeOverMainWindow();
+    void fitHeightToTexts();
     bool takesFocus() const;
     void activateNow();
     void activateAfterShow();
@@ -89,6 +93,7 @@ private:
     QPointer<QPushButton> m_defaultButton;
     bool m_unloaded = false;
     bool m_activating = false;
+    bool m_fitting = false;
     // Show() activates the window itself; the platform's own activation
     // for that Show, when it comes, is then not run a second time.
     bool m_awaitingPlatformActivation = false;

@@ -9,6 +9,10 @@
 #include <QAction>
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace MainHelpers {
@@ -85,6 +89,36 @@ inline void clickNode(frmMain *m, const QString &text)
     const QRect r = tree->visualItemRect(item);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     settle();
+}
+
+// What keeps a label's text from being read whole in its window: the
+// window wider than `width` (the width it had before the text came) or
+// partly off the screen, the label outside its window or cut off below its
+// last line. "" when it can be read whole.
+inline QString notWhole(const QLabel *label, int width)
+{
+    settle();
+    const QWidget *window = label->window();
+    QStringList wrong;
+    if (window->width() > width)
+        wrong << QStringLiteral("%1 widened from %2 to %3").arg(window->objectName()).arg(width).arg(window->width());
+    if (!window->screen()->availableGeometry().contains(window->frameGeometry()))
+        wrong << QStringLiteral("%1 is partly off the screen").arg(window->objectName());
+    if (!window->rect().contains(QRect(label->mapTo(window, QPoint(0, 0)), label->size())))
+        wrong << QStringLiteral("%1 lies outside its window").arg(label->objectName());
+    if (label->height() < label->heightForWidth(label->width()))
+        wrong << QStringLiteral("%1 is cut off").arg(label->objectName());
+    return wrong.join(QStringLiteral("; "));
+}
+
+// The tooltip a control shows when the mouse rests on it ("" for none).
+inline QString toolTipOf(QWidget *w)
+{
+    QToolTip::hideText();
+    const QPoint at = w->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // Rows put straight into the file.

@@ -347,6 +347,39 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
+    void longTitleAndTypeWrapInTheDetailWindow_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("type");
+        const QString words = QString("Photosynthesis ").repeated(20);
+        // The longest each field holds.
+        QTest::newRow("one long word") << QString(200, 'W') << QString(255, 'T');
+        QTest::newRow("words") << words.left(200) << words.left(255);
+        QTest::newRow("emoji") << QString("\U0001F33F").repeated(200) << QString("\U0001F33F").repeated(255);
+    }
+
+    void longTitleAndTypeWrapInTheDetailWindow()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, type);
+        frmMain *m = startOnBiology();
+        TestEnv::exec("UPDATE Assignments SET AssignmentTitle = ?, AssignmentType = ? WHERE ID = ?", {title, type, m_second});
+        trigger(m, "mnuAssignmentDetails");
+        frmAssignmentDetail *d = frmAssignmentDetail::existing();
+        QVERIFY(d);
+        const int width = d->width();
+        // The short one first, then the long one: the window takes the
+        // lines the texts need, and keeps its width, its Done on the screen.
+        QVERIFY(activate(m));
+        selectRow(m, 1);
+        QVERIFY(activate(d));
+        QCOMPARE(label(d, "Label1"), title);
+        for (const char *name : {"Label1", "Label9"})
+            QVERIFY2(notWhole(find<QLabel>(d, name), width).isEmpty(), qPrintable(notWhole(find<QLabel>(d, name), width)));
+        auto *done = find<QWidget>(d, "Command1");
+        QVERIFY(d->rect().contains(QRect(done->mapTo(d, QPoint(0, 0)), done->size())));
+    }
+
     void addKeepsTheBlanksAndShowsAtTheNextActivation()
     {
         const QStringList seeded = {"Homework", "In-Class Test", "Take-Home Test", "Journal", "Reading", "Quiz", "Final Paper"};
