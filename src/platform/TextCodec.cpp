@@ -65,4 +65,6 @@ qsizetype characterCount(const QString &text)
     return count;
 }
 
+QString caseFolded(const QString &text) { return text.toCaseFolded(); }
+
 } // namespace TextCodec

@@ -269,7 +269,7 @@ void frmClassWizzy::Form_Activate()
 void frmClassWizzy::cboSemester_Click()
 {
     try {
-        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE Title = ?"), {cboSemester->currentText()});
+        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE FOLDED(Title) = FOLDED(?)"), {cboSemester->currentText()});
         datSemesters->Refresh();
         if (datSemesters->noRows()) {
             MessageBox::show(QStringLiteral("You've selected a semester that doesn't exist!\nThe Add Class Wizard cannot continue."),
@@ -376,9 +376,9 @@ void frmClassWizzy::Finish()
         if (txtSemesterID->text().trimmed().isEmpty())
             throw RuntimeError(Err::General, QStringLiteral("The class has no semester. Choose one from the list in step 1."));
 
-        // No other class may carry the name (letter case aside).
+        // No other class may carry the name (letter case aside, in every script).
         auto db = Database::open(DatabasePath);
-        QString sql = QStringLiteral("SELECT * FROM Classes WHERE ClassName = ?");
+        QString sql = QStringLiteral("SELECT * FROM Classes WHERE FOLDED(ClassName) = FOLDED(?)");
         QVariantList params{name};
         if (datClasses->hasCurrentRow()) {
             sql += QStringLiteral(" AND ID <> ?");

@@ -46,12 +46,9 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
     try {
         // Titles are compared as typed, without regard to letter case.
         auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
-        bool duplicate = false;
-        while (!rs->isEOF() && !duplicate) {
-            duplicate = rs->value(QStringLiteral("Title")).toString().compare(title, Qt::CaseInsensitive) == 0;
-            rs->MoveNext();
-        }
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters WHERE FOLDED(Title) = FOLDED(?)"), Database::Snapshot,
+                                    {title});
+        const bool duplicate = !rs->isEmpty();
         rs->Close();
         db->close();
         if (duplicate) {

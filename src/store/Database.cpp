@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/TextCodec.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
@@ -135,6 +136,20 @@ RuntimeError engineFailure(const Database::Connection &c, const QString &what, i
     return Database::errorFrom(error, c.file, 0);
 }
 
+// FOLDED(text) of the queries: the text with its letter case folded as the
+// program folds it everywhere; Null stays Null.
+void foldedText(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *units = static_cast<const char16_t *>(sqlite3_value_text16(arguments[0]));
+    const int bytes = sqlite3_value_bytes16(arguments[0]);
+    const QString folded = TextCodec::caseFolded(QString::fromUtf16(units, bytes / int(sizeof(char16_t))));
+    sqlite3_result_text16(context, folded.utf16(), int(folded.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+}
+
 // What the program remembers of the file it last closed after checking it:
 // its path and what tells that file apart from any later state of it.
 const QString CheckSection = QStringLiteral("Database");
@@ -211,8 +226,7 @@ void Database::Connection::connect(bool create)
         QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(uriFor(file, create));
-        // REGEXP gives the queries a letter-case rule that knows every script.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
         if (!db.open()) {
             const RuntimeError err = errorFrom(db.lastError(), file);
             db = QSqlDatabase();
@@ -233,6 +247,9 @@ void Database::Connection::connect(bool create)
     // Errors then carry the engine's whole cause (a moved file, a read-only
     // folder), not only its family.
     sqlite3_extended_result_codes(handle, 1);
+    // FOLDED(text): the queries' rule for letter case in every script.
+    sqlite3_create_function_v2(handle, "FOLDED", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, foldedText, nullptr, nullptr,
+                               nullptr);
     open = true;
     opening = ++g_openings;
     try {

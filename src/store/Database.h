@@ -61,7 +61,10 @@ public:
     bool ensureIndexes();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
-    // with "?" placeholders bound to `params` in order.
+    // with "?" placeholders bound to `params` in order. The SQL function
+    // FOLDED(text) folds letter case in every script, where the engine's
+    // own comparisons fold only the ASCII letters: names are compared as
+    // "FOLDED(Title) = FOLDED(?)".
     std::unique_ptr<Recordset> openRecordset(const QString &source, RecordsetType type = Dynaset,
                                              const QVariantList &params = {});
     // Runs a statement; returns the number of rows it changed.

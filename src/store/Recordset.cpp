@@ -2,6 +2,7 @@
 
 #include "Values.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -18,7 +19,7 @@ bool sameValue(const QVariant &a, const QVariant &b)
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
-        return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+        return TextCodec::caseFolded(a.toString()) == TextCodec::caseFolded(b.toString());
     bool okA = false, okB = false;
     const double da = a.toDouble(&okA), db = b.toDouble(&okB);
     if (okA && okB && a.typeId() != QMetaType::QDate && a.typeId() != QMetaType::QDateTime && a.typeId() != QMetaType::QTime)

@@ -142,6 +142,23 @@ inline frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {})
     return start(answers);
 }
 
+// Types a text key by key into a control, as a keyboard would: a character
+// beyond ASCII comes as the text of a key.
+inline void typeText(QWidget *w, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.unicode() < 128) {
+            QTest::keyClick(w, ch.toLatin1());
+            continue;
+        }
+        QString key(ch);
+        if (ch.isHighSurrogate() && i + 1 < text.size())
+            key += text.at(++i);
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, key, Qt::NoModifier);
+    }
+}
+
 // Clicks a control (the test fails without it) and lets what it starts happen.
 inline void click(QWidget *w, const char *name)
 {

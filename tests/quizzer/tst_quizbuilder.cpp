@@ -137,16 +137,16 @@ private Q_SLOTS:
     void equalTitlesAndApostrophes()
     {
         m = startWithSemester();
-        const int a = addQuiz("Verbs");
+        const int a = addQuiz("études");
         const int apostrophe = addQuiz("Let's go");
         addQuestion(a, "first", "1");
         addQuestion(apostrophe, "apostrophe", "'");
-        addQuestion(addQuiz("VERBS"), "second", "2");
+        addQuestion(addQuiz("ÉTUDES"), "second", "2");
         QVERIFY(openBuilder());
-        QCOMPARE(treeTitles(b), QStringList({"Verbs", "Let's go", "VERBS"}));
-        // Either of the equal titles makes the first of them current.
+        QCOMPARE(treeTitles(b), QStringList({"études", "Let's go", "ÉTUDES"}));
+        // Either of the titles equal but for letter case makes the first of them current.
         clickQuiz(b, 2);
-        QCOMPARE(current(), currentIs(a, "Verbs"));
+        QCOMPARE(current(), currentIs(a, "études"));
         QCOMPARE(gridRows(b), QStringList({"first=1"}));
         // A title with an apostrophe is selected like any other.
         clickQuiz(b, 1);

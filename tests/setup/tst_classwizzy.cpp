@@ -219,12 +219,26 @@ private Q_SLOTS:
         QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
     }
 
+    void aNameInUseIsRefusedAndLeavesNoBlankRow_data()
+    {
+        // Names that differ only in letter case, in any script, are the same name.
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("ASCII") << "Bob's Art" << "BOB'S ART";
+        QTest::newRow("accented capital") << "Björk's" << "BJÖRK'S";
+        QTest::newRow("accented mixed") << "Björk's" << "bjöRK'S";
+        QTest::newRow("Greek, final sigma") << "Οδός" << "ΟΔΌΣ";
+        QTest::newRow("Cyrillic") << "Физика" << "фИЗИКА";
+    }
+
     void aNameInUseIsRefusedAndLeavesNoBlankRow()
     {
-        const int existing = addClass(newFile(), QStringLiteral("Bob's Art"));
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        const int existing = addClass(newFile(), stored);
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
-        type(w, "txtClassName", "BOB'S ART"); // letter case aside, the same name
+        type(w, "txtClassName", typed);
         type(w, "txtTeacherName", "Someone");
         MessageBox::clearShown();
         next(4);
