@@ -46,6 +46,7 @@ SpinDateCombo::SpinDateCombo(QWidget *parent) : DateCombo(parent)
     if (auto *row = qobject_cast<QHBoxLayout *>(layout()))
         row->insertLayout(1, arrows);
     lineEdit()->installEventFilter(this);
+    setTwoDigitDates(true);
 }
 
 void SpinDateCombo::stepBy(int days)

@@ -48,7 +48,17 @@ DateCombo::DateCombo(QWidget *parent) : QWidget(parent)
 }
 
 QString DateCombo::text() const { return m_edit->text(); }
-void DateCombo::setText(const QString &text) { m_edit->setText(text); }
+void DateCombo::setText(const QString &text)
+{
+    if (m_twoDigit) {
+        const QVariant date = DateText::parse(text);
+        if (date.typeId() == QMetaType::QDate) {
+            m_edit->setText(DateText::mmddyyyy(date.toDate()));
+            return;
+        }
+    }
+    m_edit->setText(text);
+}
 
 void DateCombo::dropDown()
 {

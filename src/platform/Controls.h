@@ -76,7 +76,8 @@ protected:
 };
 
 // A date box: free text, with a drop-down calendar that writes the chosen
-// day as "M/d/yyyy". Its text is what the program reads.
+// day as "M/d/yyyy" (or "mm/dd/yyyy", see setTwoDigitDates). Its text is what
+// the program reads.
 class DateCombo : public QWidget
 {
     Q_OBJECT
@@ -86,6 +87,9 @@ public:
     QString text() const;
     void setText(const QString &text);
     QLineEdit *lineEdit() const { return m_edit; }
+    // A date given to the box (a date alone, by the program or the
+    // drop-down calendar) is shown as "mm/dd/yyyy"; typed text stays as typed.
+    void setTwoDigitDates(bool on) { m_twoDigit = on; }
 
 Q_SIGNALS:
     void textChanged(const QString &text);
@@ -94,6 +98,7 @@ private:
     void dropDown();
     QLineEdit *m_edit;
     QToolButton *m_button;
+    bool m_twoDigit = false;
 };
 
 // A sunken panel with a one-line caption (status panels, bands): a caption

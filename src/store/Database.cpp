@@ -402,6 +402,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
         }
         c->verified = true;
         db->ensureIndexes();
+        db->ensureYesNoValues();
     }
     return db;
 }
@@ -539,6 +540,27 @@ bool Database::ensureIndexes()
         together.append({s, {}});
     try {
         executeTogether(together);
+    } catch (const RuntimeError &) {
+        return false;
+    }
+    return true;
+}
+
+bool Database::ensureYesNoValues()
+{
+    Connection &c = usable();
+    QList<QPair<QString, QVariantList>> repairs;
+    for (const Schema::Table &t : Schema::tables())
+        for (const Schema::Field &f : t.fields)
+            if (f.type == Schema::Type::Boolean
+                && !readRows(QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"%2\" IS NULL LIMIT 1").arg(t.name, f.name)).rows.isEmpty())
+                repairs.append({QStringLiteral("UPDATE \"%1\" SET \"%2\" = 0 WHERE \"%2\" IS NULL").arg(t.name, f.name), {}});
+    if (repairs.isEmpty())
+        return true;
+    if (sqlite3_db_readonly(c.handle, "main") == 1)
+        return false;
+    try {
+        executeTogether(repairs);
     } catch (const RuntimeError &) {
         return false;
     }

@@ -28,12 +28,13 @@ public:
     // missing file, a file that is not a database or one that is locked
     // raise a run-time error with a clear description. The first open of the
     // file, and the first after it was replaced by another program, checks it
-    // (verify) and gives a writable file the indexes it lacks.
+    // (verify), gives a writable file the indexes it lacks and gives its
+    // yes/no fields that hold Null the value no.
     static std::shared_ptr<Database> open(const QString &path);
     // A connection of its own to an existing file, closed by close(); no
-    // checks and no indexes. `busyMilliseconds` is how long a statement waits
-    // for a lock held by another connection (-1: the program-wide busy
-    // timeout, see setBusyTimeout).
+    // checks, no indexes and no repairs. `busyMilliseconds` is how long a
+    // statement waits for a lock held by another connection (-1: the
+    // program-wide busy timeout, see setBusyTimeout).
     static std::shared_ptr<Database> openSeparate(const QString &path, int busyMilliseconds = -1);
     // Makes a new, empty database file on a connection of its own; error 3204
     // when the file exists.
@@ -59,6 +60,10 @@ public:
     // Makes the indexes of the schema that the file lacks. False when the
     // file cannot be written (nothing is changed then).
     bool ensureIndexes();
+    // A yes/no field holds yes or no, never Null: gives the value no to every
+    // yes/no field a row holds Null in (a row another program wrote), and
+    // changes nothing else. False when the file cannot be written.
+    bool ensureYesNoValues();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
     // with "?" placeholders bound to `params` in order. The SQL function

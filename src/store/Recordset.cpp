@@ -299,6 +299,16 @@ void Recordset::Update()
             marks << QStringLiteral("?");
             values << it.value();
         }
+        // A yes/no field the row was not given holds no.
+        if (m_tableDef) {
+            for (const Schema::Field &f : m_tableDef->fields) {
+                if (f.type == Schema::Type::Boolean && !m_buffer.contains(column(f.name))) {
+                    cols << quoted(f.name);
+                    marks << QStringLiteral("?");
+                    values << Values::toStorage(&f, QVariant());
+                }
+            }
+        }
         QSqlQuery q = cols.isEmpty()
             ? m_db->run(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)))
             : m_db->run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")

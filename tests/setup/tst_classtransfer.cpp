@@ -147,11 +147,13 @@ private Q_SLOTS:
                 want = "Müller  Jürgen";
             QCOMPARE(classField(id, f).toString(), want.toString());
         }
-        for (const char *f : {"ClassNotes", "CreditHours", "ClassClosed", "FinalLetterGrade", "AppliesToGPA"})
+        for (const char *f : {"ClassNotes", "CreditHours", "FinalLetterGrade"})
             QVERIFY2(classField(id, f).isNull(), f);
+        for (const char *f : {"ClassClosed", "AppliesToGPA"}) // yes/no fields: no
+            QCOMPARE(classField(id, f).toString(), QString("0"));
         const QString assignments = "SELECT Class_ID, AssignmentType, DateDue, MaxPointsPossible, Comments, AssignmentTitle, "
                                     "ActualPoints, DateEntered, DateGraded, DocumentPath, Completed FROM Assignments ORDER BY ID";
-        const QString unset = "<null>|<null>|<null>|<null>|<null>";
+        const QString unset = "<null>|<null>|<null>|<null>|0"; // Completed, a yes/no field: no
         QCOMPARE(rows(assignments),
                  (QStringList{QString("%1|Homework|2026-09-10|10|Read pages 1-10  then summarise them|Sonnets  part 1|").arg(id) + unset,
                               QString("%1|<null>|2026-10-01|<null>|<null>|\"Ghosts\" by Ibsen|").arg(id) + unset,
