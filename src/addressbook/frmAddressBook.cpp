@@ -235,7 +235,7 @@ bool frmAddressBook::storePending()
 void frmAddressBook::tellNotStored(const RuntimeError &e)
 {
     MessageBox::show(e.description() + QStringLiteral("\n\nThe contact stays shown so that you can correct the entry."),
-                     MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                     MessageBox::OkOnly, MessageBox::Exclamation, Trap::titleOf(e));
 }
 
 void frmAddressBook::datContacts_Reposition()
@@ -317,7 +317,7 @@ void frmAddressBook::SSCommand1_Click()
                 if (e.number() != Err::FieldTooSmall)
                     throw;
                 // Asked again with what was typed, to be shortened.
-                MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                Trap::tell(e, MessageBox::Exclamation);
                 name = InputBox::ask(NamePrompt, NameTitle, name);
             }
         }

@@ -225,7 +225,7 @@ void frmCalItem::cmdDone_Click()
         }
     } catch (const RuntimeError &e) {
         // The window stays with the entries, to be corrected.
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        Trap::tell(e, MessageBox::Exclamation);
         return;
     }
     Unload();

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -97,7 +98,7 @@ void frmAssignmentDetail::Form_Activate()
         Data1->setRecordSource(QStringLiteral("SELECT * FROM Assignments WHERE ID = ?"), {id});
         Data1->Refresh();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
     }
 }
 

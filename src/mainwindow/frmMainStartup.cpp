@@ -69,7 +69,7 @@ bool frmMain::openDatabaseAtStart(bool existed)
     } catch (const RuntimeError &e) {
         QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
         if (existed)
-            text += QStringLiteral("\n\nThe file has been left as it is.");
+            text += QStringLiteral("\n\nIt has been left as it is.");
         MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
         Platform::endProgram();
         return false;
@@ -92,7 +92,9 @@ void frmMain::Form_Load()
     }
     try {
         DatabasePath = databaseFileIn(folder);
-        if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
+        // Only where nothing stands in the file's place is a new file offered:
+        // a folder of its name is told as such when the file is opened.
+        if (Platform::entryNoCase(folder, clsTarvelaDB::databaseFileName()).isEmpty()) {
             existed = false;
             const auto answer = MessageBox::show(QStringLiteral("The Tarvela database was not found.\n\nShall I create a new one?"),
                                                  MessageBox::YesNo, MessageBox::Information, QStringLiteral("No Database"));
@@ -171,7 +173,7 @@ void frmMain::Form_QueryUnload(bool &cancel)
     try {
         gridAssignments->storeEdits();
     } catch (const RuntimeError &e) {
-        if (Form::keepOpenToCorrect(e.description()))
+        if (Form::keepOpenToCorrect(e))
             cancel = true;
         else
             gridAssignments->discardEdits();

@@ -300,7 +300,7 @@ bool Form::runUnloadHooks()
         try {
             h.run();
         } catch (const RuntimeError &e) {
-            if (keepOpenToCorrect(e.description()))
+            if (keepOpenToCorrect(e))
                 return false;
             if (h.discard && h.owner)
                 h.discard();
@@ -309,12 +309,12 @@ bool Form::runUnloadHooks()
     return true;
 }
 
-bool Form::keepOpenToCorrect(const QString &whyNotStored)
+bool Form::keepOpenToCorrect(const RuntimeError &whyNotStored)
 {
-    return MessageBox::show(whyNotStored
+    return MessageBox::show(whyNotStored.description()
                                 + QStringLiteral("\n\nKeep the window open to correct the entry? If you choose No, the window "
                                                  "closes and what could not be stored is lost."),
-                            MessageBox::YesNo, MessageBox::Exclamation, QString())
+                            MessageBox::YesNo, MessageBox::Exclamation, Trap::titleOf(whyNotStored, QStringLiteral("Not stored")))
         != MessageBox::No;
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QPushButton;
+class RuntimeError;
 
 class Form : public QWidget
 {
@@ -60,7 +61,7 @@ public:
     // Tells why what a closing window holds could not be stored and asks
     // whether it stays open to correct the entry (Yes, the first answer) or
     // closes, losing it (No). True to stay open.
-    static bool keepOpenToCorrect(const QString &whyNotStored);
+    static bool keepOpenToCorrect(const RuntimeError &whyNotStored);
 
 protected:
     // The button Enter presses, drawn as the default: Enter on another

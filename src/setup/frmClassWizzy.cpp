@@ -205,7 +205,7 @@ void frmClassWizzy::addClass()
         rs.Update();
         rs.MoveLast();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
         wizard->Unload();
     }
 }
@@ -220,7 +220,7 @@ void frmClassWizzy::Form_Load()
     try {
         datClasses->Refresh();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
     }
 }
 
@@ -253,7 +253,7 @@ void frmClassWizzy::Form_Activate()
                 }
             }
         } catch (const RuntimeError &e) {
-            MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+            Trap::tell(e);
         }
     }
     if (Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassWizzy")) != QLatin1String("Y")) {
@@ -283,7 +283,7 @@ void frmClassWizzy::cboSemester_Click()
         m_semesterEnd = rs.value(QStringLiteral("EndDate"));
         m_semesterChosen = true;
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
         return;
     }
     applyChosenSemester();

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/TextCodec.h"
+#include "platform/Trap.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
@@ -77,8 +78,7 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
         db->close();
         return true;
     } catch (const RuntimeError &e) {
-        MessageBox::show(QStringLiteral("Couldn't add the new semester.\n") + e.description(), MessageBox::OkOnly,
-                         MessageBox::Critical, QString());
+        Trap::tell(e, MessageBox::Critical, QStringLiteral("Couldn't add the new semester.\n"));
         return false;
     }
 }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -64,8 +65,8 @@ QAtomicInt g_counter;
 quint64 g_openings = 0;
 int g_busyTimeout = Database::DefaultBusyTimeout;
 
-constexpr int TableMissing = 3078;
-constexpr int DiskError = 3043;
+using Err::DiskError;
+using Err::TableMissing;
 
 QHash<QString, std::shared_ptr<Database::Connection>> &registry()
 {
@@ -148,6 +149,30 @@ void foldedText(sqlite3_context *context, int, sqlite3_value **arguments)
     const int bytes = sqlite3_value_bytes16(arguments[0]);
     const QString folded = TextCodec::caseFolded(QString::fromUtf16(units, bytes / int(sizeof(char16_t))));
     sqlite3_result_text16(context, folded.utf16(), int(folded.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+}
+
+// No database file at the path: nothing stands there, or a folder does.
+RuntimeError notAFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString standing = Platform::entryNoCase(info.absolutePath(), info.fileName());
+    if (!standing.isEmpty())
+        return RuntimeError(Err::CannotOpen, QFileInfo(standing).isDir()
+                                                 ? QStringLiteral("%1 is a folder, not a database file.").arg(shown(standing))
+                                                 : QStringLiteral("%1 is not a database file.").arg(shown(standing)));
+    return RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+}
+
+// The file's own check on a text's length refused a value: told as the
+// store's own check tells it, naming the field.
+RuntimeError constraintError(const QString &engine)
+{
+    static const QRegularExpression lengthRule(QStringLiteral("length\\(\"?(\\w+)\"?\\)\\s*<=\\s*(\\d+)"));
+    const QRegularExpressionMatch m = lengthRule.match(engine);
+    if (m.hasMatch())
+        return RuntimeError(Err::FieldTooSmall, QStringLiteral("The text for %1 is too long: at most %2 characters are allowed.")
+                                                    .arg(m.captured(1), m.captured(2)));
+    return RuntimeError(Err::FieldTooSmall, QStringLiteral("A value does not fit its field (%1).").arg(engine));
 }
 
 // What the program remembers of the file it last closed after checking it:
@@ -323,6 +348,8 @@ RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, in
                                                         "lock or recover it (%2).").arg(file, engine));
     case SQLITE_CANTOPEN_ISDIR:
         return RuntimeError(Err::CannotOpen, QStringLiteral("%1 is a folder, not a database file.").arg(shown(path)));
+    case SQLITE_CONSTRAINT_CHECK:
+        return constraintError(engine);
     default:
         break;
     }
@@ -344,12 +371,13 @@ RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, in
     case SQLITE_CORRUPT:
         return RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged.").arg(shown(path)));
     case SQLITE_FULL:
-        return RuntimeError(Err::General, QStringLiteral("The disk holding %1 is full.").arg(shown(path)));
+        return RuntimeError(Err::DiskFull, QStringLiteral("The disk holding %1 is full: nothing more can be stored until "
+                                                          "room is made on it.").arg(shown(path)));
     case SQLITE_IOERR:
         return RuntimeError(DiskError, QStringLiteral("A disk error stopped Tarvela reading or writing the database file %1 "
                                                       "(%2).").arg(shown(path), engine));
     case SQLITE_CONSTRAINT:
-        return RuntimeError(Err::FieldTooSmall, QStringLiteral("The value does not fit its field: %1").arg(engine));
+        return RuntimeError(Err::General, QStringLiteral("The database refused the change: %1").arg(engine));
     default:
         break;
     }
@@ -371,7 +399,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
 {
     const QString key = keyFor(path);
     if (!QFileInfo(resolve(key)).isFile())
-        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+        throw notAFile(path);
     std::shared_ptr<Connection> &slot = registry()[key];
     if (!slot) {
         slot = std::make_shared<Connection>();
@@ -410,7 +438,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
 std::shared_ptr<Database> Database::openSeparate(const QString &path, int busyMilliseconds)
 {
     if (!QFileInfo(resolve(path)).isFile())
-        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+        throw notAFile(path);
     auto c = Connection::separate(path, busyMilliseconds);
     c->connect(false);
     return handleOn(c);
@@ -478,15 +506,24 @@ void Database::verify(bool thorough)
 {
     verifyFields();
     const QString file = shown(usable().file);
-    QStringList verdict;
+    QStringList damage;
     {
         QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
-        while (q.next())
-            verdict << q.value(0).toString();
+        while (q.next()) {
+            const QString finding = q.value(0).toString();
+            // A row holding a value its field's rule does not allow (a text
+            // longer than its field, written by another program) is no
+            // damage: the file is used as found, and the store refuses such
+            // a value when it is typed again.
+            if (finding == QLatin1String("ok") || finding.startsWith(QLatin1String("CHECK constraint failed"))
+                || finding.startsWith(QLatin1String("NULL value in")) || damage.contains(finding))
+                continue;
+            damage << finding;
+        }
     }
-    if (verdict != QStringList{QStringLiteral("ok")})
+    if (!damage.isEmpty())
         throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
-                                                  .arg(file, verdict.join(QStringLiteral("; "))));
+                                                  .arg(file, damage.join(QStringLiteral("; "))));
 }
 
 void Database::verifyFields()

@@ -53,7 +53,9 @@ public:
     // Checks the file: the nine tables with every field by name, then the
     // engine's integrity check (quick, or the full one when `thorough`).
     // Raises 3078 naming a missing table, 3265 naming a missing field (both
-    // listed together when several are missing) and 3343 for a damaged file.
+    // listed together when several are missing) and 3343 for a damaged file,
+    // each finding told once. Rows whose values break a field's rule (a text
+    // longer than its field) are no damage.
     void verify(bool thorough = false);
     // The file's tables and fields only (the first half of verify).
     void verifyFields();

@@ -94,7 +94,12 @@ private Q_SLOTS:
                                                 << QStringList{"The Tarvela database could not be created in\n{folder}"};
         QTest::newRow("not a database") << "garbage" << false << QStringList{"is not a Tarvela database"};
         QTest::newRow("locked") << "locked" << false << QStringList{"locked by another program"};
-        const QStringList open = {"Tarvela cannot open its database:\n{file}\n\n", "\n\nThe file has been left as it is."};
+        // A folder where the file belongs: told once, never offered to be replaced.
+        QTest::newRow("a folder in its place") << "folder tarvela.mdb" << true
+                                               << QStringList{"{folder}/tarvela.mdb is a folder, not a database file."};
+        QTest::newRow("a folder in its place, capitals") << "folder TARVELA.MDB" << true
+                                                         << QStringList{"{folder}/TARVELA.MDB is a folder, not a database file."};
+        const QStringList open = {"Tarvela cannot open its database:\n{file}\n\n", "\n\nIt has been left as it is."};
         QTest::newRow("damaged") << "damaged" << false << (QStringList(open) << "is damaged");
         for (const char *table : {"Classes", "Assignments", "AssignmentTypes"})
             QTest::newRow(table) << QString("DROP TABLE %1").arg(table) << false
@@ -122,6 +127,8 @@ private Q_SLOTS:
         } else if (situation == "garbage") {
             QFile f(TestEnv::databasePath());
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(2048, 'x')) == 2048);
+        } else if (situation.startsWith("folder ")) {
+            QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/" + situation.mid(7)));
         } else if (situation == "locked") {
             newFile();
             other = TestEnv::open(); // another program writing the file
@@ -142,13 +149,13 @@ private Q_SLOTS:
             other->rollback();
             other->close();
         }
-        QCOMPARE(TestEnv::shownTitles(), before.contains("tarvela.mdb") ? QStringList{"Cannot continue"}
-                                                                        : (QStringList{"No Database", "Cannot continue"}));
+        const bool standing = before.contains("tarvela.mdb") || situation.startsWith("folder ");
+        QCOMPARE(TestEnv::shownTitles(), standing ? QStringList{"Cannot continue"} : (QStringList{"No Database", "Cannot continue"}));
         const QString text = TestEnv::shownLast().text;
         for (QString part : says)
             QVERIFY2(text.contains(part.replace("{folder}", TestEnv::programFolder()).replace("{file}", TestEnv::databasePath())),
                      qPrintable(text));
-        if (create || before.contains("tarvela.mdb")) // not the user's own choice
+        if (create || standing) // not the user's own choice
             QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
         QVERIFY(Platform::programEnded());
         QVERIFY(!m->isVisible());
@@ -193,6 +200,39 @@ private Q_SLOTS:
         QLockFile other(ProgramLock::fileIn(TestEnv::programFolder()));
         QVERIFY(!other.tryLock(0));
         QCOMPARE(other.error(), QLockFile::LockFailedError);
+    }
+
+    void whatAnotherProgramLeftDoesNotStopTheStart_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::newRow("a folder where the lock belongs") << "lock folder";
+        QTest::newRow("texts longer than their fields") << "long texts";
+    }
+
+    // The program starts as usual, without a word, and shows what there is.
+    void whatAnotherProgramLeftDoesNotStopTheStart()
+    {
+        QFETCH(QString, left);
+        const int cls = addClass(newFile(), "Biology 101");
+        const QString title = QString(250, 'T');
+        if (left == "lock folder") {
+            QVERIFY(QDir().mkpath(ProgramLock::fileIn(TestEnv::programFolder())));
+        } else {
+            // Written past the file's own checks, as another program can.
+            auto other = TestEnv::open();
+            other->execute("PRAGMA ignore_check_constraints = ON");
+            for (int i = 0; i < 6; ++i)
+                other->execute("INSERT INTO Assignments (Class_ID, AssignmentTitle, Completed) VALUES (?, ?, 0)", {cls, title});
+            other->close();
+        }
+        frmMain *m = startQuiet();
+        QVERIFY(!Platform::programEnded());
+        QVERIFY(m->isVisible());
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(TestEnv::shownTexts().join('\n')));
+        clickNode(m, "Biology 101");
+        QCOMPARE(grid(m)->view()->model()->rowCount(), left == "long texts" ? 7 : 1); // with the new row
+        if (left == "long texts")
+            QCOMPARE(grid(m)->view()->model()->index(0, 0).data().toString(), title);
     }
 
     void anActivationErrorIsToldOncePerCause()
