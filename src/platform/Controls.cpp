@@ -4,6 +4,7 @@
 #include "TextCodec.h"
 
 #include <QHBoxLayout>
+#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -85,6 +86,10 @@ constexpr int WidestChars = 80;
 // The least a one-line label asks for, in average characters.
 constexpr int NarrowestLineChars = 10;
 
+// The width a text takes on one line, rounded up: a line given this width
+// holds it without breaking.
+int widthOf(const QFontMetricsF &fm, const QString &text) { return int(std::ceil(fm.horizontalAdvance(text))) + 1; }
+
 QString withLineSeparators(const QString &text, QChar separator)
 {
     QString s = text;
@@ -163,9 +168,10 @@ QString WrappedLabel::shownText() const
 QSize WrappedLabel::sizeHint() const
 {
     const QFontMetrics fm = fontMetrics();
+    const QFontMetricsF exact(font());
     int natural = 0;
     for (const QString &line : lineText().split(QChar::LineSeparator))
-        natural = qMax(natural, fm.horizontalAdvance(line));
+        natural = qMax(natural, widthOf(exact, line));
     const QSize more = extra();
     if (m_oneLine)
         return QSize(natural, fm.height()) + more;
@@ -180,9 +186,10 @@ QSize WrappedLabel::minimumSizeHint() const
     if (m_oneLine)
         return QSize(qMin(sizeHint().width() - more.width(), fm.averageCharWidth() * NarrowestLineChars), fm.height()) + more;
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QFontMetricsF exact(font());
     int longestWord = 0;
     for (const QString &word : lineText().split(blanks, Qt::SkipEmptyParts))
-        longestWord = qMax(longestWord, fm.horizontalAdvance(word));
+        longestWord = qMax(longestWord, widthOf(exact, word));
     return QSize(qMin(longestWord, fm.averageCharWidth() * NarrowestChars), fm.height()) + more;
 }
 
