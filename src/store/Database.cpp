@@ -272,9 +272,7 @@ void Database::Connection::connect(bool create)
     // Errors then carry the engine's whole cause (a moved file, a read-only
     // folder), not only its family.
     sqlite3_extended_result_codes(handle, 1);
-    // FOLDED(text): the queries' rule for letter case in every script.
-    sqlite3_create_function_v2(handle, "FOLDED", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, foldedText, nullptr, nullptr,
-                               nullptr);
+    defineFunctions(handle);
     open = true;
     opening = ++g_openings;
     try {
@@ -324,6 +322,13 @@ bool Database::Connection::hasMoved() const
 Database::~Database() { close(); }
 
 void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; }
+
+void Database::defineFunctions(sqlite3 *handle)
+{
+    // FOLDED(text): the queries' rule for letter case in every script.
+    sqlite3_create_function_v2(handle, "FOLDED", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, foldedText, nullptr, nullptr,
+                               nullptr);
+}
 
 RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, int extendedCode)
 {
@@ -586,6 +591,9 @@ bool Database::ensureIndexes()
 bool Database::ensureYesNoValues()
 {
     Connection &c = usable();
+    if (sqlite3_db_readonly(c.handle, "main") == 1)
+        return false;
+    // Each look-up reads the field's index of Nulls (see Schema::indexes).
     QList<QPair<QString, QVariantList>> repairs;
     for (const Schema::Table &t : Schema::tables())
         for (const Schema::Field &f : t.fields)
@@ -594,8 +602,6 @@ bool Database::ensureYesNoValues()
                 repairs.append({QStringLiteral("UPDATE \"%1\" SET \"%2\" = 0 WHERE \"%2\" IS NULL").arg(t.name, f.name), {}});
     if (repairs.isEmpty())
         return true;
-    if (sqlite3_db_readonly(c.handle, "main") == 1)
-        return false;
     try {
         executeTogether(repairs);
     } catch (const RuntimeError &) {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QSqlError;
+struct sqlite3;
 class QSqlQuery;
 class Recordset;
 class RuntimeError;
@@ -121,6 +122,10 @@ public:
         }
     };
     ChangeMark changeMark();
+
+    // Gives an engine connection the program's own SQL functions (FOLDED),
+    // as every connection of the program has them.
+    static void defineFunctions(sqlite3 *handle);
 
     // How long an operation waits for a file another program has locked
     // before it fails (set for the connections opened after).
