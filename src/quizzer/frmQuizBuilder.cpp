@@ -266,7 +266,7 @@ void frmQuizBuilder::treeQuizzes_NodeClick(QTreeWidgetItem *node)
     guarded([&] {
         storeTypedQuestion();
         // The first quiz of that title (in table order) becomes current.
-        datQuizzes->setRecordSource(QStringLiteral("SELECT * FROM Quizzes WHERE FOLDED(Title) = FOLDED(?)"), {title});
+        datQuizzes->setRecordSource(QStringLiteral("SELECT * FROM Quizzes WHERE SAMETEXT(Title, ?)"), {title});
         datQuizzes->Refresh();
     });
 }

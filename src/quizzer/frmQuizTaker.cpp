@@ -90,7 +90,7 @@ void frmQuizTaker::StartQuiz(const QString &title)
     frmQuizTaker *taker = nullptr;
     try {
         auto db = Database::open(DatabasePath);
-        auto quiz = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE FOLDED(Title) = FOLDED(?)"), Database::Snapshot, {title});
+        auto quiz = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE SAMETEXT(Title, ?)"), Database::Snapshot, {title});
         if (quiz->isEmpty()) {
             db->close();
             MessageBox::show(QStringLiteral("The quiz \"%1\" is no longer in the database.").arg(title), MessageBox::OkOnly,

@@ -269,7 +269,7 @@ void frmClassWizzy::Form_Activate()
 void frmClassWizzy::cboSemester_Click()
 {
     try {
-        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE FOLDED(Title) = FOLDED(?)"), {cboSemester->currentText()});
+        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE SAMETEXT(Title, ?)"), {cboSemester->currentText()});
         datSemesters->Refresh();
         if (datSemesters->noRows()) {
             MessageBox::show(QStringLiteral("You've selected a semester that doesn't exist!\nThe Add Class Wizard cannot continue."),
@@ -378,7 +378,7 @@ void frmClassWizzy::Finish()
 
         // No other class may carry the name (letter case aside, in every script).
         auto db = Database::open(DatabasePath);
-        QString sql = QStringLiteral("SELECT * FROM Classes WHERE FOLDED(ClassName) = FOLDED(?)");
+        QString sql = QStringLiteral("SELECT * FROM Classes WHERE SAMETEXT(ClassName, ?)");
         QVariantList params{name};
         if (datClasses->hasCurrentRow()) {
             sql += QStringLiteral(" AND ID <> ?");

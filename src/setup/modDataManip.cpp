@@ -47,7 +47,7 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
     try {
         // Titles are compared as typed, without regard to letter case.
         auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters WHERE FOLDED(Title) = FOLDED(?)"), Database::Snapshot,
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters WHERE SAMETEXT(Title, ?)"), Database::Snapshot,
                                     {title});
         const bool duplicate = !rs->isEmpty();
         rs->Close();

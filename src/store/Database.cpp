@@ -175,6 +175,43 @@ RuntimeError constraintError(const QString &engine)
     return RuntimeError(Err::FieldTooSmall, QStringLiteral("A value does not fit its field (%1).").arg(engine));
 }
 
+// SAMETEXT(a, b) of the queries: 1 when the texts fold to the same text, 0
+// when not, Null when either is Null. A name is looked up among many rows
+// with it, so the usual cases take no conversion: texts of other lengths
+// (folding keeps the number of characters) and texts of ASCII only.
+void sameText(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL || sqlite3_value_type(arguments[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *a = sqlite3_value_text(arguments[0]);
+    const int aBytes = sqlite3_value_bytes(arguments[0]);
+    const auto *b = sqlite3_value_text(arguments[1]);
+    const int bBytes = sqlite3_value_bytes(arguments[1]);
+    const auto characters = [](const unsigned char *s, int bytes, bool &ascii) {
+        int count = 0;
+        for (int i = 0; i < bytes; ++i) {
+            ascii = ascii && s[i] < 0x80;
+            count += (s[i] & 0xC0) != 0x80;
+        }
+        return count;
+    };
+    bool ascii = true;
+    if (characters(a, aBytes, ascii) != characters(b, bBytes, ascii)) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    if (ascii) {
+        sqlite3_result_int(context, aBytes == bBytes && sqlite3_strnicmp(reinterpret_cast<const char *>(a),
+                                                                         reinterpret_cast<const char *>(b), aBytes) == 0);
+        return;
+    }
+    const QString left = QString::fromUtf8(reinterpret_cast<const char *>(a), aBytes);
+    const QString right = QString::fromUtf8(reinterpret_cast<const char *>(b), bBytes);
+    sqlite3_result_int(context, TextCodec::caseFolded(left) == TextCodec::caseFolded(right));
+}
+
 // What the program remembers of the file it last closed after checking it:
 // its path and what tells that file apart from any later state of it.
 const QString CheckSection = QStringLiteral("Database");
@@ -325,8 +362,10 @@ void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; 
 
 void Database::defineFunctions(sqlite3 *handle)
 {
-    // FOLDED(text): the queries' rule for letter case in every script.
+    // The queries' rule for letter case in every script.
     sqlite3_create_function_v2(handle, "FOLDED", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, foldedText, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(handle, "SAMETEXT", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sameText, nullptr, nullptr,
                                nullptr);
 }
 

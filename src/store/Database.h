@@ -69,10 +69,11 @@ public:
     bool ensureYesNoValues();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
-    // with "?" placeholders bound to `params` in order. The SQL function
-    // FOLDED(text) folds letter case in every script, where the engine's
-    // own comparisons fold only the ASCII letters: names are compared as
-    // "FOLDED(Title) = FOLDED(?)".
+    // with "?" placeholders bound to `params` in order. The engine's own
+    // comparisons ignore the letter case of ASCII letters only; the program's
+    // SQL functions ignore it in every script: SAMETEXT(a, b) is 1 when the
+    // texts differ at most in letter case ("WHERE SAMETEXT(Title, ?)"), and
+    // FOLDED(text) is the text with its letter case folded.
     std::unique_ptr<Recordset> openRecordset(const QString &source, RecordsetType type = Dynaset,
                                              const QVariantList &params = {});
     // Runs a statement; returns the number of rows it changed.
@@ -123,7 +124,7 @@ public:
     };
     ChangeMark changeMark();
 
-    // Gives an engine connection the program's own SQL functions (FOLDED),
+    // Gives an engine connection the program's own SQL functions (SAMETEXT, FOLDED),
     // as every connection of the program has them.
     static void defineFunctions(sqlite3 *handle);
 

@@ -229,6 +229,7 @@ private Q_SLOTS:
         QTest::newRow("accented mixed") << "Björk's" << "bjöRK'S";
         QTest::newRow("Greek, final sigma") << "Οδός" << "ΟΔΌΣ";
         QTest::newRow("Cyrillic") << "Физика" << "фИЗИКА";
+        QTest::newRow("Kelvin sign") << "Kelvin scale" << "\u212Aelvin scale";
     }
 
     void aNameInUseIsRefusedAndLeavesNoBlankRow()
