@@ -141,9 +141,10 @@ QString WrappedLabel::lineText() const
     return withLineSeparators(text(), m_oneLine ? QChar(QLatin1Char(' ')) : QChar(QChar::LineSeparator));
 }
 
-int WrappedLabel::wrappedHeight(int textWidth) const
+qreal WrappedLabel::layOut(QTextLayout &layout, int textWidth) const
 {
-    QTextLayout layout(lineText(), font());
+    layout.setText(lineText());
+    layout.setFont(font());
     QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
@@ -155,7 +156,13 @@ int WrappedLabel::wrappedHeight(int textWidth) const
         height += line.height();
     }
     layout.endLayout();
-    return qMax(fontMetrics().height(), int(std::ceil(height)));
+    return height;
+}
+
+int WrappedLabel::wrappedHeight(int textWidth) const
+{
+    QTextLayout layout;
+    return qMax(fontMetrics().height(), int(std::ceil(layOut(layout, textWidth))));
 }
 
 QString WrappedLabel::shownText() const
@@ -212,18 +219,8 @@ void WrappedLabel::paintEvent(QPaintEvent *event)
         style()->drawItemText(&painter, r, int(alignment()), palette(), isEnabled(), shownText(), foregroundRole());
         return;
     }
-    QTextLayout layout(lineText(), font());
-    QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    qreal height = 0;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(qMax(1, r.width()));
-        line.setPosition(QPointF(0, height));
-        height += line.height();
-    }
-    layout.endLayout();
+    QTextLayout layout;
+    const qreal height = layOut(layout, r.width());
     qreal top = r.top();
     if (alignment() & Qt::AlignVCenter)
         top += qMax(0.0, (r.height() - height) / 2);

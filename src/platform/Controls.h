@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+class QTextLayout;
 class QToolButton;
 
 // Keeps a text box to a number of characters counted as the database counts
@@ -52,6 +53,8 @@ private:
     QRect textRect(const QRect &contents) const;
     QSize extra() const;
     QString lineText() const;
+    // Lays the text out in lines of the width; returns their height.
+    qreal layOut(QTextLayout &layout, int textWidth) const;
     int wrappedHeight(int textWidth) const;
 
     bool m_oneLine = false;

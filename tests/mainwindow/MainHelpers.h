@@ -111,6 +111,20 @@ inline QString notWhole(const QLabel *label, int width)
     return wrong.join(QStringLiteral("; "));
 }
 
+// The rows of a test of the longest texts two fields hold, `firstLength` and
+// `secondLength` characters: one long word, words, and characters beyond
+// the basic plane (two UTF-16 units each).
+inline void longTextRows(const char *first, int firstLength, const char *second, int secondLength)
+{
+    QTest::addColumn<QString>(first);
+    QTest::addColumn<QString>(second);
+    const QString words = QStringLiteral("Antidisestablishmentarianism ").repeated(20);
+    const QString emoji = QStringLiteral("\U0001F33F");
+    QTest::newRow("one long word") << QString(firstLength, QLatin1Char('W')) << QString(secondLength, QLatin1Char('M'));
+    QTest::newRow("words") << words.left(firstLength) << words.left(secondLength);
+    QTest::newRow("emoji") << emoji.repeated(firstLength) << emoji.repeated(secondLength);
+}
+
 // The tooltip a control shows when the mouse rests on it ("" for none).
 inline QString toolTipOf(QWidget *w)
 {

@@ -349,16 +349,7 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
-    void longTitleAndTypeWrapInTheDetailWindow_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("type");
-        const QString words = QString("Photosynthesis ").repeated(20);
-        // The longest each field holds.
-        QTest::newRow("one long word") << QString(200, 'W') << QString(255, 'T');
-        QTest::newRow("words") << words.left(200) << words.left(255);
-        QTest::newRow("emoji") << QString("\U0001F33F").repeated(200) << QString("\U0001F33F").repeated(255);
-    }
+    void longTitleAndTypeWrapInTheDetailWindow_data() { longTextRows("title", 200, "type", 255); }
 
     void longTitleAndTypeWrapInTheDetailWindow()
     {

@@ -163,16 +163,7 @@ private Q_SLOTS:
         QCOMPARE(current(), currentIs(apostrophe, "Let's go"));
     }
 
-    void longTitlesAndQuestionsWrapInTheBuilderAndTheTaker_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("question");
-        const QString words = QString("Antidisestablishmentarianism ").repeated(10);
-        // The longest each field holds.
-        QTest::newRow("one long word") << QString(100, 'W') << QString(250, 'M');
-        QTest::newRow("words") << words.left(100) << words.left(250);
-        QTest::newRow("emoji") << QString("\U0001F9EC").repeated(100) << QString("\U0001F9EC").repeated(250);
-    }
+    void longTitlesAndQuestionsWrapInTheBuilderAndTheTaker_data() { longTextRows("title", 100, "question", 250); }
 
     void longTitlesAndQuestionsWrapInTheBuilderAndTheTaker()
     {
