@@ -1,7 +1,6 @@
 #include "ProgramLock.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLockFile>
 #include <memory>
 
@@ -20,11 +19,6 @@ Result take(const QString &folder)
     if (g_lock && g_folder == wanted)
         return Result::Taken;
     release();
-    // Something that is no file in the lock's place (a folder) makes no lock
-    // possible; it is not a copy of the program holding the folder.
-    const QFileInfo standing(fileIn(wanted));
-    if ((standing.exists() || standing.isSymLink()) && !standing.isFile())
-        return Result::NotPossible;
     auto lock = std::make_unique<QLockFile>(fileIn(wanted));
     // Only a holder that is no longer running makes a lock stale, however
     // long the program has been running.
