@@ -69,7 +69,7 @@ bool frmMain::openDatabaseAtStart(bool existed)
     } catch (const RuntimeError &e) {
         QString text = QStringLiteral("Tarvela cannot open its database:\n%1\n\n%2").arg(DatabasePath, e.description());
         if (existed)
-            text += QStringLiteral("\n\nIt has been left as it is.");
+            text += QStringLiteral("\n\nThe file has been left as it is.");
         MessageBox::show(text, MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Cannot continue"));
         Platform::endProgram();
         return false;

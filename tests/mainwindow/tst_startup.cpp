@@ -99,7 +99,7 @@ private Q_SLOTS:
                                                << QStringList{"{folder}/tarvela.mdb is a folder, not a database file."};
         QTest::newRow("a folder in its place, capitals") << "folder TARVELA.MDB" << true
                                                          << QStringList{"{folder}/TARVELA.MDB is a folder, not a database file."};
-        const QStringList open = {"Tarvela cannot open its database:\n{file}\n\n", "\n\nIt has been left as it is."};
+        const QStringList open = {"Tarvela cannot open its database:\n{file}\n\n", "\n\nThe file has been left as it is."};
         QTest::newRow("damaged") << "damaged" << false << (QStringList(open) << "is damaged");
         for (const char *table : {"Classes", "Assignments", "AssignmentTypes"})
             QTest::newRow(table) << QString("DROP TABLE %1").arg(table) << false
