@@ -151,6 +151,20 @@ void foldedText(sqlite3_context *context, int, sqlite3_value **arguments)
     sqlite3_result_text16(context, folded.utf16(), int(folded.size() * sizeof(QChar)), SQLITE_TRANSIENT);
 }
 
+// What of the engine's integrity findings tells of damage, each told once. A
+// row holding a value its field's rule does not allow (a text longer than its
+// field, written by another program) is no damage: the file is used as
+// found, and the store refuses such a value when it is typed again.
+QStringList damageAmong(const QStringList &findings)
+{
+    QStringList damage;
+    for (const QString &finding : findings)
+        if (finding != QLatin1String("ok") && !finding.startsWith(QLatin1String("CHECK constraint failed"))
+            && !finding.startsWith(QLatin1String("NULL value in")) && !damage.contains(finding))
+            damage << finding;
+    return damage;
+}
+
 // No database file at the path: nothing stands there, or a folder does.
 RuntimeError notAFile(const QString &path)
 {
@@ -550,21 +564,13 @@ void Database::verify(bool thorough)
 {
     verifyFields();
     const QString file = shown(usable().file);
-    QStringList damage;
+    QStringList verdict;
     {
         QSqlQuery q = run(thorough ? QStringLiteral("PRAGMA integrity_check(10)") : QStringLiteral("PRAGMA quick_check(10)"));
-        while (q.next()) {
-            const QString finding = q.value(0).toString();
-            // A row holding a value its field's rule does not allow (a text
-            // longer than its field, written by another program) is no
-            // damage: the file is used as found, and the store refuses such
-            // a value when it is typed again.
-            if (finding == QLatin1String("ok") || finding.startsWith(QLatin1String("CHECK constraint failed"))
-                || finding.startsWith(QLatin1String("NULL value in")) || damage.contains(finding))
-                continue;
-            damage << finding;
-        }
+        while (q.next())
+            verdict << q.value(0).toString();
     }
+    const QStringList damage = damageAmong(verdict);
     if (!damage.isEmpty())
         throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
                                                   .arg(file, damage.join(QStringLiteral("; "))));
