@@ -1,7 +1,7 @@
 #include "SqlTrace.h"
 
-#include <QCache>
-#include <QRegularExpression>
+#include "store/Database.h"
+
 #include <sqlite3.h>
 
 namespace {
@@ -32,27 +32,6 @@ int onOpen(sqlite3 *db, const char **, const struct sqlite3_api_routines *)
     ++g_connections;
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, onTrace, nullptr);
     return SQLITE_OK;
-}
-
-// REGEXP as the program's connections have it: the pattern is a
-// QRegularExpression, compiled once and kept.
-void regexpFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
-{
-    static QCache<QString, QRegularExpression> cache(25);
-    if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const QString pattern = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
-                                              sqlite3_value_bytes(argv[0]));
-    const QString subject = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[1])),
-                                              sqlite3_value_bytes(argv[1]));
-    QRegularExpression *re = cache.object(pattern);
-    if (!re) {
-        re = new QRegularExpression(pattern);
-        cache.insert(pattern, re);
-    }
-    sqlite3_result_int(context, re->match(subject).hasMatch() ? 1 : 0);
 }
 
 bool changesRows(const QString &sql)
@@ -96,8 +75,8 @@ RawConnection::RawConnection(const QString &path)
         return;
     }
     sqlite3_busy_timeout(m_db, 2000);
-    sqlite3_create_function_v2(m_db, "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, regexpFunction, nullptr,
-                               nullptr, nullptr);
+    // The SQL functions the program's own connections have.
+    Database::defineFunctions(m_db);
 }
 
 RawConnection::~RawConnection()

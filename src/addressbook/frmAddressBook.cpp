@@ -148,6 +148,9 @@ frmAddressBook::frmAddressBook()
     layout->addWidget(Command1, 0, Qt::AlignRight);
     resize(520, 460);
 
+    // Without a contact shown the boxes take no input: there is nothing to store it in.
+    for (QLineEdit *b : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9})
+        b->setEnabled(false);
     datContacts->bind(Text1, QStringLiteral("Name"));
     datContacts->bind(Text2, QStringLiteral("EMail"));
     datContacts->bind(Text3, QStringLiteral("Address1"));
@@ -232,11 +235,14 @@ bool frmAddressBook::storePending()
 void frmAddressBook::tellNotStored(const RuntimeError &e)
 {
     MessageBox::show(e.description() + QStringLiteral("\n\nThe contact stays shown so that you can correct the entry."),
-                     MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                     MessageBox::OkOnly, MessageBox::Exclamation, Trap::titleOf(e));
 }
 
 void frmAddressBook::datContacts_Reposition()
 {
+    const bool shown = datContacts->hasCurrentRow();
+    for (QLineEdit *b : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9})
+        b->setEnabled(shown);
     try {
         QVariant picture;
         if (datContacts->hasCurrentRow())
@@ -255,11 +261,12 @@ void frmAddressBook::lstAll_Click()
         return;
     // The entry may name a contact renamed since the list was built: what
     // was typed for the contact shown is stored before anything is looked up.
-    // When it cannot be, that contact stays shown, and the list no longer
-    // points at another one.
+    // When it cannot be, that contact stays shown, and so does its entry.
     if (!storePending()) {
-        lstAll->clearSelection();
-        lstAll->setCurrentItem(nullptr);
+        const int entry = shownEntry();
+        lstAll->setCurrentRow(entry);
+        if (entry < 0)
+            lstAll->clearSelection();
         return;
     }
     try {
@@ -267,6 +274,18 @@ void frmAddressBook::lstAll_Click()
     } catch (const RuntimeError &e) {
         tellNotStored(e);
     }
+}
+
+int frmAddressBook::shownEntry() const
+{
+    const Recordset *rs = datContacts->recordsetOrNull();
+    if (!rs || !rs->hasCurrentRow() || rs->value(QStringLiteral("Name")).isNull())
+        return -1;
+    int entry = 0;
+    for (int row = 0; row < rs->position(); ++row)
+        if (!rs->valueAt(row, QStringLiteral("Name")).isNull())
+            ++entry;
+    return entry < lstAll->count() ? entry : -1;
 }
 
 void frmAddressBook::addContact(const QString &name)
@@ -298,7 +317,7 @@ void frmAddressBook::SSCommand1_Click()
                 if (e.number() != Err::FieldTooSmall)
                     throw;
                 // Asked again with what was typed, to be shortened.
-                MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+                Trap::tell(e, MessageBox::Exclamation);
                 name = InputBox::ask(NamePrompt, NameTitle, name);
             }
         }

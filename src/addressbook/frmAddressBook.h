@@ -47,6 +47,9 @@ private:
     // why) when it cannot be stored, the boxes keeping what they hold.
     bool storePending();
     void tellNotStored(const RuntimeError &e);
+    // The list's entry of the contact shown (the list holds the named
+    // contacts in their stored order); -1 when it has none.
+    int shownEntry() const;
     void addContact(const QString &name);
     void sendMail(bool hourglass);
 

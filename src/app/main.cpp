@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/MessageBox.h"
+#include "platform/Trap.h"
 #include "store/Database.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const RuntimeError &e) {
-            MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
+            Trap::tell(e);
         } catch (const std::exception &e) {
             MessageBox::show(QString::fromLocal8Bit(e.what()), MessageBox::OkOnly, MessageBox::Critical, QString());
         }

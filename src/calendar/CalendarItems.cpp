@@ -9,7 +9,7 @@ namespace {
 // such a row, or the user could never delete an event added without a time.
 const QString Match = QStringLiteral(
     "SELECT * FROM CalItems WHERE date(ItemDate) = ? AND (time(ItemTime) = ? OR (ItemTime IS NULL AND ? = '13:00:00')) "
-    "AND ItemText = ? ORDER BY ID");
+    "AND SAMETEXT(ItemText, ?) ORDER BY ID");
 
 QVariantList matchParams(const QDate &date, const QTime &start, const QString &text)
 {
@@ -28,7 +28,7 @@ bool isStored(Database &db, const QDate &date, const QTime &start, const QString
 
 bool isAssignmentTitle(Database &db, const QString &text)
 {
-    return !db.openRecordset(QStringLiteral("SELECT * FROM Assignments WHERE AssignmentTitle = ?"), Database::Snapshot, {text})
+    return !db.openRecordset(QStringLiteral("SELECT * FROM Assignments WHERE SAMETEXT(AssignmentTitle, ?)"), Database::Snapshot, {text})
                 ->isEmpty();
 }
 

@@ -46,6 +46,7 @@ SpinDateCombo::SpinDateCombo(QWidget *parent) : DateCombo(parent)
     if (auto *row = qobject_cast<QHBoxLayout *>(layout()))
         row->insertLayout(1, arrows);
     lineEdit()->installEventFilter(this);
+    setTwoDigitDates(true);
 }
 
 void SpinDateCombo::stepBy(int days)
@@ -224,7 +225,7 @@ void frmCalItem::cmdDone_Click()
         }
     } catch (const RuntimeError &e) {
         // The window stays with the entries, to be corrected.
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        Trap::tell(e, MessageBox::Exclamation);
         return;
     }
     Unload();

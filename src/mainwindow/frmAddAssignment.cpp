@@ -99,7 +99,7 @@ void frmAddAssignment::Command1_Click()
         Data1->saveRow();
     } catch (const RuntimeError &e) {
         // The window stays with the entries, to be corrected.
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        Trap::tell(e, MessageBox::Exclamation);
         return;
     }
     if (frmMain *m = frmMain::existing()) {

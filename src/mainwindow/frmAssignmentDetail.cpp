@@ -1,9 +1,11 @@
 #include "frmAssignmentDetail.h"
 
 #include "platform/Artwork.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -30,17 +32,12 @@ frmAssignmentDetail::frmAssignmentDetail()
     setWindowTitle(QStringLiteral("Assignment Detail"));
     Data1 = new DataSource(this, QStringLiteral("Data1"));
 
-    auto value = [this](const char *name) {
-        auto *l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return l;
-    };
+    // The fields' values wrap: a long title or type never widens the window.
+    auto value = [this](const char *name) { return wrappedLabel(this, name); };
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(Artwork::picture(QStringLiteral("books"), 48));
     Label1 = value("Label1");
-    Label1->setWordWrap(true);
     QFont bold = Label1->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
@@ -101,7 +98,7 @@ void frmAssignmentDetail::Form_Activate()
         Data1->setRecordSource(QStringLiteral("SELECT * FROM Assignments WHERE ID = ?"), {id});
         Data1->Refresh();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 
@@ -98,8 +99,7 @@ void frmConfirmGrade::cmdDone_Click()
         if (m && m->datClasses->isOpen())
             m->datClasses->recordset().CancelUpdate();
         // The window stays so that the grade can be corrected.
-        MessageBox::show(QStringLiteral("The class could not be closed out.\n") + e.description(), MessageBox::OkOnly,
-                         MessageBox::Exclamation, QString());
+        Trap::tell(e, MessageBox::Exclamation, QStringLiteral("The class could not be closed out.\n"));
         return;
     }
     Unload();

@@ -10,6 +10,7 @@
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "store/DataGrid.h"
 #include "store/DataSource.h"
 #include "store/GradeBookQueries.h"
@@ -226,8 +227,7 @@ bool frmMain::deleteTogether(const QString &what, const std::function<void()> &d
         deletion();
         return true;
     } catch (const RuntimeError &e) {
-        MessageBox::show(QStringLiteral("The %1 could not be deleted; nothing was changed.\n\n").arg(what) + e.description(),
-                         MessageBox::OkOnly, MessageBox::Exclamation, QString());
+        Trap::tell(e, MessageBox::Exclamation, QStringLiteral("The %1 could not be deleted; nothing was changed.\n\n").arg(what));
         return false;
     }
 }

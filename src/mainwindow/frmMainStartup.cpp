@@ -156,7 +156,9 @@ void frmMain::Form_Load()
         return;
     try {
         DatabasePath = databaseFileIn(folder);
-        if (!Platform::fileExistsNoCase(folder, clsTarvelaDB::databaseFileName())) {
+        // Only where nothing stands in the file's place is a new file offered:
+        // a folder of its name is told as such when the file is opened.
+        if (Platform::entryNoCase(folder, clsTarvelaDB::databaseFileName()).isEmpty()) {
             existed = false;
             const auto answer = MessageBox::show(QStringLiteral("The Tarvela database was not found.\n\nShall I create a new one?"),
                                                  MessageBox::YesNo, MessageBox::Information, QStringLiteral("No Database"));
@@ -235,7 +237,7 @@ void frmMain::Form_QueryUnload(bool &cancel)
     try {
         gridAssignments->storeEdits();
     } catch (const RuntimeError &e) {
-        if (Form::keepOpenToCorrect(e.description()))
+        if (Form::keepOpenToCorrect(e))
             cancel = true;
         else
             gridAssignments->discardEdits();

@@ -132,7 +132,7 @@ void frmMain::SSTree2_NodeClick(QTreeWidgetItem *node)
             datSemesters->Refresh();
         });
         step(proc, true, [&] {
-            datSemesters->setRecordSource(QStringLiteral("SELECT * From Semesters WHERE Title = ?"), {text});
+            datSemesters->setRecordSource(QStringLiteral("SELECT * From Semesters WHERE SAMETEXT(Title, ?)"), {text});
             datSemesters->Refresh();
         });
         step(proc, true, [&] {

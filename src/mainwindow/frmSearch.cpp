@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/Trap.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -42,7 +43,7 @@ QPixmap searchPicture(int size)
     return pm;
 }
 
-void showError(const RuntimeError &e) { MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString()); }
+void showError(const RuntimeError &e) { Trap::tell(e); }
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "calendar/frmToday.h"
 #include "platform/Artwork.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
@@ -46,9 +47,8 @@ frmTip::frmTip()
     f.setBold(true);
     f.setPointSize(f.pointSize() + 2);
     know->setFont(f);
-    lblTipText = new QLabel(this);
-    lblTipText->setObjectName(QStringLiteral("lblTipText"));
-    lblTipText->setWordWrap(true);
+    // A tip is a line of the tips file: a long one wraps, never widening the window.
+    lblTipText = wrappedLabel(this, "lblTipText");
     lblTipText->setMinimumHeight(80);
     lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     chkLoadTipsAtStartup = new QCheckBox(QStringLiteral("Show tips at startup"), this);

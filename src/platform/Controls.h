@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+class QTextLayout;
 class QToolButton;
 
 // Keeps a text box to a number of characters counted as the database counts
@@ -22,8 +23,45 @@ template <class T> T *named(QWidget *parent, const char *name)
     return w;
 }
 
-// A named label whose text wraps.
-QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);
+// A label for a text of any length (plain text). It wraps at blanks and
+// breaks a word too long for its width, so that no text it is given widens
+// its window: it asks for no more width than about twenty characters, or its
+// longest word when that is shorter. Set to one line, it shortens a text that
+// does not fit with "…" instead, and shows the whole text as its tooltip.
+class WrappedLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit WrappedLabel(QWidget *parent = nullptr);
+    explicit WrappedLabel(const QString &text, QWidget *parent = nullptr);
+
+    void setOneLine(bool oneLine);
+    bool isOneLine() const { return m_oneLine; }
+    // One line: the text as it is drawn now (shortened with "…" when it
+    // does not fit); wrapped: the text.
+    QString shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    int heightForWidth(int width) const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QRect textRect(const QRect &contents) const;
+    QSize extra() const;
+    QString lineText() const;
+    // Lays the text out in lines of the width; returns their height.
+    qreal layOut(QTextLayout &layout, int textWidth) const;
+    int wrappedHeight(int textWidth) const;
+
+    bool m_oneLine = false;
+};
+
+// A named wrapped label.
+WrappedLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text = QString());
 
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel
@@ -41,7 +79,8 @@ protected:
 };
 
 // A date box: free text, with a drop-down calendar that writes the chosen
-// day as "M/d/yyyy". Its text is what the program reads.
+// day as "M/d/yyyy" (or "mm/dd/yyyy", see setTwoDigitDates). Its text is what
+// the program reads.
 class DateCombo : public QWidget
 {
     Q_OBJECT
@@ -51,6 +90,9 @@ public:
     QString text() const;
     void setText(const QString &text);
     QLineEdit *lineEdit() const { return m_edit; }
+    // A date given to the box (a date alone, by the program or the
+    // drop-down calendar) is shown as "mm/dd/yyyy"; typed text stays as typed.
+    void setTwoDigitDates(bool on) { m_twoDigit = on; }
 
 Q_SIGNALS:
     void textChanged(const QString &text);
@@ -59,11 +101,13 @@ private:
     void dropDown();
     QLineEdit *m_edit;
     QToolButton *m_button;
+    bool m_twoDigit = false;
 };
 
-// A sunken panel with a one-line caption (status panels, bands). A panel
-// that holds controls in a layout is as big as they need.
-class Panel : public QLabel
+// A sunken panel with a one-line caption (status panels, bands): a caption
+// too long for it is shortened with "…". A panel that holds controls in a
+// layout is as big as they need.
+class Panel : public WrappedLabel
 {
     Q_OBJECT
 public:

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -68,6 +69,18 @@ bool Form::takesFocus() const
     return !(windowFlags() & Qt::WindowDoesNotAcceptFocus) && !testAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+QMargins Form::frameMargins() const
+{
+    // The frame is not known before the window is up: the main window's serves.
+    const QWidget *framed = this;
+    if (frameGeometry() == geometry() && g_mainWindow && g_mainWindow->isVisible())
+        framed = g_mainWindow.data();
+    const QRect inner = framed->geometry();
+    const QRect outer = framed->frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
 void Form::placeOverMainWindow()
 {
     QPointer<QWidget> main = g_mainWindow.data();
@@ -89,15 +102,7 @@ void Form::placeOverMainWindow()
     ensurePolished();
     if (!testAttribute(Qt::WA_Resized))
         adjustSize();
-    // The frame is not known before the first show: the main window's serves.
-    QMargins frame;
-    if (over) {
-        const QRect inner = main->geometry();
-        const QRect outer = main->frameGeometry();
-        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
-    }
-    QRect r(QPoint(0, 0), size().grownBy(frame));
+    QRect r(QPoint(0, 0), size().grownBy(frameMargins()));
     r.moveCenter(over ? main->frameGeometry().center() : available.center());
     if (r.right() > available.right())
         r.moveRight(available.right());
@@ -114,8 +119,15 @@ void Form::Show()
 {
     if (m_unloaded)
         throw RuntimeError(Err::ObjectUnloaded, QStringLiteral("Object was unloaded"));
-    if (!isVisible() && !testAttribute(Qt::WA_Moved))
-        placeOverMainWindow();
+    if (!isVisible()) {
+        // Placed at the height its texts take.
+        ensurePolished();
+        if (layout())
+            layout()->activate();
+        fitHeightToTexts();
+        if (!testAttribute(Qt::WA_Moved))
+            placeOverMainWindow();
+    }
     show();
     if (!Platform::testMode())
         raise();
@@ -196,6 +208,44 @@ bool Form::Unload()
     if (!close())
         return false;
     return true;
+}
+
+bool Form::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // The layout has just taken in a change of its controls (a new text).
+    if (event->type() == QEvent::LayoutRequest)
+        fitHeightToTexts();
+    return handled;
+}
+
+void Form::fitHeightToTexts()
+{
+    // Wrapped texts take the lines they need at the window's width: a long
+    // text makes the window taller, never wider, and never taller than the
+    // screen.
+    QLayout *l = layout();
+    if (m_fitting || !l || !l->hasHeightForWidth() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QMargins margins = contentsMargins();
+    int needed = l->minimumHeightForWidth(width() - margins.left() - margins.right()) + margins.top() + margins.bottom();
+    if (QWidget *bar = l->menuBar())
+        needed += bar->heightForWidth(width());
+    QScreen *screen = this->screen();
+    if (needed <= height() || !screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = frameMargins();
+    const int tallest = qMin(needed, qMin(maximumHeight(), available.height() - frame.top() - frame.bottom()));
+    if (tallest <= height())
+        return;
+    m_fitting = true;
+    resize(width(), tallest);
+    // Kept on the screen: moved up as far as it grew past its bottom.
+    const int top = qMax(available.top(), qMin(y(), available.bottom() + 1 - frame.top() - tallest - frame.bottom()));
+    if (isVisible() && top != y())
+        move(x(), top);
+    m_fitting = false;
 }
 
 void Form::changeEvent(QEvent *event)
@@ -302,7 +352,7 @@ bool Form::runUnloadHooks()
         try {
             h.run();
         } catch (const RuntimeError &e) {
-            if (keepOpenToCorrect(e.description()))
+            if (keepOpenToCorrect(e))
                 return false;
             if (h.discard && h.owner)
                 h.discard();
@@ -311,12 +361,12 @@ bool Form::runUnloadHooks()
     return true;
 }
 
-bool Form::keepOpenToCorrect(const QString &whyNotStored)
+bool Form::keepOpenToCorrect(const RuntimeError &whyNotStored)
 {
-    return MessageBox::show(whyNotStored
+    return MessageBox::show(whyNotStored.description()
                                 + QStringLiteral("\n\nKeep the window open to correct the entry? If you choose No, the window "
                                                  "closes and what could not be stored is lost."),
-                            MessageBox::YesNo, MessageBox::Exclamation, QString())
+                            MessageBox::YesNo, MessageBox::Exclamation, Trap::titleOf(whyNotStored, QStringLiteral("Not stored")))
         != MessageBox::No;
 }
 

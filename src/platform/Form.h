@@ -13,6 +13,7 @@
 #include <functional>
 
 class QPushButton;
+class RuntimeError;
 
 class Form : public QWidget
 {
@@ -60,7 +61,7 @@ public:
     // Tells why what a closing window holds could not be stored and asks
     // whether it stays open to correct the entry (Yes, the first answer) or
     // closes, losing it (No). True to stay open.
-    static bool keepOpenToCorrect(const QString &whyNotStored);
+    static bool keepOpenToCorrect(const RuntimeError &whyNotStored);
 
 protected:
     // The button Enter presses, drawn as the default: Enter on another
@@ -74,6 +75,7 @@ protected:
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
     virtual void Form_Resize() {}
 
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -81,7 +83,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The window frame's widths (the main window's while this one's is not known).
+    QMargins frameMargins() const;
     void placeOverMainWindow();
+    void fitHeightToTexts();
     bool takesFocus() const;
     void activateNow();
     void activateAfterShow();
@@ -90,6 +95,7 @@ private:
     QPointer<QPushButton> m_defaultButton;
     bool m_unloaded = false;
     bool m_activating = false;
+    bool m_fitting = false;
     // Show() activates the window itself; the platform's own activation
     // for that Show, when it comes, is then not run a second time.
     bool m_awaitingPlatformActivation = false;

@@ -84,6 +84,20 @@ QString findFileNoCase(const QString &folder, const QString &name)
     return dir.filePath(name);
 }
 
+QString entryNoCase(const QString &folder, const QString &name)
+{
+    QDir dir(folder);
+    const QFileInfo exact(dir.filePath(name));
+    if (exact.exists() || exact.isSymLink())
+        return exact.filePath();
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return QString();
+}
+
 bool fileExistsNoCase(const QString &folder, const QString &name)
 {
     const QFileInfo info(findFileNoCase(folder, name));

@@ -43,6 +43,11 @@ QString driveAFolder();
 // Returns the existing file's path, or folder + "/" + name when none exists.
 QString findFileNoCase(const QString &folder, const QString &name);
 bool fileExistsNoCase(const QString &folder, const QString &name);
+// The path of whatever stands under `name` in `folder` (a file, a folder or
+// anything else), matched without regard to letter case; "" when nothing
+// does. A folder where a file belongs is told as such, never taken for a
+// missing file.
+QString entryNoCase(const QString &folder, const QString &name);
 
 // Ends the program at once: no window's unload handling runs.
 void endProgram();

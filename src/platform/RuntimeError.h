@@ -37,6 +37,9 @@ constexpr int CannotOpen = 3051;
 constexpr int Locked = 3260;
 constexpr int NotADatabase = 3343;
 constexpr int FileNotFound = 53;
+constexpr int DiskFull = 61;
+constexpr int DiskError = 3043;
+constexpr int TableMissing = 3078;
 constexpr int General = 3000;
 }
 

@@ -3,6 +3,7 @@
 #include "FileOps.h"
 #include "MessageBox.h"
 #include "RuntimeError.h"
+#include "TextCodec.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -82,7 +83,7 @@ QString trimBlanks(const QString &text)
     return text.mid(from, to - from);
 }
 
-QString folded(const QString &name) { return name.toCaseFolded(); }
+QString folded(const QString &name) { return TextCodec::caseFolded(name); }
 
 // Characters that would break the line format are written as %XX.
 QString escape(const QString &text)

@@ -89,4 +89,6 @@ qsizetype characterCount(const QString &text)
     return count;
 }
 
+QString caseFolded(const QString &text) { return text.toCaseFolded(); }
+
 } // namespace TextCodec

@@ -35,4 +35,10 @@ QStringList splitLines(const QString &text);
 // as two UTF-16 units) counts once.
 qsizetype characterCount(const QString &text);
 
+// The text with its letter case folded, for the comparisons that ignore
+// letter case: two texts that differ only in the case of their letters, in
+// any script, fold to the same text. The one rule for every such comparison
+// of the program (names, titles, the search, settings keys).
+QString caseFolded(const QString &text);
+
 } // namespace TextCodec

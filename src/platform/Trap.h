@@ -10,8 +10,15 @@
 
 namespace Trap {
 
-// Tells a run-time error's description in a message box (OK button).
-void tell(const RuntimeError &error, MessageBox::Icon icon = MessageBox::Critical);
+// The title of a message box telling a run-time error: a few words saying
+// what happened ("Disk full", "Database locked"); `otherwise` (the program's
+// title unless given) for an error that has none of its own. Never the
+// error's number.
+QString titleOf(const RuntimeError &error, const QString &otherwise = QString());
+
+// Tells a run-time error's description in a message box (OK button) under
+// its title, after `lead` (what could not be done) when given.
+void tell(const RuntimeError &error, MessageBox::Icon icon = MessageBox::Critical, const QString &lead = QString());
 // Tells any other failure the same way.
 void tell(const std::exception &error, MessageBox::Icon icon = MessageBox::Critical);
 

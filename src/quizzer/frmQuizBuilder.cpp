@@ -5,6 +5,7 @@
 #include "platform/Trap.h"
 #include "platform/Artwork.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/InputBox.h"
 #include "platform/RuntimeError.h"
@@ -123,16 +124,13 @@ frmQuizBuilder::frmQuizBuilder()
     SSPanel2->setObjectName(QStringLiteral("SSPanel2"));
     SSPanel2->setFrameShape(QFrame::StyledPanel);
     SSPanel2->setFrameShadow(QFrame::Sunken);
-    lblCurrentQuiz = label(SSPanel2, "lblCurrentQuiz");
-    lblCurrentQuestion = label(SSPanel2, "lblCurrentQuestion");
-    for (QLabel *l : {lblCurrentQuiz, lblCurrentQuestion}) {
-        l->setTextFormat(Qt::PlainText);
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
+    // A long title or question wraps in the panel; it never widens the window.
+    lblCurrentQuiz = wrappedLabel(SSPanel2, "lblCurrentQuiz");
+    lblCurrentQuestion = wrappedLabel(SSPanel2, "lblCurrentQuestion");
     auto *panel = new QGridLayout(SSPanel2);
-    panel->addWidget(label(SSPanel2, nullptr, QStringLiteral("Current Quiz:")), 0, 0);
+    panel->addWidget(label(SSPanel2, nullptr, QStringLiteral("Current Quiz:")), 0, 0, Qt::AlignTop);
     panel->addWidget(lblCurrentQuiz, 0, 1);
-    panel->addWidget(label(SSPanel2, nullptr, QStringLiteral("Question:")), 1, 0);
+    panel->addWidget(label(SSPanel2, nullptr, QStringLiteral("Question:")), 1, 0, Qt::AlignTop);
     panel->addWidget(lblCurrentQuestion, 1, 1);
     panel->setColumnStretch(1, 1);
 
@@ -268,7 +266,7 @@ void frmQuizBuilder::treeQuizzes_NodeClick(QTreeWidgetItem *node)
     guarded([&] {
         storeTypedQuestion();
         // The first quiz of that title (in table order) becomes current.
-        datQuizzes->setRecordSource(QStringLiteral("SELECT * FROM Quizzes WHERE Title = ?"), {title});
+        datQuizzes->setRecordSource(QStringLiteral("SELECT * FROM Quizzes WHERE SAMETEXT(Title, ?)"), {title});
         datQuizzes->Refresh();
     });
 }

@@ -2,6 +2,7 @@
 
 #include "QuizzerErrors.h"
 #include "platform/Trap.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "store/CurrentSelection.h"
 #include "store/DataSource.h"
@@ -27,14 +28,8 @@ QLabel *caption(QWidget *parent, const QString &text)
     return l;
 }
 
-QLabel *field(QWidget *parent, const char *name)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(true);
-    return l;
-}
+// A stored text: a long one wraps and never widens the window.
+QLabel *field(QWidget *parent, const char *name) { return wrappedLabel(parent, name); }
 } // namespace
 
 frmQuizTaker::frmQuizTaker()
@@ -95,7 +90,7 @@ void frmQuizTaker::StartQuiz(const QString &title)
     frmQuizTaker *taker = nullptr;
     try {
         auto db = Database::open(DatabasePath);
-        auto quiz = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE Title = ?"), Database::Snapshot, {title});
+        auto quiz = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE SAMETEXT(Title, ?)"), Database::Snapshot, {title});
         if (quiz->isEmpty()) {
             db->close();
             MessageBox::show(QStringLiteral("The quiz \"%1\" is no longer in the database.").arg(title), MessageBox::OkOnly,

@@ -205,7 +205,7 @@ void frmClassWizzy::addClass()
         rs.Update();
         rs.MoveLast();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
         wizard->Unload();
     }
 }
@@ -220,7 +220,7 @@ void frmClassWizzy::Form_Load()
     try {
         datClasses->Refresh();
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
     }
 }
 
@@ -253,7 +253,7 @@ void frmClassWizzy::Form_Activate()
                 }
             }
         } catch (const RuntimeError &e) {
-            MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+            Trap::tell(e);
         }
     }
     if (Settings::get(Settings::App, QStringLiteral("Settings"), QStringLiteral("asst_SeenClassWizzy")) != QLatin1String("Y")) {
@@ -269,7 +269,7 @@ void frmClassWizzy::Form_Activate()
 void frmClassWizzy::cboSemester_Click()
 {
     try {
-        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE Title = ?"), {cboSemester->currentText()});
+        datSemesters->setRecordSource(QStringLiteral("SELECT * FROM Semesters WHERE SAMETEXT(Title, ?)"), {cboSemester->currentText()});
         datSemesters->Refresh();
         if (datSemesters->noRows()) {
             MessageBox::show(QStringLiteral("You've selected a semester that doesn't exist!\nThe Add Class Wizard cannot continue."),
@@ -283,7 +283,7 @@ void frmClassWizzy::cboSemester_Click()
         m_semesterEnd = rs.value(QStringLiteral("EndDate"));
         m_semesterChosen = true;
     } catch (const RuntimeError &e) {
-        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QString());
+        Trap::tell(e);
         return;
     }
     applyChosenSemester();
@@ -376,9 +376,9 @@ void frmClassWizzy::Finish()
         if (txtSemesterID->text().trimmed().isEmpty())
             throw RuntimeError(Err::General, QStringLiteral("The class has no semester. Choose one from the list in step 1."));
 
-        // No other class may carry the name (letter case aside).
+        // No other class may carry the name (letter case aside, in every script).
         auto db = Database::open(DatabasePath);
-        QString sql = QStringLiteral("SELECT * FROM Classes WHERE ClassName = ?");
+        QString sql = QStringLiteral("SELECT * FROM Classes WHERE SAMETEXT(ClassName, ?)");
         QVariantList params{name};
         if (datClasses->hasCurrentRow()) {
             sql += QStringLiteral(" AND ID <> ?");

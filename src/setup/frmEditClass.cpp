@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/TextCodec.h"
 #include "platform/Trap.h"
 #include "store/DataSource.h"
 #include "store/Recordset.h"
@@ -178,7 +179,7 @@ void frmEditClass::followRename()
     const QString remembered = Settings::get(Settings::App, section, QStringLiteral("LastClass"));
     // The next start finds the class under the name it has now.
     if (!m_shownName.isEmpty() && !name.isEmpty() && name != m_shownName
-        && remembered.compare(m_shownName, Qt::CaseInsensitive) == 0)
+        && TextCodec::caseFolded(remembered) == TextCodec::caseFolded(m_shownName))
         Settings::save(Settings::App, section, QStringLiteral("LastClass"), name);
     m_shownName = name;
 }

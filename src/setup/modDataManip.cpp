@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/TextCodec.h"
+#include "platform/Trap.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
@@ -46,12 +47,9 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
     try {
         // Titles are compared as typed, without regard to letter case.
         auto db = Database::open(DatabasePath);
-        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters"), Database::Snapshot);
-        bool duplicate = false;
-        while (!rs->isEOF() && !duplicate) {
-            duplicate = rs->value(QStringLiteral("Title")).toString().compare(title, Qt::CaseInsensitive) == 0;
-            rs->MoveNext();
-        }
+        auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Semesters WHERE SAMETEXT(Title, ?)"), Database::Snapshot,
+                                    {title});
+        const bool duplicate = !rs->isEmpty();
         rs->Close();
         db->close();
         if (duplicate) {
@@ -80,8 +78,7 @@ bool AddSemester(const QString &title, const QString &startDate, const QString &
         db->close();
         return true;
     } catch (const RuntimeError &e) {
-        MessageBox::show(QStringLiteral("Couldn't add the new semester.\n") + e.description(), MessageBox::OkOnly,
-                         MessageBox::Critical, QString());
+        Trap::tell(e, MessageBox::Critical, QStringLiteral("Couldn't add the new semester.\n"));
         return false;
     }
 }

@@ -2,7 +2,6 @@
 
 #include "Database.h"
 
-#include <QRegularExpression>
 #include <QSqlQuery>
 
 namespace AssignmentSearch {
@@ -16,19 +15,18 @@ QVector<Hit> find(const QString &databasePath, const QString &text)
     QVector<Hit> hits;
     if (text.isEmpty())
         return hits;
-    // The engine's REGEXP runs a Unicode-aware expression: the escaped text
-    // matches itself only, and (?i) ignores letter case for every script the
-    // text holds, where LIKE and NOCASE fold only the ASCII letters.
-    const QString pattern = QStringLiteral("(?i)") + QRegularExpression::escape(text);
+    // The text is looked for as it stands, letter case folded in every
+    // script (LIKE and NOCASE fold only the ASCII letters).
     auto db = Database::open(databasePath);
     QSqlQuery q = db->run(QStringLiteral("SELECT a.ID, a.AssignmentTitle, c.ClassName, s.Title "
                                          "FROM Assignments AS a "
                                          "JOIN Classes AS c ON c.ID = a.Class_ID "
                                          "JOIN Semesters AS s ON s.ID = c.Semester_ID "
-                                         "WHERE (a.AssignmentTitle REGEXP ? OR a.Comments REGEXP ?) "
+                                         "WHERE (instr(FOLDED(a.AssignmentTitle), FOLDED(?)) > 0 "
+                                         "OR instr(FOLDED(a.Comments), FOLDED(?)) > 0) "
                                          "AND c.ClassName <> '' AND s.Title <> '' "
                                          "ORDER BY a.ID"),
-                          {pattern, pattern});
+                          {text, text});
     while (q.next()) {
         Hit h;
         h.assignmentId = q.value(0).toInt();

@@ -72,13 +72,15 @@ std::function<void(const QString &)> &copyHook()
 // A copy and the journal the engine may have left beside it.
 QStringList filesOf(const QString &copy) { return {copy, copy + QStringLiteral("-journal")}; }
 
-// Copies under any letter case of the copy's name, with their journals.
+// Copies under any letter case of the copy's name, with their journals; a
+// folder of such a name too, which stands in the copy's way as a file would.
 QStringList leftovers(const QString &copy)
 {
     const QFileInfo info(copy);
     const QString name = info.fileName();
     QStringList found;
-    const QStringList entries = QDir(info.absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList entries =
+        QDir(info.absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0 || entry.compare(name + QStringLiteral("-journal"), Qt::CaseInsensitive) == 0)
             found << QDir(info.absolutePath()).filePath(entry);

@@ -2,6 +2,7 @@
 
 #include "DataSource.h"
 #include "Values.h"
+#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
@@ -292,11 +293,12 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_caption = new QLabel(this);
+    // A long caption (a class's name) is shortened to what fits, whole in
+    // its tooltip; it never widens the window the grid stands in.
+    m_caption = new WrappedLabel(this);
     m_caption->setObjectName(QStringLiteral("caption"));
+    m_caption->setOneLine(true);
     m_caption->setAlignment(Qt::AlignCenter);
-    // A long caption (a class's name) shows what fits; it never widens the
-    // window the grid stands in.
     m_caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_caption->setVisible(false);
     m_view = new QTableView(this);

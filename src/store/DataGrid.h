@@ -18,7 +18,7 @@
 #include <QWidget>
 
 class DataSource;
-class QLabel;
+class WrappedLabel;
 
 class DataGridModel : public QAbstractTableModel
 {
@@ -166,7 +166,7 @@ private:
 
     QHash<int, int> m_widths;
     int m_stretchColumn = -1;
-    QLabel *m_caption;
+    WrappedLabel *m_caption;
     QTableView *m_view;
     DataGridModel *m_model;
     DataGridDelegate *m_delegate;

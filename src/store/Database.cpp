@@ -1,11 +1,13 @@
 #include "Database.h"
 
+#include "IndexRepair.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
+#include "platform/TextCodec.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -63,8 +66,8 @@ QAtomicInt g_counter;
 quint64 g_openings = 0;
 int g_busyTimeout = Database::DefaultBusyTimeout;
 
-constexpr int TableMissing = 3078;
-constexpr int DiskError = 3043;
+using Err::DiskError;
+using Err::TableMissing;
 
 QHash<QString, std::shared_ptr<Database::Connection>> &registry()
 {
@@ -133,6 +136,91 @@ RuntimeError engineFailure(const Database::Connection &c, const QString &what, i
     noteDamage(c, code);
     const QSqlError error(what, QString::fromUtf8(sqlite3_errmsg(c.handle)), QSqlError::StatementError, QString::number(code));
     return Database::errorFrom(error, c.file, 0);
+}
+
+// FOLDED(text) of the queries: the text with its letter case folded as the
+// program folds it everywhere; Null stays Null.
+void foldedText(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *units = static_cast<const char16_t *>(sqlite3_value_text16(arguments[0]));
+    const int bytes = sqlite3_value_bytes16(arguments[0]);
+    const QString folded = TextCodec::caseFolded(QString::fromUtf16(units, bytes / int(sizeof(char16_t))));
+    sqlite3_result_text16(context, folded.utf16(), int(folded.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+}
+
+// What of the engine's integrity findings tells of damage, each told once.
+QStringList damageAmong(const QStringList &findings)
+{
+    QStringList damage;
+    for (const QString &finding : findings)
+        if (finding != QLatin1String("ok") && finding != QLatin1String("*** in database main ***") && !damage.contains(finding))
+            damage << finding;
+    return damage;
+}
+
+// No database file at the path: nothing stands there, or a folder does.
+RuntimeError notAFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString standing = Platform::entryNoCase(info.absolutePath(), info.fileName());
+    if (!standing.isEmpty())
+        return RuntimeError(Err::CannotOpen, QFileInfo(standing).isDir()
+                                                 ? QStringLiteral("%1 is a folder, not a database file.").arg(shown(standing))
+                                                 : QStringLiteral("%1 is not a database file.").arg(shown(standing)));
+    return RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+}
+
+// The file's own check on a text's length refused a value: told as the
+// store's own check tells it, naming the field.
+RuntimeError constraintError(const QString &engine)
+{
+    static const QRegularExpression lengthRule(QStringLiteral("length\\(\"?(\\w+)\"?\\)\\s*<=\\s*(\\d+)"));
+    const QRegularExpressionMatch m = lengthRule.match(engine);
+    if (m.hasMatch())
+        return RuntimeError(Err::FieldTooSmall, QStringLiteral("The text for %1 is too long: at most %2 characters are allowed.")
+                                                    .arg(m.captured(1), m.captured(2)));
+    return RuntimeError(Err::FieldTooSmall, QStringLiteral("A value does not fit its field (%1).").arg(engine));
+}
+
+// SAMETEXT(a, b) of the queries: 1 when the texts fold to the same text, 0
+// when not, Null when either is Null. A name is looked up among many rows
+// with it, so the usual cases take no conversion: texts of other lengths
+// (folding keeps the number of characters) and texts of ASCII only.
+void sameText(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL || sqlite3_value_type(arguments[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto *a = sqlite3_value_text(arguments[0]);
+    const int aBytes = sqlite3_value_bytes(arguments[0]);
+    const auto *b = sqlite3_value_text(arguments[1]);
+    const int bBytes = sqlite3_value_bytes(arguments[1]);
+    const auto characters = [](const unsigned char *s, int bytes, bool &ascii) {
+        int count = 0;
+        for (int i = 0; i < bytes; ++i) {
+            ascii = ascii && s[i] < 0x80;
+            count += (s[i] & 0xC0) != 0x80;
+        }
+        return count;
+    };
+    bool ascii = true;
+    if (characters(a, aBytes, ascii) != characters(b, bBytes, ascii)) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    if (ascii) {
+        sqlite3_result_int(context, aBytes == bBytes && sqlite3_strnicmp(reinterpret_cast<const char *>(a),
+                                                                         reinterpret_cast<const char *>(b), aBytes) == 0);
+        return;
+    }
+    const QString left = QString::fromUtf8(reinterpret_cast<const char *>(a), aBytes);
+    const QString right = QString::fromUtf8(reinterpret_cast<const char *>(b), bBytes);
+    sqlite3_result_int(context, TextCodec::caseFolded(left) == TextCodec::caseFolded(right));
 }
 
 // What the program remembers of the file it last closed after checking it:
@@ -211,8 +299,7 @@ void Database::Connection::connect(bool create)
         QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(uriFor(file, create));
-        // REGEXP gives the queries a letter-case rule that knows every script.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_ENABLE_REGEXP").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
         if (!db.open()) {
             const RuntimeError err = errorFrom(db.lastError(), file);
             db = QSqlDatabase();
@@ -233,6 +320,7 @@ void Database::Connection::connect(bool create)
     // Errors then carry the engine's whole cause (a moved file, a read-only
     // folder), not only its family.
     sqlite3_extended_result_codes(handle, 1);
+    defineFunctions(handle);
     open = true;
     opening = ++g_openings;
     try {
@@ -283,6 +371,15 @@ Database::~Database() { close(); }
 
 void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; }
 
+void Database::defineFunctions(sqlite3 *handle)
+{
+    // The queries' rule for letter case in every script.
+    sqlite3_create_function_v2(handle, "FOLDED", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, foldedText, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(handle, "SAMETEXT", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sameText, nullptr, nullptr,
+                               nullptr);
+}
+
 RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, int extendedCode)
 {
     bool ok = false;
@@ -306,6 +403,8 @@ RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, in
                                                         "lock or recover it (%2).").arg(file, engine));
     case SQLITE_CANTOPEN_ISDIR:
         return RuntimeError(Err::CannotOpen, QStringLiteral("%1 is a folder, not a database file.").arg(shown(path)));
+    case SQLITE_CONSTRAINT_CHECK:
+        return constraintError(engine);
     default:
         break;
     }
@@ -327,12 +426,13 @@ RuntimeError Database::errorFrom(const QSqlError &error, const QString &path, in
     case SQLITE_CORRUPT:
         return RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged.").arg(shown(path)));
     case SQLITE_FULL:
-        return RuntimeError(Err::General, QStringLiteral("The disk holding %1 is full.").arg(shown(path)));
+        return RuntimeError(Err::DiskFull, QStringLiteral("The disk holding %1 is full: nothing more can be stored until "
+                                                          "room is made on it.").arg(shown(path)));
     case SQLITE_IOERR:
         return RuntimeError(DiskError, QStringLiteral("A disk error stopped Tarvela reading or writing the database file %1 "
                                                       "(%2).").arg(shown(path), engine));
     case SQLITE_CONSTRAINT:
-        return RuntimeError(Err::FieldTooSmall, QStringLiteral("The value does not fit its field: %1").arg(engine));
+        return RuntimeError(Err::General, QStringLiteral("The database refused the change: %1").arg(engine));
     default:
         break;
     }
@@ -354,7 +454,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
 {
     const QString key = keyFor(path);
     if (!QFileInfo(resolve(key)).isFile())
-        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+        throw notAFile(path);
     std::shared_ptr<Connection> &slot = registry()[key];
     if (!slot) {
         slot = std::make_shared<Connection>();
@@ -385,6 +485,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
         }
         c->verified = true;
         db->ensureIndexes();
+        db->ensureYesNoValues();
     }
     return db;
 }
@@ -392,7 +493,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
 std::shared_ptr<Database> Database::openSeparate(const QString &path, int busyMilliseconds)
 {
     if (!QFileInfo(resolve(path)).isFile())
-        throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 was not found.").arg(shown(path)));
+        throw notAFile(path);
     auto c = Connection::separate(path, busyMilliseconds);
     c->connect(false);
     return handleOn(c);
@@ -476,25 +577,16 @@ void Database::verify()
 {
     verifyFields();
     const QString file = shown(usable().file);
-    QStringList verdict;
-    {
-        // The quick check passes a row missing from an index, which then
-        // counts rows other than the table holds: the full one is needed.
-        QSqlQuery q = run(QStringLiteral("PRAGMA integrity_check(10)"));
-        while (q.next())
-            verdict << q.value(0).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        // A check the engine cannot finish (a damaged page met) tells so.
-        if (q.lastError().isValid())
-            verdict << q.lastError().databaseText();
-    }
-    if (verdict == QStringList{QStringLiteral("ok")})
+    // The quick check passes a row missing from an index, which then counts
+    // rows other than the table holds: the full one is needed.
+    QStringList damage = damageAmong(IndexRepair::fullCheck(usable().handle));
+    if (damage.isEmpty())
         return;
-    verdict.removeAll(QStringLiteral("*** in database main ***"));
     constexpr int told = 5;
-    if (verdict.size() > told)
-        verdict = verdict.mid(0, told) << QStringLiteral("...");
+    if (damage.size() > told)
+        damage = damage.mid(0, told) << QStringLiteral("...");
     throw RuntimeError(Err::NotADatabase, QStringLiteral("The database file %1 is damaged (%2).")
-                                              .arg(file, verdict.join(QStringLiteral("; "))));
+                                              .arg(file, damage.join(QStringLiteral("; "))));
 }
 
 void Database::verifyFields()
@@ -548,6 +640,28 @@ bool Database::ensureIndexes()
         together.append({s, {}});
     try {
         executeTogether(together);
+    } catch (const RuntimeError &) {
+        return false;
+    }
+    return true;
+}
+
+bool Database::ensureYesNoValues()
+{
+    Connection &c = usable();
+    if (sqlite3_db_readonly(c.handle, "main") == 1)
+        return false;
+    // Each look-up reads the field's index of Nulls (see Schema::indexes).
+    QList<QPair<QString, QVariantList>> repairs;
+    for (const Schema::Table &t : Schema::tables())
+        for (const Schema::Field &f : t.fields)
+            if (f.type == Schema::Type::Boolean
+                && !readRows(QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"%2\" IS NULL LIMIT 1").arg(t.name, f.name)).rows.isEmpty())
+                repairs.append({QStringLiteral("UPDATE \"%1\" SET \"%2\" = 0 WHERE \"%2\" IS NULL").arg(t.name, f.name), {}});
+    if (repairs.isEmpty())
+        return true;
+    try {
+        executeTogether(repairs);
     } catch (const RuntimeError &) {
         return false;
     }

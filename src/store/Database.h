@@ -12,6 +12,7 @@
 #include <memory>
 
 class QSqlError;
+struct sqlite3;
 class QSqlQuery;
 class Recordset;
 class RuntimeError;
@@ -28,12 +29,13 @@ public:
     // missing file, a file that is not a database or one that is locked
     // raise a run-time error with a clear description. The first open of the
     // file, and the first after it was replaced by another program, checks it
-    // (verify) and gives a writable file the indexes it lacks.
+    // (verify), gives a writable file the indexes it lacks and gives its
+    // yes/no fields that hold Null the value no.
     static std::shared_ptr<Database> open(const QString &path);
     // A connection of its own to an existing file, closed by close(); no
-    // checks and no indexes. `busyMilliseconds` is how long a statement waits
-    // for a lock held by another connection (-1: the program-wide busy
-    // timeout, see setBusyTimeout).
+    // checks, no indexes and no repairs. `busyMilliseconds` is how long a
+    // statement waits for a lock held by another connection (-1: the
+    // program-wide busy timeout, see setBusyTimeout).
     static std::shared_ptr<Database> openSeparate(const QString &path, int busyMilliseconds = -1);
     // Makes a new, empty database file on a connection of its own; error 3204
     // when the file exists.
@@ -57,16 +59,25 @@ public:
     // engine's full integrity check (every page, and every index against its
     // table). Raises 3078 naming a missing table, 3265 naming a missing
     // field (both listed together when several are missing) and 3343 for a
-    // damaged file.
+    // damaged file, each finding told once. Rows whose values break a
+    // field's rule (a text longer than its field) are no damage.
     void verify();
     // The file's tables and fields only (the first half of verify).
     void verifyFields();
     // Makes the indexes of the schema that the file lacks. False when the
     // file cannot be written (nothing is changed then).
     bool ensureIndexes();
+    // A yes/no field holds yes or no, never Null: gives the value no to every
+    // yes/no field a row holds Null in (a row another program wrote), and
+    // changes nothing else. False when the file cannot be written.
+    bool ensureYesNoValues();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
-    // with "?" placeholders bound to `params` in order.
+    // with "?" placeholders bound to `params` in order. The engine's own
+    // comparisons ignore the letter case of ASCII letters only; the program's
+    // SQL functions ignore it in every script: SAMETEXT(a, b) is 1 when the
+    // texts differ at most in letter case ("WHERE SAMETEXT(Title, ?)"), and
+    // FOLDED(text) is the text with its letter case folded.
     std::unique_ptr<Recordset> openRecordset(const QString &source, RecordsetType type = Dynaset,
                                              const QVariantList &params = {});
     // Runs a statement; returns the number of rows it changed.
@@ -116,6 +127,10 @@ public:
         }
     };
     ChangeMark changeMark();
+
+    // Gives an engine connection the program's own SQL functions (SAMETEXT, FOLDED),
+    // as every connection of the program has them.
+    static void defineFunctions(sqlite3 *handle);
 
     // How long an operation waits for a file another program has locked
     // before it fails (set for the connections opened after).

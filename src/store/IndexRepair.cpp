@@ -62,20 +62,6 @@ bool column(sqlite3 *db, const QString &sql, QStringList *out)
     return rc == SQLITE_DONE;
 }
 
-// The engine's full check: its findings, one a line ("ok" alone for a whole
-// file). A check the engine cannot finish ends with the engine's reason.
-QStringList fullCheck(sqlite3 *db)
-{
-    QStringList rows;
-    const bool finished = column(db, QStringLiteral("PRAGMA integrity_check(100)"), &rows);
-    QStringList out;
-    for (const QString &row : std::as_const(rows))
-        out += row.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (!finished)
-        out << QString::fromUtf8(sqlite3_errmsg(db));
-    return out;
-}
-
 QString quoted(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
 
 // The rows of every table, counted through the table itself (an index may
@@ -163,6 +149,24 @@ IndexRepair::~IndexRepair()
     }
 }
 
+QStringList IndexRepair::fullCheck(sqlite3 *db)
+{
+    // A text longer than its field's rule allows (written by another program)
+    // is a value the store refuses when it is typed again, not damage: the
+    // check runs without the fields' rules.
+    exec(db, QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+    QStringList rows;
+    const bool finished = column(db, QStringLiteral("PRAGMA integrity_check(100)"), &rows);
+    const QString reason = finished ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
+    exec(db, QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
+    QStringList out;
+    for (const QString &row : std::as_const(rows))
+        out += row.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!finished)
+        out << reason;
+    return out;
+}
+
 std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
 {
     const QFileInfo asked(path);
@@ -179,14 +183,14 @@ std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
     if (repair->m_original.isEmpty() || !loadInMemory(work, repair->m_original))
         return nullptr;
 
-    repair->m_findings = fullCheck(work.db);
+    repair->m_findings = IndexRepair::fullCheck(work.db);
     QMap<QString, qint64> rows;
     QStringList indexes;
     if (repair->m_findings == QStringList{QStringLiteral("ok")} || !countRows(work.db, &rows)
         || !column(work.db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), &indexes)
         || indexes.isEmpty())
         return nullptr;
-    if (!dropIndexesFromSchema(work.db) || !tablesWhole(fullCheck(work.db)))
+    if (!dropIndexesFromSchema(work.db) || !tablesWhole(IndexRepair::fullCheck(work.db)))
         return nullptr;
     if (!exec(work.db, QStringLiteral("VACUUM")))
         return nullptr;
@@ -194,7 +198,7 @@ std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
         if (!exec(work.db, sql))
             return nullptr;
     QMap<QString, qint64> after;
-    if (fullCheck(work.db) != QStringList{QStringLiteral("ok")} || !countRows(work.db, &after) || after != rows)
+    if (IndexRepair::fullCheck(work.db) != QStringList{QStringLiteral("ok")} || !countRows(work.db, &after) || after != rows)
         return nullptr;
     repair->m_mended = pagesOf(work.db);
     if (repair->m_mended.isEmpty())

@@ -26,6 +26,12 @@ public:
     // rows, or the file cannot be read or held. Writes nothing.
     static std::unique_ptr<IndexRepair> prepare(const QString &file);
 
+    // The engine's full check of every page and every index against its
+    // table: its findings, one a line ("ok" alone for a whole file); a check
+    // the engine cannot finish ends with the engine's reason. Rows holding a
+    // text longer than its field allows are no damage and not reported.
+    static QStringList fullCheck(sqlite3 *db);
+
     // What the engine's check found, one finding a line.
     QStringList findings() const { return m_findings; }
     // The file apply() keeps the database as it was in (beside it).

@@ -2,6 +2,7 @@
 
 #include "Values.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextCodec.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -18,7 +19,7 @@ bool sameValue(const QVariant &a, const QVariant &b)
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
-        return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+        return TextCodec::caseFolded(a.toString()) == TextCodec::caseFolded(b.toString());
     bool okA = false, okB = false;
     const double da = a.toDouble(&okA), db = b.toDouble(&okB);
     if (okA && okB && a.typeId() != QMetaType::QDate && a.typeId() != QMetaType::QDateTime && a.typeId() != QMetaType::QTime)
@@ -297,6 +298,16 @@ void Recordset::Update()
             cols << quoted(m_columns[it.key()]);
             marks << QStringLiteral("?");
             values << it.value();
+        }
+        // A yes/no field the row was not given holds no.
+        if (m_tableDef) {
+            for (const Schema::Field &f : m_tableDef->fields) {
+                if (f.type == Schema::Type::Boolean && !m_buffer.contains(column(f.name))) {
+                    cols << quoted(f.name);
+                    marks << QStringLiteral("?");
+                    values << Values::toStorage(&f, QVariant());
+                }
+            }
         }
         QSqlQuery q = cols.isEmpty()
             ? m_db->run(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)))

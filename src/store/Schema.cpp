@@ -129,12 +129,22 @@ const QVector<Index> &indexes()
         {QStringLiteral("idxCalItemsDay"), QStringLiteral("CalItems"), QStringLiteral("date(ItemDate)")},
         {QStringLiteral("idxTasksDay"), QStringLiteral("Tasks"), QStringLiteral("date(\"Date\")")},
     };
-    return all;
+    static const QVector<Index> withYesNo = [] {
+        QVector<Index> out = all;
+        for (const Table &t : tables())
+            for (const Field &f : t.fields)
+                if (f.type == Type::Boolean)
+                    out.push_back({QStringLiteral("idx%1%2Null").arg(t.name, f.name), t.name, QStringLiteral("\"%1\"").arg(f.name),
+                                   QStringLiteral("\"%1\" IS NULL").arg(f.name)});
+        return out;
+    }();
+    return withYesNo;
 }
 
 QString createIndexStatement(const Index &i)
 {
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)").arg(i.name, i.table, i.columns);
+    const QString where = i.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.where;
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)%4").arg(i.name, i.table, i.columns, where);
 }
 
 const QStringList &seedAssignmentTypes()

@@ -42,10 +42,14 @@ QString createStatement(const Table &t);
 // An index the queries need. No part of the program reads indexes: they are
 // the store's business, made with a new file and added to an existing
 // writable file at open. `columns` is the indexed list, expressions included.
+// The yes/no fields have an index of their Null values, which is empty but
+// for rows another program wrote: the check at open for such rows costs
+// nothing however many rows a table holds.
 struct Index {
     QString name;
     QString table;
     QString columns;
+    QString where = QString(); // the rows it holds, when not all of them
 };
 const QVector<Index> &indexes();
 // The CREATE INDEX statement of an index (made only when missing).

@@ -172,6 +172,9 @@ namespace Values {
 
 QVariant fromStorage(const Schema::Field *field, const QVariant &raw)
 {
+    // A yes/no field is never Null: one left so by another program reads as no.
+    if (field && field->type == Schema::Type::Boolean && (raw.isNull() || !raw.isValid()))
+        return QVariant(false);
     if (raw.isNull() || !raw.isValid())
         return QVariant();
     if (!field)
@@ -217,16 +220,17 @@ QVariant fromStorage(const Schema::Field *field, const QVariant &raw)
 
 QVariant toStorage(const Schema::Field *f, const QVariant &value)
 {
+    const bool isText = value.typeId() == QMetaType::QString;
+    const bool blank = isText && value.toString().trimmed().isEmpty();
+    // A yes/no field holds yes or no: nothing written into it is no.
+    if (f && f->type == Schema::Type::Boolean && (value.isNull() || !value.isValid() || blank))
+        return 0;
     if (value.isNull() || !value.isValid())
         return QVariant();
     if (!f)
         return value;
-    const bool isText = value.typeId() == QMetaType::QString;
-    const bool blank = isText && value.toString().trimmed().isEmpty();
     switch (f->type) {
     case Schema::Type::Boolean: {
-        if (blank)
-            return QVariant();
         if (isText) {
             const QString s = value.toString().trimmed();
             if (s.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0 || s.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0)

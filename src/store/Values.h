@@ -9,7 +9,8 @@ namespace Values {
 
 // A stored value read back: bool for yes/no, a 64-bit integer for whole
 // numbers (as stored, never cut to the field's width), double, QDate / QTime
-// / QDateTime for date/time, QString for texts; Null stays Null. Dates and
+// / QDateTime for date/time, QString for texts; Null stays Null, but for a
+// yes/no field, which reads as no (it is never Null). Dates and
 // times in the forms the store writes are read on a fast path.
 QVariant fromStorage(const Schema::Field *field, const QVariant &raw);
 
@@ -19,6 +20,7 @@ QVariant fromStorage(const Schema::Field *field, const QVariant &raw);
 // rounds (a half to the even number); a number out of the field's range
 // raises an overflow (error 6); a text longer than its field (counted in
 // characters, as the database counts) raises error 3163 and is never cut.
+// Null (or a blank text) for a yes/no field is stored as no.
 QVariant toStorage(const Schema::Field *field, const QVariant &value);
 
 // As toStorage, for what the user typed into a box or a grid cell: a number

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/Trap.h"
 #include "platform/WaitCursor.h"
 
 #include <QApplication>
@@ -161,7 +162,8 @@ bool clsTarvelaDB::Compact_Tarvela_DB(const QString &folder)
                                 "and try again."}) + cause + where,
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
     } else {
-        MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical, QString::number(e.number()));
+        MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical,
+                         Trap::titleOf(e, QStringLiteral("Database not compacted")));
     }
     return false;
 }

@@ -76,6 +76,12 @@ private Q_SLOTS:
         QVERIFY(listed(b).isEmpty());
         QCOMPARE(shown(b), QStringList(9, QString()));
         QVERIFY(picture(b)->picture().isNull());
+        // Nor do the boxes take input, which would have nowhere to go.
+        for (const char *name : Boxes) {
+            type(b, name, "typed for no one");
+            QVERIFY2(!find<QLineEdit>(b, name)->isEnabled(), name);
+        }
+        QCOMPARE(shown(b), QStringList(9, QString()));
 
         // With no contact, Delete and Link Picture do nothing; a new
         // contact is shown, and the close box stores what was typed.
@@ -86,6 +92,8 @@ private Q_SLOTS:
         newContact({"Dana Doe"});
         QCOMPARE(listed(b), QStringList({"Dana Doe"}));
         QCOMPARE(text(b, "Text1"), QString("Dana Doe"));
+        for (const char *name : Boxes)
+            QVERIFY2(find<QLineEdit>(b, name)->isEnabled(), name);
         type(b, "Text2", "dana@example.org");
         m->hide();
         QVERIFY(b->close());
@@ -246,8 +254,17 @@ private Q_SLOTS:
         QCOMPARE(text(b, "Text1"), longName);
         QCOMPARE(text(b, "Text3"), QString("1 Elm Street"));
         QCOMPARE(rows(stored, {ann}), QStringList{"Ann Archer|<null>|62701"});
-        // The list does not point at a contact that is not the one shown.
-        QVERIFY(nameList(b)->selectedItems().isEmpty());
+        // The list points at the contact shown, not at the one clicked; by
+        // the keyboard too.
+        QCOMPARE(nameList(b)->selectedItems(), QList<QListWidgetItem *>{nameList(b)->item(0)});
+        QCOMPARE(nameList(b)->currentRow(), 0);
+        MessageBox::clearShown();
+        QTest::keyClick(nameList(b), Qt::Key_Down);
+        settle();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(text(b, "Text1"), longName);
+        QCOMPARE(nameList(b)->selectedItems(), QList<QListWidgetItem *>{nameList(b)->item(0)});
+        MessageBox::clearShown();
 
         // A ZIP code has room for 50 characters: refused on Done, the
         // window stays open with it and the main window stays hidden.

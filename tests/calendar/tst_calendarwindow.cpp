@@ -309,6 +309,9 @@ private Q_SLOTS:
         QCOMPARE(count("Tasks"), 2);
         QCOMPARE(TestEnv::scalar("SELECT \"Date\" FROM Tasks WHERE Details = ?", {"Return Sam's book"}).toString(),
                  QString("2026-03-20"));
+        // Its Completed box, untouched, is stored as no.
+        QCOMPARE(TestEnv::scalar("SELECT quote(Completed) FROM Tasks WHERE Details = ?", {"Return Sam's book"}).toString(),
+                 QString("0"));
         // A date that is none is refused with a message, the old one kept.
         typeCell(v, 0, 2, "someday");
         QVERIFY(TestEnv::shownLast().text.contains("someday"));

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
@@ -56,9 +57,12 @@ private Q_SLOTS:
         QCOMPARE(itemField(id, "ItemText").toString(), QString("Event added 03/07/2024"));
         for (const char *empty : {"ItemTime", "ItemDetails", "Day", "Month", "Year"})
             QVERIFY2(itemField(id, empty).isNull(), empty);
-        // The window shows it.
+        // The yes/no fields, untouched, hold no.
+        for (const char *no : {"AlarmEnabledNotice", "AlarmEnabledAudio"})
+            QCOMPARE(TestEnv::scalar(QString("SELECT quote(%1) FROM CalItems WHERE ID = ?").arg(no), {id}).toString(), QString("0"));
+        // The window shows it, the date as mm/dd/yyyy.
         QCOMPARE(text(w, "txtEventSummary"), QString("Event added 03/07/2024"));
-        QCOMPARE(DateText::parseDate(text(w, "cmbEventDate")), std::optional<QDate>(QDate(2024, 3, 7)));
+        QCOMPARE(text(w, "cmbEventDate"), QString("03/07/2024"));
         QCOMPARE(text(w, "Text3"), QString());
         QVERIFY(!w->findChild<QCheckBox *>("chkVisual")->isChecked());
         QStringList captions;
@@ -204,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(itemField(lastId(), "ItemDate").toString(), QString("2024-03-07"));
     }
 
-    void theArrowsStepTheDate()
+    void theArrowsAndTheDropDownCalendarSetTheDate()
     {
         auto [m, c, w, id] = addEvent();
         QVERIFY(w);
@@ -221,6 +225,12 @@ private Q_SLOTS:
         type(w, "cmbEventDate", "nonsense");
         QTest::mouseClick(date->findChild<QToolButton *>("down"), Qt::LeftButton);
         QCOMPARE(text(w, "cmbEventDate"), QString("03/06/2024"));
+        // The day chosen in the drop-down calendar is written the same way.
+        QTest::mouseClick(date->findChild<QToolButton *>("dropDown"), Qt::LeftButton);
+        auto *calendar = qobject_cast<QCalendarWidget *>(QApplication::activePopupWidget());
+        QVERIFY(calendar);
+        Q_EMIT calendar->clicked(QDate(2024, 3, 5));
+        QCOMPARE(text(w, "cmbEventDate"), QString("03/05/2024"));
     }
 };
 

@@ -93,8 +93,8 @@ void addRowsAndGaps(int rows)
 {
     auto db = open();
     db->execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
-                               "INSERT INTO Assignments (Class_ID, AssignmentTitle, Comments, DateDue) "
-                               "SELECT i % 7, 'Work ' || i, printf('%.*c', 400, 'c'), date('2026-01-01', '+' || (i % 300) || ' days') "
+                               "INSERT INTO Assignments (Class_ID, AssignmentTitle, Comments, DateDue, Completed) "
+                               "SELECT i % 7, 'Work ' || i, printf('%.*c', 400, 'c'), date('2026-01-01', '+' || (i % 300) || ' days'), 0 "
                                "FROM n"),
                 {rows});
     db->execute(QStringLiteral("DELETE FROM Assignments WHERE ID % 3 <> 0"));

@@ -9,6 +9,10 @@
 #include <QAction>
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace MainHelpers {
@@ -96,6 +100,50 @@ inline void clickNode(frmMain *m, const QString &text)
     settle();
 }
 
+// What keeps a label's text from being read whole in its window: the
+// window wider than `width` (the width it had before the text came) or
+// partly off the screen, the label outside its window or cut off below its
+// last line. "" when it can be read whole.
+inline QString notWhole(const QLabel *label, int width)
+{
+    settle();
+    const QWidget *window = label->window();
+    QStringList wrong;
+    if (window->width() > width)
+        wrong << QStringLiteral("%1 widened from %2 to %3").arg(window->objectName()).arg(width).arg(window->width());
+    if (!window->screen()->availableGeometry().contains(window->frameGeometry()))
+        wrong << QStringLiteral("%1 is partly off the screen").arg(window->objectName());
+    if (!window->rect().contains(QRect(label->mapTo(window, QPoint(0, 0)), label->size())))
+        wrong << QStringLiteral("%1 lies outside its window").arg(label->objectName());
+    if (label->height() < label->heightForWidth(label->width()))
+        wrong << QStringLiteral("%1 is cut off").arg(label->objectName());
+    return wrong.join(QStringLiteral("; "));
+}
+
+// The rows of a test of the longest texts two fields hold, `firstLength` and
+// `secondLength` characters: one long word, words, and characters beyond
+// the basic plane (two UTF-16 units each).
+inline void longTextRows(const char *first, int firstLength, const char *second, int secondLength)
+{
+    QTest::addColumn<QString>(first);
+    QTest::addColumn<QString>(second);
+    const QString words = QStringLiteral("Antidisestablishmentarianism ").repeated(20);
+    const QString emoji = QStringLiteral("\U0001F33F");
+    QTest::newRow("one long word") << QString(firstLength, QLatin1Char('W')) << QString(secondLength, QLatin1Char('M'));
+    QTest::newRow("words") << words.left(firstLength) << words.left(secondLength);
+    QTest::newRow("emoji") << emoji.repeated(firstLength) << emoji.repeated(secondLength);
+}
+
+// The tooltip a control shows when the mouse rests on it ("" for none).
+inline QString toolTipOf(QWidget *w)
+{
+    QToolTip::hideText();
+    const QPoint at = w->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
 // Rows put straight into the file.
 using TestEnv::addAssignment;
 using TestEnv::addClass;
@@ -115,6 +163,23 @@ inline frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {})
 {
     Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
     return start(answers);
+}
+
+// Types a text key by key into a control, as a keyboard would: a character
+// beyond ASCII comes as the text of a key.
+inline void typeText(QWidget *w, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.unicode() < 128) {
+            QTest::keyClick(w, ch.toLatin1());
+            continue;
+        }
+        QString key(ch);
+        if (ch.isHighSurrogate() && i + 1 < text.size())
+            key += text.at(++i);
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, key, Qt::NoModifier);
+    }
 }
 
 // Clicks a control (the test fails without it) and lets what it starts happen.

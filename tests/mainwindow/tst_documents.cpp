@@ -7,7 +7,9 @@
 #include "platform/FileOps.h"
 #include "platform/InputBox.h"
 #include "platform/Shell.h"
+#include "store/Database.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -345,6 +347,63 @@ private Q_SLOTS:
         QVERIFY(!frmAssignmentDetail::existing());
         QCOMPARE(commentOf(m_second).toString(), QString("third"));
         QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void longTitleAndTypeWrapInTheDetailWindow_data() { longTextRows("title", 200, "type", 255); }
+
+    void longTitleAndTypeWrapInTheDetailWindow()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, type);
+        frmMain *m = startOnBiology();
+        TestEnv::exec("UPDATE Assignments SET AssignmentTitle = ?, AssignmentType = ? WHERE ID = ?", {title, type, m_second});
+        trigger(m, "mnuAssignmentDetails");
+        frmAssignmentDetail *d = frmAssignmentDetail::existing();
+        QVERIFY(d);
+        const int width = d->width();
+        // The short one first, then the long one: the window takes the
+        // lines the texts need, and keeps its width, its Done on the screen.
+        QVERIFY(activate(m));
+        selectRow(m, 1);
+        QVERIFY(activate(d));
+        QCOMPARE(label(d, "Label1"), title);
+        for (const char *name : {"Label1", "Label9"})
+            QVERIFY2(notWhole(find<QLabel>(d, name), width).isEmpty(), qPrintable(notWhole(find<QLabel>(d, name), width)));
+        auto *done = find<QWidget>(d, "Command1");
+        QVERIFY(d->rect().contains(QRect(done->mapTo(d, QPoint(0, 0)), done->size())));
+    }
+
+    void aFullDiskIsToldUnderItsOwnTitleAndLosesNothing()
+    {
+        frmMain *m = startOnBiology();
+        trigger(m, "mnuAssignmentDetails");
+        frmAssignmentDetail *d = frmAssignmentDetail::existing();
+        QVERIFY(d && activate(d));
+        // The disk fills up: the file can take no page more.
+        auto db = Database::open(TestEnv::databasePath());
+        const QString pages = db->readRows("PRAGMA page_count").rows.value(0).value(0).toString();
+        db->execute("PRAGMA max_page_count = " + pages);
+        // A long comment pasted in needs more room than is left.
+        const QString comment = QString("The bibliography follows the essay. ").repeated(1000);
+        auto *comments = find<QPlainTextEdit>(d, "Text1");
+        comments->setFocus();
+        QApplication::clipboard()->setText(comment);
+        QTest::keyClick(comments, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(comments->toPlainText(), comment);
+        MessageBox::clearShown();
+        MessageBox::setNextAnswers({MessageBox::Yes}); // keep the window open
+        click(d, "Command1");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(TestEnv::shownLast().title, QString("Disk full"));
+        QVERIFY2(TestEnv::shownLast().text.startsWith(QString("The disk holding %1 is full").arg(TestEnv::databasePath())),
+                 qPrintable(TestEnv::shownLast().text));
+        QCOMPARE(frmAssignmentDetail::existing(), d);
+        QCOMPARE(comments->toPlainText(), comment);
+        // Room made: Done stores it.
+        db->execute("PRAGMA max_page_count = 1073741823");
+        click(d, "Command1");
+        QVERIFY(!frmAssignmentDetail::existing());
+        QCOMPARE(commentOf(m_first).toString(), comment);
     }
 
     void addKeepsTheBlanksAndShowsAtTheNextActivation()

@@ -4,6 +4,7 @@
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "store/frmCompactDB.h"
 #include "store/modTransport.h"
@@ -112,6 +113,11 @@ private Q_SLOTS:
                  qPrintable(QString("%1 and %2 wide").arg(semester.width()).arg(panel.width())));
         QVERIFY2(semester.right() < panel.left(), qPrintable(QString("%1 %2").arg(semester.right()).arg(panel.left())));
         QVERIFY2(panel.right() < m->width(), qPrintable(QString::number(panel.right())));
+        // What does not fit is shortened with "…"; the whole text is the tooltip.
+        for (WrappedLabel *shortened : {find<WrappedLabel>(m, "SSPanel4"), find<WrappedLabel>(m, "SSPanel5"), find<WrappedLabel>(grid(m), "caption")}) {
+            QVERIFY2(shortened->shownText().endsWith(QChar(0x2026)), qPrintable(shortened->shownText()));
+            QCOMPARE(toolTipOf(shortened), shortened->text());
+        }
         // And the user can still make it narrower.
         QVERIFY2(m->minimumSizeHint().width() <= 760, qPrintable(QString::number(m->minimumSizeHint().width())));
     }

@@ -43,12 +43,7 @@ class SearchTest : public TestCase
         box->selectAll();
         if (text.isEmpty())
             QTest::keyClick(box, Qt::Key_Delete);
-        for (const QChar ch : text) {
-            if (ch.unicode() < 128)
-                QTest::keyClick(box, ch.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        }
+        typeText(box, text);
         QCOMPARE(box->text(), text);
         QTest::keyClick(box, Qt::Key_Return);
         settle();

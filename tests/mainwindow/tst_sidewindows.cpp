@@ -85,6 +85,13 @@ private Q_SLOTS:
             QCOMPARE(label(t, "lblTipText"), QString("Only this tip"));
         }
         QVERIFY(find<QCheckBox>(t, "chkLoadTipsAtStartup")->isChecked());
+        const int width = t->width();
+        t->Unload();
+        // A long line, even one long word, wraps: the window keeps its width.
+        writeTips(QByteArray(600, 'x') + "\r\n");
+        t = frmTip::instance();
+        t->Show();
+        QVERIFY2(notWhole(find<QLabel>(t, "lblTipText"), width).isEmpty(), qPrintable(notWhole(find<QLabel>(t, "lblTipText"), width)));
         t->Unload();
         // An empty file has no tip; a missing one says so.
         writeTips("");

@@ -1,6 +1,7 @@
 #include "QuizzerHelpers.h"
 
 #include "platform/Clock.h"
+#include "platform/Controls.h"
 #include "platform/FileOps.h"
 #include "platform/UserName.h"
 
@@ -137,16 +138,16 @@ private Q_SLOTS:
     void equalTitlesAndApostrophes()
     {
         m = startWithSemester();
-        const int a = addQuiz("Verbs");
+        const int a = addQuiz("études");
         const int apostrophe = addQuiz("Let's go");
         addQuestion(a, "first", "1");
         addQuestion(apostrophe, "apostrophe", "'");
-        addQuestion(addQuiz("VERBS"), "second", "2");
+        addQuestion(addQuiz("ÉTUDES"), "second", "2");
         QVERIFY(openBuilder());
-        QCOMPARE(treeTitles(b), QStringList({"Verbs", "Let's go", "VERBS"}));
-        // Either of the equal titles makes the first of them current.
+        QCOMPARE(treeTitles(b), QStringList({"études", "Let's go", "ÉTUDES"}));
+        // Either of the titles equal but for letter case makes the first of them current.
         clickQuiz(b, 2);
-        QCOMPARE(current(), currentIs(a, "Verbs"));
+        QCOMPARE(current(), currentIs(a, "études"));
         QCOMPARE(gridRows(b), QStringList({"first=1"}));
         // A title with an apostrophe is selected like any other.
         clickQuiz(b, 1);
@@ -161,6 +162,47 @@ private Q_SLOTS:
         // Reactivation rebuilds the tree and keeps the current quiz.
         b->RefreshQuizTree();
         QCOMPARE(current(), currentIs(apostrophe, "Let's go"));
+    }
+
+    void longTitlesAndQuestionsWrapInTheBuilderAndTheTaker_data() { longTextRows("title", 100, "question", 250); }
+
+    void longTitlesAndQuestionsWrapInTheBuilderAndTheTaker()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, question);
+        m = startWithSemester();
+        const int quiz = addQuiz(title);
+        addQuestion(quiz, "Short?", "a");
+        addQuestion(quiz, question, "b");
+        QVERIFY(openBuilder());
+        const int width = b->width();
+        clickQuiz(b, 0);
+        auto *shownQuestion = find<QLabel>(b, "lblCurrentQuestion");
+        auto choose = [&](int row) {
+            grid(b)->view()->setCurrentIndex(grid(b)->view()->model()->index(row, 0));
+            settle();
+        };
+        choose(1);
+        QCOMPARE(shownQuestion->text(), question);
+        for (const char *name : {"lblCurrentQuiz", "lblCurrentQuestion"})
+            QVERIFY2(notWhole(find<QLabel>(b, name), width).isEmpty(), qPrintable(notWhole(find<QLabel>(b, name), width)));
+        // The grid's caption shows what fits, the whole title as its tooltip.
+        auto *caption = find<WrappedLabel>(grid(b), "caption");
+        QVERIFY2(caption->shownText().endsWith(QChar(0x2026)), qPrintable(caption->shownText()));
+        QCOMPARE(toolTipOf(caption), title);
+        // A short question leaves the window as it was.
+        choose(0);
+        QCOMPARE(shownQuestion->text(), QString("Short?"));
+        QVERIFY2(notWhole(shownQuestion, width).isEmpty(), qPrintable(notWhole(shownQuestion, width)));
+
+        // The taker: the short question first, then the long one.
+        click(b, "SSCommand2");
+        QVERIFY(startQuiz(0));
+        const int takerWidth = t->width();
+        answer(t, "a");
+        QCOMPARE(QuizzerHelpers::question(t), question);
+        for (const char *name : {"lblCurrentQuiz", "lblQuestion"})
+            QVERIFY2(notWhole(find<QLabel>(t, name), takerWidth).isEmpty(), qPrintable(notWhole(find<QLabel>(t, name), takerWidth)));
     }
 
     void deletingAQuiz()

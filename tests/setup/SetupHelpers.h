@@ -57,7 +57,7 @@ inline void type(QWidget *window, const char *name, const QString &text)
     QVERIFY2(w, name);
     QVERIFY(QMetaObject::invokeMethod(w, "selectAll"));
     QTest::keyClick(w, Qt::Key_Delete);
-    QTest::keyClicks(w, text);
+    typeText(w, text);
 }
 
 inline QString text(QWidget *window, const char *name)

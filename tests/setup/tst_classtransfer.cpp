@@ -148,11 +148,13 @@ private Q_SLOTS:
                 want = "Müller  Jürgen";
             QCOMPARE(classField(id, f).toString(), want.toString());
         }
-        for (const char *f : {"ClassNotes", "CreditHours", "ClassClosed", "FinalLetterGrade", "AppliesToGPA"})
+        for (const char *f : {"ClassNotes", "CreditHours", "FinalLetterGrade"})
             QVERIFY2(classField(id, f).isNull(), f);
+        for (const char *f : {"ClassClosed", "AppliesToGPA"}) // yes/no fields: no
+            QCOMPARE(classField(id, f).toString(), QString("0"));
         const QString assignments = "SELECT Class_ID, AssignmentType, DateDue, MaxPointsPossible, Comments, AssignmentTitle, "
                                     "ActualPoints, DateEntered, DateGraded, DocumentPath, Completed FROM Assignments ORDER BY ID";
-        const QString unset = "<null>|<null>|<null>|<null>|<null>";
+        const QString unset = "<null>|<null>|<null>|<null>|0"; // Completed, a yes/no field: no
         QCOMPARE(rows(assignments),
                  (QStringList{QString("%1|Homework|2026-09-10|10|Read pages 1-10  then summarise them|Sonnets  part 1|").arg(id) + unset,
                               QString("%1|<null>|2026-10-01|<null>|<null>|\"Ghosts\" by Ibsen|").arg(id) + unset,
@@ -356,7 +358,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("told"); // %db: the database file
-        QTest::newRow("disk full part-way") << "full" << "The disk holding %db is full.";
+        QTest::newRow("disk full part-way") << "full" << "The disk holding %db is full:";
         QTest::newRow("92nd assignment refused") << "assignment" << "the disk is full";
         QTest::newRow("class refused") << "class" << "the disk is full";
         QTest::newRow("file held by another program at the end") << "held" << "is locked by another program";

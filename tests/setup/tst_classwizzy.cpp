@@ -206,10 +206,10 @@ private Q_SLOTS:
             {"FridayTo", "10:00:00"},     {"SaturdayFrom", "11:00:00"},           {"SaturdayTo", "12:00:00"},
             {"SundayFrom", "13:00:00"},   {"SundayTo", "14:00:00"},               {"TeacherName", "Dr. O'Neil"},
             {"TeacherPhone", "555-0100"}, {"TeacherEMail", "oneil@example.edu"},  {"ClassNotes", "Lab on Fridays"},
-            {"AppliesToGPA", "1"}};
+            {"AppliesToGPA", "1"},        {"ClassClosed", "0"}};
         for (const auto &[field, value] : stored)
             QCOMPARE(classField(id, field).toString(), value);
-        for (const char *field : {"WednesdayTo", "Points_Grade_F", "ClassClosed"})
+        for (const char *field : {"WednesdayTo", "Points_Grade_F"})
             QVERIFY2(classField(id, field).isNull(), field);
         QCOMPARE(rows("SELECT Name, Phone1, EMail, Address1 FROM Contacts"), QStringList{"Dr. O'Neil|555-0100|oneil@example.edu|<null>"});
 
@@ -219,12 +219,27 @@ private Q_SLOTS:
         QCOMPARE(treeText(m), (QStringList{"Fall 2026", "  Biology 101"}));
     }
 
+    void aNameInUseIsRefusedAndLeavesNoBlankRow_data()
+    {
+        // Names that differ only in letter case, in any script, are the same name.
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("ASCII") << "Bob's Art" << "BOB'S ART";
+        QTest::newRow("accented capital") << "Björk's" << "BJÖRK'S";
+        QTest::newRow("accented mixed") << "Björk's" << "bjöRK'S";
+        QTest::newRow("Greek, final sigma") << "Οδός" << "ΟΔΌΣ";
+        QTest::newRow("Cyrillic") << "Физика" << "фИЗИКА";
+        QTest::newRow("Kelvin sign") << "Kelvin scale" << "\u212Aelvin scale";
+    }
+
     void aNameInUseIsRefusedAndLeavesNoBlankRow()
     {
-        const int existing = addClass(newFile(), QStringLiteral("Bob's Art"));
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        const int existing = addClass(newFile(), stored);
         QVERIFY(startWizard());
         QCOMPARE(count("Classes"), 2);
-        type(w, "txtClassName", "BOB'S ART"); // letter case aside, the same name
+        type(w, "txtClassName", typed);
         type(w, "txtTeacherName", "Someone");
         MessageBox::clearShown();
         next(4);
@@ -277,7 +292,7 @@ private Q_SLOTS:
         // The contact added before the failing save stays; the class row is untouched.
         QCOMPARE(count("Contacts"), 1);
         QCOMPARE(rows("SELECT ClassName, AppliesToGPA, CreditHours, Points_Grade_A, EndDate FROM Classes"),
-                 QStringList{"<null>|<null>|<null>|<null>|<null>"});
+                 QStringList{"<null>|0|<null>|<null>|<null>"});
 
         // Mended, the next Finish stores the class (and adds the teacher again).
         type(w, qPrintable(box), good);
@@ -310,7 +325,7 @@ private Q_SLOTS:
                                                      invalidDataText("The class has no semester. Choose one from the list in step 1.")}));
         QCOMPARE(visibleStep(w), 1);
         QCOMPARE(count("Contacts"), 0);
-        QVERIFY(TestEnv::scalar("SELECT max(AppliesToGPA) FROM Classes").isNull());
+        QCOMPARE(TestEnv::scalar("SELECT max(AppliesToGPA) FROM Classes").toInt(), 0); // not set to yes
         click(w, "cmdCancel");
         QCOMPARE(count("Classes"), 0);
     }

@@ -185,8 +185,11 @@ private Q_SLOTS:
                                             << QStringList{"The Tarvela database could not be compacted \nbecause the temporary "
                                                            "destination file,  \ntarvelac.mdb, already exists.\n\nPlease delete the "
                                                            "file (TARVELAC.MDB) and try\ncompacting your database again."};
-        QTest::newRow("damaged copy") << "damage" << QString::number(Err::General) << QStringList{failedCheck, "damaged", unchanged};
-        QTest::newRow("refused copy") << "refuse" << QString::number(Err::General)
+        // A folder in the copy's place is told as the leftover copy is, and kept.
+        QTest::newRow("folder in the copy's place") << "folder" << "TARVELAC.MDB exists"
+                                                    << QStringList{"tarvelac.mdb, already exists.\n\nPlease delete the file (TARVELAC.MDB)"};
+        QTest::newRow("damaged copy") << "damage" << "Database not compacted" << QStringList{failedCheck, "damaged", unchanged};
+        QTest::newRow("refused copy") << "refuse" << "Database not compacted"
                                       << QStringList{failedCheck, "refused for the test", unchanged};
         QTest::newRow("file held by another program")
             << "held" << "Old TARVELA.MDB opened"
@@ -215,6 +218,8 @@ private Q_SLOTS:
             QFile f(copyPath());
             QVERIFY(f.open(QIODevice::WriteOnly));
             FileOps::denyChanges(copyPath());
+        } else if (cause == "folder") {
+            QVERIFY(QDir().mkpath(copyPath()));
         } else if (cause == "damage" || cause == "refuse") {
             Compaction::setCopyHook([&](const QString &copy) {
                 seen = copy;
@@ -247,6 +252,8 @@ private Q_SLOTS:
         if (cause == "leftover") { // kept by the test only
             FileOps::clearDenied();
             QVERIFY(QFile::remove(copyPath()));
+        } else if (cause == "folder") { // the user's, never removed
+            QVERIFY(QDir().rmdir(copyPath()));
         }
         // The file as it was, no copy left (the next compaction is not
         // blocked), the date of the last compaction unchanged, one message.

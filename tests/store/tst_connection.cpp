@@ -143,13 +143,19 @@ private Q_SLOTS:
             {"SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", day,
              "idxCalItemsDay"},
             {"SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", day, "idxTasksDay"}};
-        for (const auto &[sql, param, index] : uses) {
+        const auto plan = [&](const QString &sql, const QVariantList &params) {
             QStringList steps;
-            for (const QVector<QVariant> &row : db->readRows("EXPLAIN QUERY PLAN " + sql, {param}).rows)
+            for (const QVector<QVariant> &row : db->readRows("EXPLAIN QUERY PLAN " + sql, params).rows)
                 steps << row[3].toString();
-            const QString plan = steps.join(" / ");
-            QVERIFY2(plan.contains(index) && !plan.contains("TEMP B-TREE"), qPrintable(sql + ": " + plan));
+            return steps.join(" / ");
+        };
+        for (const auto &[sql, param, index] : uses) {
+            const QString steps = plan(sql, {param});
+            QVERIFY2(steps.contains(index) && !steps.contains("TEMP B-TREE"), qPrintable(sql + ": " + steps));
         }
+        // The look-up at open for yes/no fields left Null reads no table whole.
+        const QString nulls = "SELECT 1 FROM \"Assignments\" WHERE \"Completed\" IS NULL LIMIT 1";
+        QVERIFY2(plan(nulls, {}).contains("idxAssignmentsCompletedNull"), qPrintable(plan(nulls, {})));
     }
 
     void anOldFileGetsItsIndexesAtOpen()

@@ -132,8 +132,57 @@ private Q_SLOTS:
         QCOMPARE(errorNumber([&] { rs->setValue("AssignmentTitle", emoji(201)); }, &description), int(Err::FieldTooSmall));
         QVERIFY2(description.contains("201 characters") && description.contains("at most 200"), qPrintable(description));
         rs->CancelUpdate();
-        QVERIFY(errorNumber([&] { exec("UPDATE Assignments SET AssignmentTitle = ?", {emoji(201)}); }) != 0);
+        // The file's own check, reached past the store's, is told as plainly.
+        QCOMPARE(errorNumber([&] { exec("UPDATE Assignments SET AssignmentTitle = ?", {emoji(201)}); }, &description),
+                 int(Err::FieldTooSmall));
+        QCOMPARE(description, QString("The text for AssignmentTitle is too long: at most 200 characters are allowed."));
         QCOMPARE(scalar("SELECT length(AssignmentTitle) FROM Assignments").toInt(), 200);
+    }
+
+    void aYesNoFieldIsNeverNull_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("other"); // a text field of the same table
+        QTest::newRow("assignment done") << "Assignments" << "Completed" << "AssignmentTitle";
+        QTest::newRow("alarm sound") << "CalItems" << "AlarmEnabledAudio" << "ItemText";
+        QTest::newRow("alarm notice") << "CalItems" << "AlarmEnabledNotice" << "ItemText";
+        QTest::newRow("class closed") << "Classes" << "ClassClosed" << "ClassName";
+        QTest::newRow("applies to GPA") << "Classes" << "AppliesToGPA" << "ClassName";
+        QTest::newRow("task done") << "Tasks" << "Completed" << "Details";
+    }
+
+    void aYesNoFieldIsNeverNull()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(QString, other);
+        const QString stored = QString("SELECT group_concat(v, ';') FROM (SELECT quote(\"%1\") || '|' || \"%2\" AS v FROM %3 ORDER BY 1)")
+                                   .arg(field, other, table);
+        createDatabase();
+        // Rows another program left with Null and with yes: at open the Null
+        // becomes no, and nothing else changes.
+        exec(QString("INSERT INTO %1 (\"%2\", \"%3\") VALUES (NULL, 'left Null'), (1, 'yes')").arg(table, field, other));
+        auto db = Database::open(databasePath());
+        QCOMPARE(scalar(stored).toString(), QString("0|left Null;1|yes"));
+        // A row added without the field holds no; Null or a blank written into it is no.
+        auto rs = db->openRecordset(table);
+        rs->AddNew();
+        rs->setValue(other, "added");
+        rs->Update();
+        QCOMPARE(scalar(QString("SELECT quote(\"%1\") FROM %2 WHERE \"%3\" = 'added'").arg(field, table, other)).toString(), QString("0"));
+        for (const QVariant &none : {QVariant(), QVariant(QString()), QVariant(QString("  "))}) {
+            rs->MoveFirst();
+            while (rs->value(other).toString() != "yes")
+                rs->MoveNext();
+            rs->Edit();
+            rs->setValue(field, none);
+            rs->Update();
+            QCOMPARE(scalar(QString("SELECT quote(\"%1\") FROM %2 WHERE \"%3\" = 'yes'").arg(field, table, other)).toString(), QString("0"));
+            QCOMPARE(rs->value(field), QVariant(false));
+            exec(QString("UPDATE %1 SET \"%2\" = 1 WHERE \"%3\" = 'yes'").arg(table, field, other));
+            rs = db->openRecordset(table);
+        }
     }
 
     void numbersInTheFileAreShownAsStored()
