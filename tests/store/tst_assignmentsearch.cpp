@@ -139,6 +139,8 @@ private Q_SLOTS:
         QTest::newRow("decomposed") << u("cafe\u0301") << QStringList{u("Cafe\u0301 decomposed")};
         QTest::newRow("emoji") << u("\U0001F600 TIME") << QStringList{u("Party \U0001F600 time")};
         QTest::newRow("replacement character") << u("n \uFFFD c") << QStringList{u("Broken \uFFFD char")};
+        // Half of a pair of UTF-16 units takes the unit after it as its other half.
+        QTest::newRow("half a pair") << QString("n ") + QChar(0xD800) + " c" << QStringList{u("Odd n \U00010020cells")};
         QTest::newRow("title and comments do not join") << "bc de" << QStringList{};
         QTest::newRow("comments alone") << "DEF" << QStringList{"abc"};
         QTest::newRow("pieces apart") << "photosynthesis" << QStringList{"Photosynthesis lab"};
@@ -163,7 +165,7 @@ private Q_SLOTS:
               "\u03D1\u03B5\u03C9\u03C1\u03B9\u03B1 notes", "\u0130stanbul trip", "Istanbul essay", "\u0131spanak recipe",
               "\u0414\u043E\u043C\u0430\u0448\u043D\u0435\u0435 \u0437\u0430\u0434\u0430\u043D\u0438\u0435",
               "\U00010400\U00010401\U00010402 capitals", "\U00010428\U00010429\U0001042A small", "\u01C5emal", "5 \u00B5m cells",
-              "\u212B units", "Caf\u00E9 composed", "Cafe\u0301 decomposed", "Party \U0001F600 time", "Broken \uFFFD char",
+              "\u212B units", "Caf\u00E9 composed", "Cafe\u0301 decomposed", "Party \U0001F600 time", "Broken \uFFFD char", "Odd n \U00010020cells",
               "photo synthesis", "Photosynthesis lab", "Quote \"double\" and 'single'", "Up 5%_ now", "Up 5x now"})
             assignment(c, u(title));
         assignment(c, "abc", "def");
