@@ -63,6 +63,8 @@ frmSearch::frmSearch()
     lstResults = new QListWidget(this);
     lstResults->setObjectName(QStringLiteral("lstResults"));
     lstResults->setSortingEnabled(false);
+    // Every entry is one line: the list need not measure thousands of them.
+    lstResults->setUniformItemSizes(true);
     lblResults = new QLabel(this);
     lblResults->setObjectName(QStringLiteral("lblResults"));
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);
@@ -115,8 +117,11 @@ void frmSearch::cmdFind_Click()
         showError(e);
         return;
     }
+    QStringList entries;
+    entries.reserve(m_hits.size());
     for (const AssignmentSearch::Hit &hit : std::as_const(m_hits))
-        lstResults->addItem(hit.entry());
+        entries << hit.entry();
+    lstResults->addItems(entries);
     lblResults->setText(AssignmentSearch::countText(m_hits.size()));
 }
 

@@ -1,9 +1,14 @@
 #include "AssignmentSearch.h"
 
 #include "Database.h"
+#include "Schema.h"
 
+#include <QHash>
 #include <QRegularExpression>
-#include <QSqlQuery>
+#include <QSet>
+
+#include <sqlite3.h>
+#include <algorithm>
 
 namespace AssignmentSearch {
 
@@ -11,34 +16,163 @@ QString Hit::entry() const { return assignmentTitle + QStringLiteral(" [") + cla
 
 QString countText(qsizetype hits) { return QStringLiteral("Found %1 results.").arg(hits); }
 
+namespace {
+
+// The pieces the text index keeps are this many characters long.
+constexpr int PieceLength = 3;
+
+// Every character that has another letter case, and each it has: the
+// letters of every script with case (all of them in the first two planes).
+const QString &casedCharacters()
+{
+    static const QString all = [] {
+        QSet<char32_t> found;
+        for (char32_t c = 0; c < 0x20000; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            for (const char32_t other : {QChar::toLower(c), QChar::toUpper(c), QChar::toTitleCase(c), QChar::toCaseFolded(c)}) {
+                if (other != c) {
+                    found.insert(c);
+                    found.insert(other);
+                }
+            }
+        }
+        QList<char32_t> sorted(found.cbegin(), found.cend());
+        std::sort(sorted.begin(), sorted.end());
+        return QString::fromUcs4(sorted.constData(), sorted.size());
+    }();
+    return all;
+}
+
+// The characters that one character of the text matches when letter case
+// is ignored, itself first: asked of the same matcher that matches the
+// texts, so that both agree in every script.
+const QList<char32_t> &sameLetters(char32_t c)
+{
+    static QHash<char32_t, QList<char32_t>> known;
+    const auto it = known.constFind(c);
+    if (it != known.cend())
+        return *it;
+    QList<char32_t> letters{c};
+    const QRegularExpression one(QStringLiteral("(?i)") + QRegularExpression::escape(QString::fromUcs4(&c, 1)));
+    QRegularExpressionMatchIterator matches = one.globalMatch(casedCharacters());
+    while (matches.hasNext()) {
+        const QList<uint> found = matches.next().captured(0).toUcs4();
+        if (found.size() == 1 && found.first() != c)
+            letters << found.first();
+    }
+    return *known.insert(c, letters);
+}
+
+QString quoted(const QString &piece)
+{
+    return QLatin1Char('"') + QString(piece).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// What the text index is asked: the rows whose title or comments hold the
+// first piece of the text and its last, each in every way of writing its
+// letters in another case (the index itself takes capitals A to Z for small
+// letters). Every row that holds the text is among them, and few others:
+// those rows are then matched whole. Two pieces narrow the rows down about
+// as well as more do, at less cost. Empty when the index cannot answer: a
+// text shorter than a piece, or one with a character the index reads
+// otherwise than the matcher does (none at all, or one that stands for
+// undecodable bytes).
+QString indexQuestion(const QString &text)
+{
+    const QList<uint> chars = text.toUcs4();
+    const int count = static_cast<int>(chars.size());
+    if (count < PieceLength)
+        return QString();
+    for (const uint c : chars)
+        if (c == 0 || c == QChar::ReplacementCharacter)
+            return QString();
+    auto ways = [](char32_t c) {
+        QList<char32_t> kept;
+        for (const char32_t letter : sameLetters(c))
+            if (letter < U'A' || letter > U'Z' || !sameLetters(c).contains(letter + (U'a' - U'A')))
+                kept << letter;
+        return kept;
+    };
+    QStringList pieces;
+    for (const int at : {0, count - PieceLength}) {
+        QStringList written;
+        for (const char32_t a : ways(chars.at(at)))
+            for (const char32_t b : ways(chars.at(at + 1)))
+                for (const char32_t c : ways(chars.at(at + 2))) {
+                    const char32_t piece[] = {a, b, c};
+                    written << quoted(QString::fromUcs4(piece, PieceLength));
+                }
+        const QString one = written.size() == 1 ? written.first() : QLatin1Char('(') + written.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+        if (!pieces.contains(one))
+            pieces << one;
+    }
+    return pieces.join(QStringLiteral(" AND "));
+}
+
+// The expression a text is matched with: the text as it stands, letter case
+// ignored in every script. Half of a UTF-16 pair is read as the engine reads
+// it when the text is handed to it.
+QRegularExpression expressionFor(Database &db, const QString &text)
+{
+    QString pattern = QStringLiteral("(?i)") + QRegularExpression::escape(text);
+    if (!text.isValidUtf16()) {
+        db.eachRow(QStringLiteral("SELECT ?"), {pattern}, [&](sqlite3_stmt *row) {
+            pattern = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(row, 0)));
+        });
+    }
+    return QRegularExpression(pattern);
+}
+
+// A text field of the row as the matcher has always read it: the engine's
+// text of the value up to its first zero character; an empty text for no
+// value. `value` is the field as the row is listed (read first: the engine's
+// text of a number may replace the number).
+QString matchedText(sqlite3_stmt *row, int column, const QVariant &value)
+{
+    QString text = value.typeId() == QMetaType::Double
+        ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(row, column)))
+        : value.toString();
+    const qsizetype zero = text.indexOf(QChar(0));
+    if (zero >= 0)
+        text.truncate(zero);
+    return text;
+}
+
+} // namespace
+
 QVector<Hit> find(const QString &databasePath, const QString &text)
 {
     QVector<Hit> hits;
     if (text.isEmpty())
         return hits;
-    // The engine's REGEXP runs a Unicode-aware expression: the escaped text
-    // matches itself only, and (?i) ignores letter case for every script the
-    // text holds, where LIKE and NOCASE fold only the ASCII letters.
-    const QString pattern = QStringLiteral("(?i)") + QRegularExpression::escape(text);
     auto db = Database::open(databasePath);
-    QSqlQuery q = db->run(QStringLiteral("SELECT a.ID, a.AssignmentTitle, c.ClassName, s.Title "
-                                         "FROM Assignments AS a "
-                                         "JOIN Classes AS c ON c.ID = a.Class_ID "
-                                         "JOIN Semesters AS s ON s.ID = c.Semester_ID "
-                                         "WHERE (a.AssignmentTitle REGEXP ? OR a.Comments REGEXP ?) "
-                                         "AND c.ClassName <> '' AND s.Title <> '' "
-                                         "ORDER BY a.ID"),
-                          {pattern, pattern});
-    while (q.next()) {
-        Hit h;
-        h.assignmentId = q.value(0).toInt();
-        h.assignmentTitle = q.value(1).toString();
-        h.className = q.value(2).toString();
-        h.semesterTitle = q.value(3).toString();
-        hits.push_back(h);
-    }
-    q.finish();
-    q = QSqlQuery();
+    const QRegularExpression expression = expressionFor(*db, text);
+    // Without the text index (a file that cannot be written keeps the one it
+    // has, or none), or for a text it cannot answer, every row is read.
+    const Schema::TextIndex &index = Schema::assignmentText();
+    const QString question = text.isValidUtf16() && Schema::isWhole(index, db->schemaObjects()) ? indexQuestion(text) : QString();
+    const QString among = question.isEmpty()
+        ? QString()
+        : QStringLiteral("a.ID IN (SELECT rowid FROM \"%1\" WHERE \"%1\" MATCH ?) AND ").arg(index.name);
+    db->eachRow(QStringLiteral("SELECT a.ID, a.AssignmentTitle, a.Comments, c.ClassName, s.Title "
+                               "FROM Assignments AS a "
+                               "JOIN Classes AS c ON c.ID = a.Class_ID "
+                               "JOIN Semesters AS s ON s.ID = c.Semester_ID "
+                               "WHERE ")
+                    + among + QStringLiteral("c.ClassName <> '' AND s.Title <> '' ORDER BY a.ID"),
+                question.isEmpty() ? QVariantList() : QVariantList{question}, [&](sqlite3_stmt *row) {
+                    const QVariant title = Database::columnValue(row, 1);
+                    if (!matchedText(row, 1, title).contains(expression)
+                        && !matchedText(row, 2, Database::columnValue(row, 2)).contains(expression))
+                        return;
+                    Hit h;
+                    h.assignmentId = sqlite3_column_int(row, 0);
+                    h.assignmentTitle = title.toString();
+                    h.className = Database::columnValue(row, 3).toString();
+                    h.semesterTitle = Database::columnValue(row, 4).toString();
+                    hits.push_back(h);
+                });
     db->close();
     return hits;
 }
