@@ -3,6 +3,7 @@
 #include "platform/DateText.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/Schema.h"
 
 #include <QDate>
 #include <cmath>
@@ -47,7 +48,36 @@ QVector<MonthDay> ofItems(Database &db)
 QVector<MonthDay> ofDueDates(Database &db)
 {
     QVector<MonthDay> out;
-    auto rs = db.openRecordset(QStringLiteral("SELECT DISTINCT DateDue FROM Assignments"), Database::Snapshot);
+    // The due dates as the store writes them: each month and day they hold
+    // is read once from their index, whatever the number of rows. Such a
+    // date marks its month and day when it is a real date, which the 29th
+    // of February is only in a leap year.
+    const QString written = Schema::storedDateCondition(QStringLiteral("DateDue"));
+    const QString days = QStringLiteral("WITH RECURSIVE md(k) AS ("
+                                        "SELECT min(substr(DateDue, 6, 5)) FROM Assignments WHERE %1 "
+                                        "UNION ALL SELECT (SELECT min(substr(DateDue, 6, 5)) FROM Assignments "
+                                        "WHERE %1 AND substr(DateDue, 6, 5) > md.k) FROM md WHERE md.k IS NOT NULL) "
+                                        "SELECT k FROM md WHERE k IS NOT NULL")
+                             .arg(written);
+    for (const QVector<QVariant> &row : db.readRows(days).rows) {
+        const QString monthDay = row.first().toString();
+        const MonthDay md{monthDay.left(2).toInt(), monthDay.mid(3, 2).toInt()};
+        if (!isDayOfTheYear(md.month, md.day))
+            continue;
+        if (md == MonthDay{2, 29}) {
+            bool leap = false;
+            const QString years = QStringLiteral("SELECT substr(DateDue, 1, 4) FROM Assignments WHERE %1 AND substr(DateDue, 6, 5) = '02-29'")
+                                      .arg(written);
+            for (const QVector<QVariant> &year : db.readRows(years).rows)
+                leap = leap || QDate::isLeapYear(year.first().toInt());
+            if (!leap)
+                continue;
+        }
+        out << md;
+    }
+    // Due dates in any other form (another program may write them so):
+    // each distinct value read as the store reads it.
+    auto rs = db.openRecordset(QStringLiteral("SELECT DISTINCT DateDue FROM Assignments WHERE NOT ") + written, Database::Snapshot);
     for (; !rs->isEOF(); rs->MoveNext())
         if (const auto md = ofDueDate(rs->value(QStringLiteral("DateDue"))))
             out << *md;
