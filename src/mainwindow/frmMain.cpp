@@ -128,6 +128,7 @@ frmMain::frmMain()
     toolbar->addWidget(lblGPA);
 
     SSTree2 = new QTreeWidget(this);
+    keepCellsOnActivation(SSTree2);
     SSTree2->setObjectName(QStringLiteral("SSTree2"));
     SSTree2->setHeaderHidden(true);
     SSTree2->setRootIsDecorated(true);

@@ -7,6 +7,7 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/Controls.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -65,6 +66,7 @@ frmSearch::frmSearch()
     lstResults->setSortingEnabled(false);
     // Every entry is one line: the list need not measure thousands of them.
     lstResults->setUniformItemSizes(true);
+    keepCellsOnActivation(lstResults);
     lblResults = new QLabel(this);
     lblResults->setObjectName(QStringLiteral("lblResults"));
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);

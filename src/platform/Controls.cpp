@@ -1,5 +1,11 @@
 #include "Controls.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTreeView>
+
 #include "DateText.h"
 #include "TextCodec.h"
 
@@ -94,4 +100,44 @@ QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text)
     l->setText(text);
     l->setWordWrap(true);
     return l;
+}
+
+namespace {
+
+// Handles a window's activation on an item view's viewport as any widget
+// does (its children are told), without the view's own drawing again.
+class SameLookOnActivation : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::WindowActivate && event->type() != QEvent::WindowDeactivate)
+            return false;
+        auto *viewport = static_cast<QWidget *>(watched);
+        if (!viewport->palette().isEqual(QPalette::Active, QPalette::Inactive))
+            return false;
+        for (QObject *child : viewport->children()) {
+            auto *w = qobject_cast<QWidget *>(child);
+            if (w && w->isVisible() && !w->isWindow())
+                QCoreApplication::sendEvent(w, event);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+void keepCellsOnActivation(QAbstractItemView *view)
+{
+    QList<QAbstractItemView *> views{view};
+    if (auto *table = qobject_cast<QTableView *>(view))
+        views << table->horizontalHeader() << table->verticalHeader();
+    if (auto *tree = qobject_cast<QTreeView *>(view))
+        views << tree->header();
+    for (QAbstractItemView *v : std::as_const(views))
+        if (v && v->viewport())
+            v->viewport()->installEventFilter(new SameLookOnActivation(v));
 }

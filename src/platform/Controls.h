@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+class QAbstractItemView;
 class QToolButton;
 
 // Keeps a text box to a number of characters counted as the database counts
@@ -21,6 +22,11 @@ template <class T> T *named(QWidget *parent, const char *name)
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }
+
+// Keeps an item view (and its headers) from drawing every cell again each
+// time its window becomes active or inactive, as long as the palette draws
+// both states alike: then nothing it shows changes.
+void keepCellsOnActivation(QAbstractItemView *view);
 
 // A named label whose text wraps.
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);

@@ -16,6 +16,7 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/Controls.h"
 
 #include <QAbstractItemDelegate>
 #include <QFrame>
@@ -104,6 +105,7 @@ frmQuizBuilder::frmQuizBuilder()
     SSSplitter1->setObjectName(QStringLiteral("SSSplitter1"));
     SSSplitter1->setChildrenCollapsible(false);
     treeQuizzes = new QTreeWidget(SSSplitter1);
+    keepCellsOnActivation(treeQuizzes);
     treeQuizzes->setObjectName(QStringLiteral("treeQuizzes"));
     treeQuizzes->setHeaderHidden(true);
     treeQuizzes->setRootIsDecorated(false);

@@ -1,12 +1,41 @@
 #include "TestEnv.h"
 
+#include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/Platform.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QTableWidget>
 
-// The program's name, folders, and the date and time forms it reads and writes.
+namespace {
+// Counts the events of a kind a widget receives, and where it is drawn.
+struct EventCount : QObject {
+    QEvent::Type type;
+    int count = 0;
+    QRegion drawn;
+    EventCount(QWidget *w, QEvent::Type t) : QObject(w), type(t) { w->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        count += e->type() == type ? 1 : 0;
+        if (e->type() == QEvent::Paint)
+            drawn += static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+};
+
+bool activate(QWidget *w)
+{
+    w->activateWindow();
+    const bool active = QTest::qWaitForWindowActive(w, 2000);
+    QCoreApplication::processEvents();
+    return active;
+}
+} // namespace
+
+// The program's name, folders, the date and time forms it reads and
+// writes, and how its lists draw themselves.
 class PlatformTest : public TestCase
 {
     Q_OBJECT
@@ -58,6 +87,54 @@ private Q_SLOTS:
         QCOMPARE(DateText::hmmAmPm(QTime(15, 0)), QString("3:00 PM"));
         QCOMPARE(DateText::hhmmAmPm(QTime(9, 7)), QString("09:07 AM"));
         QCOMPARE(DateText::general(QVariant(QTime(15, 0))), QString("3:00:00 PM"));
+    }
+
+    // A list draws its cells again when its window becomes active or
+    // inactive only where the two states look different; a box open in a
+    // cell is still told.
+    void listsDrawAgainOnActivationOnlyWhereItShows()
+    {
+        QWidget window;
+        window.setGeometry(10, 40, 300, 230);
+        QTableWidget table(3, 2, &window);
+        table.setGeometry(0, 0, 300, 200);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 2; ++c)
+                table.setItem(r, c, new QTableWidgetItem(QString("cell %1 %2").arg(r).arg(c)));
+        auto *box = new QLineEdit(&window);
+        box->move(0, 205);
+        keepCellsOnActivation(&table);
+        window.show();
+        QWidget other; // beside it, hiding none of it
+        other.setGeometry(400, 40, 100, 100);
+        other.show();
+        QVERIFY(activate(&window));
+        table.setCurrentCell(0, 0);
+        box->setFocus();
+        for (int i = 0; i < 5; ++i) // what that draws is drawn
+            QCoreApplication::processEvents();
+        const QPoint farCell = table.visualItemRect(table.item(2, 1)).center();
+        auto *painted = new EventCount(table.viewport(), QEvent::Paint);
+        QVERIFY(activate(&other));
+        QVERIFY(activate(&window));
+        QVERIFY(!painted->drawn.contains(farCell));
+        // Drawn otherwise when inactive: drawn again.
+        QPalette palette = table.palette();
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::gray);
+        table.setPalette(palette);
+        QCoreApplication::processEvents();
+        painted->drawn = QRegion();
+        QVERIFY(activate(&other));
+        QVERIFY(painted->drawn.contains(farCell));
+        // A cell being typed into hears of it.
+        QVERIFY(activate(&window));
+        table.editItem(table.item(0, 0));
+        auto *editor = table.viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        table.setPalette(QPalette());
+        const auto *told = new EventCount(editor, QEvent::WindowDeactivate);
+        QVERIFY(activate(&other));
+        QCOMPARE(told->count, 1);
     }
 
     void programFolderAndDriveA()
