@@ -37,56 +37,18 @@ QTreeWidgetItem *frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &ke
     return node;
 }
 
-namespace {
-
-// Whether two lists of nodes are alike: the same keys, texts and pictures
-// in the same order, their children too.
-bool sameNodes(const QList<QTreeWidgetItem *> &a, const QList<QTreeWidgetItem *> &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const QTreeWidgetItem *x = a.at(i), *y = b.at(i);
-        if (x->text(0) != y->text(0) || x->data(0, KeyRole) != y->data(0, KeyRole)
-            || x->data(0, ImageRole) != y->data(0, ImageRole) || x->childCount() != y->childCount())
-            return false;
-        QList<QTreeWidgetItem *> xs, ys;
-        for (int c = 0; c < x->childCount(); ++c) {
-            xs << x->child(c);
-            ys << y->child(c);
-        }
-        if (!sameNodes(xs, ys))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 void frmMain::putTreeNodes(const QList<QTreeWidgetItem *> &made)
 {
-    QList<QTreeWidgetItem *> shown;
-    for (int i = 0; i < SSTree2->topLevelItemCount(); ++i)
-        shown << SSTree2->topLevelItem(i);
-    if (shown.isEmpty() || !sameNodes(shown, made)) {
-        SSTree2->clear();
-        SSTree2->addTopLevelItems(made);
-    } else {
-        // The tree shows these nodes already: it keeps them, and only what
-        // a rebuild changes is changed (no node chosen), so that nothing is
-        // drawn again that looks the same.
-        qDeleteAll(made);
-        m_nodes.clear();
-        for (QTreeWidgetItem *semester : std::as_const(shown)) {
-            m_nodes.insert(semester->data(0, KeyRole).toString(), semester);
-            for (int c = 0; c < semester->childCount(); ++c)
-                m_nodes.insert(semester->child(c)->data(0, KeyRole).toString(), semester->child(c));
-        }
-        SSTree2->selectionModel()->clear();
+    putRebuiltNodes(SSTree2, made, {KeyRole, ImageRole});
+    m_nodes.clear();
+    for (int i = 0; i < SSTree2->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *semester = SSTree2->topLevelItem(i);
+        m_nodes.insert(semester->data(0, KeyRole).toString(), semester);
+        for (int c = 0; c < semester->childCount(); ++c)
+            m_nodes.insert(semester->child(c)->data(0, KeyRole).toString(), semester->child(c));
+        if (semester->childCount() > 0)
+            semester->setExpanded(true);
     }
-    for (int i = 0; i < SSTree2->topLevelItemCount(); ++i)
-        if (SSTree2->topLevelItem(i)->childCount() > 0)
-            SSTree2->topLevelItem(i)->setExpanded(true);
 }
 
 void frmMain::RefreshTree()

@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QTableView>
+#include <QItemSelectionModel>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include "DateText.h"
 #include "TextCodec.h"
@@ -140,4 +142,44 @@ void keepCellsOnActivation(QAbstractItemView *view)
     for (QAbstractItemView *v : std::as_const(views))
         if (v && v->viewport())
             v->viewport()->installEventFilter(new SameLookOnActivation(v));
+}
+
+namespace {
+
+bool sameNodes(const QList<QTreeWidgetItem *> &a, const QList<QTreeWidgetItem *> &b, const QList<int> &roles)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QTreeWidgetItem *x = a.at(i), *y = b.at(i);
+        if (x->text(0) != y->text(0) || x->childCount() != y->childCount())
+            return false;
+        for (const int role : roles)
+            if (x->data(0, role) != y->data(0, role))
+                return false;
+        QList<QTreeWidgetItem *> xs, ys;
+        for (int c = 0; c < x->childCount(); ++c) {
+            xs << x->child(c);
+            ys << y->child(c);
+        }
+        if (!sameNodes(xs, ys, roles))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void putRebuiltNodes(QTreeWidget *tree, const QList<QTreeWidgetItem *> &made, const QList<int> &roles)
+{
+    QList<QTreeWidgetItem *> shown;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        shown << tree->topLevelItem(i);
+    if (shown.isEmpty() || !sameNodes(shown, made, roles)) {
+        tree->clear();
+        tree->addTopLevelItems(made);
+        return;
+    }
+    qDeleteAll(made);
+    tree->selectionModel()->clear();
 }

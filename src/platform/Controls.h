@@ -10,6 +10,8 @@
 
 class QAbstractItemView;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 // Keeps a text box to a number of characters counted as the database counts
 // them (an emoji counts once; QLineEdit's own limit counts UTF-16 units).
@@ -27,6 +29,13 @@ template <class T> T *named(QWidget *parent, const char *name)
 // time its window becomes active or inactive, as long as the palette draws
 // both states alike: then nothing it shows changes.
 void keepCellsOnActivation(QAbstractItemView *view);
+
+// Puts the top-level nodes of a rebuild into a tree, in place of those it
+// shows. Where the tree shows nodes alike already (the same texts and the
+// same values of `roles`, in the same order, their children too), it keeps
+// its own and deletes the new ones, and only takes back the choice of a
+// node, as a rebuild leaves it: nothing that looks the same is drawn again.
+void putRebuiltNodes(QTreeWidget *tree, const QList<QTreeWidgetItem *> &made, const QList<int> &roles);
 
 // A named label whose text wraps.
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text);
