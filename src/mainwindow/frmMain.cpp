@@ -5,6 +5,7 @@
 
 #include "platform/Artwork.h"
 #include "platform/ClassColours.h"
+#include "platform/CellText.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Trap.h"
@@ -129,6 +130,7 @@ frmMain::frmMain()
 
     SSTree2 = new QTreeWidget(this);
     keepCellsOnActivation(SSTree2);
+    SSTree2->setItemDelegate(new CellTextDelegate(SSTree2));
     SSTree2->setObjectName(QStringLiteral("SSTree2"));
     SSTree2->setHeaderHidden(true);
     SSTree2->setRootIsDecorated(true);

@@ -7,6 +7,7 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/CellText.h"
 #include "platform/Controls.h"
 
 #include <QHBoxLayout>
@@ -67,6 +68,7 @@ frmSearch::frmSearch()
     // Every entry is one line: the list need not measure thousands of them.
     lstResults->setUniformItemSizes(true);
     keepCellsOnActivation(lstResults);
+    lstResults->setItemDelegate(new CellTextDelegate(lstResults));
     lblResults = new QLabel(this);
     lblResults->setObjectName(QStringLiteral("lblResults"));
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);

@@ -16,6 +16,7 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/CellText.h"
 #include "platform/Controls.h"
 
 #include <QAbstractItemDelegate>
@@ -107,6 +108,7 @@ frmQuizBuilder::frmQuizBuilder()
     SSSplitter1->setChildrenCollapsible(false);
     treeQuizzes = new QTreeWidget(SSSplitter1);
     keepCellsOnActivation(treeQuizzes);
+    treeQuizzes->setItemDelegate(new CellTextDelegate(treeQuizzes));
     treeQuizzes->setObjectName(QStringLiteral("treeQuizzes"));
     treeQuizzes->setHeaderHidden(true);
     treeQuizzes->setRootIsDecorated(false);

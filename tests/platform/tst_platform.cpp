@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "platform/CellText.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
 #include "platform/Platform.h"
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 namespace {
 // Counts the events of a kind a widget receives, and where it is drawn.
@@ -135,6 +137,59 @@ private Q_SLOTS:
         const auto *told = new EventCount(editor, QEvent::WindowDeactivate);
         QVERIFY(activate(&other));
         QCOMPARE(told->count, 1);
+    }
+
+    // The cells of a list drawn from texts laid out once look exactly as
+    // the style draws them, the first time and again: short and cut-off
+    // texts, several lines, every script, check boxes, pictures, numbers to
+    // the right, chosen, current and disabled cells.
+    void cellsLookAsTheStyleDrawsThem()
+    {
+        const QStringList texts = {"Homework 3: Photosynthesis", "Essay on the history of a long title cut off somewhere",
+                                   "\u03A3\u039F\u03A6\u0399\u0391 essay", "\u00DCbung zur \u00C4rztekammer",
+                                   "\u05E9\u05DC\u05D5\u05DD hello", "\u0645\u0631\u062D\u0628\u0627", "Party \U0001F600 time",
+                                   "", "12", "  leading blanks", "two\nlines", "fi office", "x\u0301y"};
+        QPixmap picture(16, 16);
+        picture.fill(Qt::blue);
+        for (const bool wrap : {false, true}) {
+            QTableWidget table(int(texts.size()), 4);
+            table.setWordWrap(wrap);
+            table.resize(640, 480);
+            for (int r = 0; r < texts.size(); ++r) {
+                table.setItem(r, 0, new QTableWidgetItem(texts.at(r)));
+                table.setItem(r, 1, new QTableWidgetItem(texts.at((r + 3) % texts.size())));
+                auto *checked = new QTableWidgetItem(texts.at((r + 5) % texts.size()));
+                checked->setCheckState(Qt::CheckState(r % 3));
+                checked->setIcon(QIcon(picture));
+                table.setItem(r, 2, checked);
+                auto *number = new QTableWidgetItem(QString::number(r * 37));
+                number->setTextAlignment(r % 2 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+                table.setItem(r, 3, number);
+            }
+            table.setColumnWidth(0, 150);
+            table.setColumnWidth(1, 210);
+            table.item(3, 1)->setFlags(Qt::NoItemFlags);
+            table.show();
+            QVERIFY(activate(&table));
+            table.selectRow(4);
+            table.setCurrentCell(5, 0);
+            QTreeWidget tree;
+            tree.setHeaderHidden(true);
+            tree.resize(240, 300);
+            for (int i = 0; i < 5; ++i) {
+                auto *node = new QTreeWidgetItem(&tree, QStringList{texts.at(i)});
+                node->setIcon(0, QIcon(picture));
+                new QTreeWidgetItem(node, QStringList{texts.at(i + 5)});
+                node->setExpanded(true);
+            }
+            tree.setCurrentItem(tree.topLevelItem(1));
+            for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(&table), static_cast<QAbstractItemView *>(&tree)}) {
+                const QImage byStyle = view->grab().toImage();
+                view->setItemDelegate(new CellTextDelegate(view));
+                QCOMPARE(view->grab().toImage(), byStyle);
+                QCOMPARE(view->grab().toImage(), byStyle); // drawn again from what was laid out
+            }
+        }
     }
 
     void programFolderAndDriveA()
