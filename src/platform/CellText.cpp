@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QCache>
 #include <QPainter>
-#include <QStaticText>
+#include <QGlyphRun>
 #include <QTextLayout>
 
 #include <memory>
@@ -44,18 +44,19 @@ QSizeF layLines(QTextLayout &textLayout, int lineWidth, int maxHeight = -1, int 
 
 // The text as the style draws it in the rectangle: the lines seen, the last
 // one seen cut short with an ellipsis where more follows, each longer one
-// too; and where the first of them stands.
-QString seenText(const QString &text, const QTextOption &textOption, const QFont &font, const QRect &textRect,
-                 Qt::Alignment alignment, Qt::TextElideMode elideMode, QPointF *start)
+// too; and where the first of them stands. `textLayout` holds the text laid
+// out; it can be drawn as it is when the text seen is the whole text.
+QString seenText(QTextLayout &textLayout, const QRect &textRect, Qt::Alignment alignment, Qt::TextElideMode elideMode,
+                 QPointF *start, bool *whole)
 {
-    QTextLayout textLayout(text, font);
-    textLayout.setTextOption(textOption);
+    const QFont font = textLayout.font();
     const bool fromTheTop = alignment.testFlag(Qt::AlignVCenter);
     int lastVisibleLine = -1;
     layLines(textLayout, textRect.width(), fromTheTop ? textRect.height() : -1, &lastVisibleLine);
     const QRect layoutRect =
         QStyle::alignedRect(Qt::LayoutDirectionAuto, alignment, textLayout.boundingRect().size().toSize(), textRect);
     *start = QPointF(textRect.x(), layoutRect.top());
+    *whole = lastVisibleLine < 0;
     QString seen;
     qreal height = 0;
     const int lineCount = textLayout.lineCount();
@@ -64,6 +65,7 @@ QString seenText(const QString &text, const QTextOption &textOption, const QFont
         height += line.height();
         if (height + layoutRect.top() <= textRect.top()) {
             start->ry() += line.height();
+            *whole = false;
             continue;
         }
         const bool drawElided = line.naturalTextWidth() > textRect.width();
@@ -76,6 +78,7 @@ QString seenText(const QString &text, const QTextOption &textOption, const QFont
         }
         QString lineText = textLayout.text().mid(line.textStart(), line.textLength());
         if (drawElided || elideLastVisibleLine) {
+            *whole = false;
             if (elideLastVisibleLine) {
                 if (lineText.endsWith(QChar::LineSeparator))
                     lineText.chop(1);
@@ -87,15 +90,17 @@ QString seenText(const QString &text, const QTextOption &textOption, const QFont
         } else {
             seen += lineText;
         }
-        if ((height + layoutRect.top() >= textRect.bottom()) || (lastVisibleLine >= 0 && lastVisibleLine == i))
+        if ((height + layoutRect.top() >= textRect.bottom()) || (lastVisibleLine >= 0 && lastVisibleLine == i)) {
+            *whole = *whole && i == lineCount - 1;
             break;
+        }
     }
     return seen;
 }
 
 struct LaidOut {
-    // Each line, with where it stands from the text rectangle's corner.
-    QList<QPair<QStaticText, QPointF>> lines;
+    QList<QGlyphRun> glyphs; // shaped, as the lines are drawn
+    QPointF start;           // from the text rectangle's corner
 };
 
 // The texts laid out lately, by what decides their lines; a few megabytes.
@@ -130,24 +135,20 @@ const LaidOut &layOut(const QStyleOptionViewItem &opt, const QRect &rect, const 
     textOption.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
     textOption.setTextDirection(opt.direction);
     textOption.setAlignment(QStyle::visualAlignment(opt.direction, opt.displayAlignment));
-    {
-        QPointF start;
-        const QString seen = seenText(opt.text, textOption, opt.font, textRect, opt.displayAlignment, opt.textElideMode, &start);
-        QTextLayout layout(seen, opt.font);
-        layout.setTextOption(textOption);
-        layLines(layout, textRect.width());
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine line = layout.lineAt(i);
-            QString part = seen.mid(line.textStart(), line.textLength());
-            while (part.endsWith(QChar::LineSeparator))
-                part.chop(1);
-            QStaticText piece(part);
-            piece.setTextFormat(Qt::PlainText);
-            piece.setTextOption(textOption);
-            piece.prepare(QTransform(), opt.font);
-            made->lines.append({piece, start - QPointF(textRect.topLeft()) + line.naturalTextRect().topLeft()});
-        }
+    QTextLayout layout(opt.text, opt.font);
+    layout.setTextOption(textOption);
+    QPointF start;
+    bool whole = false;
+    const QString seen = seenText(layout, textRect, opt.displayAlignment, opt.textElideMode, &start, &whole);
+    if (whole && seen == opt.text) {
+        made->glyphs = layout.glyphRuns();
+    } else {
+        QTextLayout shown(seen, opt.font);
+        shown.setTextOption(textOption);
+        layLines(shown, textRect.width());
+        made->glyphs = shown.glyphRuns();
     }
+    made->start = start - QPointF(textRect.topLeft());
     const qsizetype cost = 512 + 64 * opt.text.size();
     if (cost > laidOut().maxCost()) {
         // Too long a text to keep: laid out for this drawing only.
@@ -204,8 +205,8 @@ void CellTextDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, co
         p->setFont(opt.font);
         const int margin = textMargin(opt, style);
         const QPointF corner = textRect.adjusted(margin, 0, -margin, 0).topLeft();
-        for (const auto &[piece, at] : text->lines)
-            p->drawStaticText(corner + at, piece);
+        for (const QGlyphRun &run : text->glyphs)
+            p->drawGlyphRun(corner + text->start, run);
     }
     if (opt.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
