@@ -217,6 +217,25 @@ private Q_SLOTS:
         QCOMPARE(found.join(", "), marked);
     }
 
+    // Many items, with empty halves and the same pair written in several
+    // ways among them: each pair marks its day once, none is passed over.
+    void marksOfManyItems()
+    {
+        semesterId();
+        const QList<QPair<QVariant, QVariant>> items = {{3, 15}, {4, QVariant()}, {4, 5}, {4, "6"}, {QVariant(), 7}, {5.5, 1},
+                                                        {5, 1}, {4, 5.0}, {12, 31}, {"x", 2}, {6, QVariant()}, {6, 30}, {4, 5}};
+        for (const auto &[month, day] : items)
+            TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
+        frmCalendar *c = openCalendar(startProgram());
+        QVERIFY(c);
+        QStringList found;
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= QDate(2024, m, 1).daysInMonth(); ++d)
+                if (!monthView(c)->dayStyle(m, d).isEmpty())
+                    found << QString("%1/%2").arg(m).arg(d);
+        QCOMPARE(found.join(", "), QString("3/15, 4/5, 4/6, 5/1, 6/30, 12/31"));
+    }
+
     void aSecondActivationDoesNotRecomputeTheMarks()
     {
         frmMain *m = startWithSemester();
