@@ -39,21 +39,11 @@ std::optional<MonthDay> ofDueDate(const QVariant &dateDue)
 QVector<MonthDay> ofItems(Database &db)
 {
     QVector<MonthDay> out;
-    // Each distinct pair of the items' months and days, from the next pair
-    // after the one before in their index: a few hundred steps, however
-    // many items there are. A pair with an empty half marks nothing.
-    const QString next = QStringLiteral("FROM CalItems WHERE Month IS NOT NULL AND Day IS NOT NULL AND (Month, Day) > (md.m, md.d) "
-                                        "ORDER BY Month, Day LIMIT 1");
-    const Database::Rows pairs = db.readRows(
-        QStringLiteral("WITH RECURSIVE md(m, d) AS ("
-                       "SELECT * FROM (SELECT Month, Day FROM CalItems WHERE Month IS NOT NULL AND Day IS NOT NULL "
-                       "ORDER BY Month, Day LIMIT 1) "
-                       "UNION ALL SELECT (SELECT Month %1), (SELECT Day %1) FROM md WHERE md.m IS NOT NULL) "
-                       "SELECT m, d FROM md WHERE m IS NOT NULL")
-            .arg(next));
+    // Each distinct pair of the items' months and days, read from their
+    // index alone. A pair with an empty half marks nothing.
     const Schema::Field *month = Schema::field(QStringLiteral("CalItems"), QStringLiteral("Month"));
     const Schema::Field *day = Schema::field(QStringLiteral("CalItems"), QStringLiteral("Day"));
-    for (const QVector<QVariant> &pair : pairs.rows)
+    for (const QVector<QVariant> &pair : db.readRows(QStringLiteral("SELECT DISTINCT Month, Day FROM CalItems")).rows)
         if (const auto md = ofItem(Values::fromStorage(month, pair.at(0)), Values::fromStorage(day, pair.at(1))))
             out << *md;
     return out;

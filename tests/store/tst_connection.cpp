@@ -150,8 +150,7 @@ private Q_SLOTS:
             {"SELECT min(substr(DateDue, 6, 5)) FROM Assignments WHERE " + written + " AND substr(DateDue, 6, 5) > ?", {"03-01"},
              "idxAssignmentsDueMonthDay"},
             {"SELECT DISTINCT DateDue FROM Assignments WHERE NOT " + written, {}, "idxAssignmentsDueOtherForms"},
-            {"SELECT Month FROM CalItems WHERE Month IS NOT NULL AND Day IS NOT NULL AND (Month, Day) > (?, ?) ORDER BY Month, Day LIMIT 1",
-             {3, 1}, "idxCalItemsMonthDay"}};
+            {"SELECT DISTINCT Month, Day FROM CalItems", {}, "idxCalItemsMonthDay"}};
         for (const auto &[sql, params, index] : uses) {
             QStringList steps;
             for (const QVector<QVariant> &row : db->readRows("EXPLAIN QUERY PLAN " + sql, params).rows)
