@@ -29,6 +29,17 @@ class CalendarWindowTest : public TestCase
         return month->findChild<QTableView *>()->viewport()->grab().toImage().pixelColor(cell.left() + 3, cell.top() + 3);
     }
 
+    // Every day of the year the month view marks, as one text.
+    static QString markedDays(MonthView *month)
+    {
+        QStringList found;
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= QDate(2024, m, 1).daysInMonth(); ++d)
+                if (!month->dayStyle(m, d).isEmpty())
+                    found << QString("%1/%2").arg(m).arg(d);
+        return found.join(", ");
+    }
+
     // The month view's marks of these month/day pairs, as one text.
     static QString marks(MonthView *month, const QList<QPair<int, int>> &days)
     {
@@ -209,12 +220,7 @@ private Q_SLOTS:
         TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
         frmCalendar *c = openCalendar(startProgram());
         QVERIFY(c);
-        QStringList found;
-        for (int m = 1; m <= 12; ++m)
-            for (int d = 1; d <= QDate(2024, m, 1).daysInMonth(); ++d)
-                if (!monthView(c)->dayStyle(m, d).isEmpty())
-                    found << QString("%1/%2").arg(m).arg(d);
-        QCOMPARE(found.join(", "), marked);
+        QCOMPARE(markedDays(monthView(c)), marked);
     }
 
     // Many items, with empty halves and the same pair written in several
@@ -228,12 +234,7 @@ private Q_SLOTS:
             TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
         frmCalendar *c = openCalendar(startProgram());
         QVERIFY(c);
-        QStringList found;
-        for (int m = 1; m <= 12; ++m)
-            for (int d = 1; d <= QDate(2024, m, 1).daysInMonth(); ++d)
-                if (!monthView(c)->dayStyle(m, d).isEmpty())
-                    found << QString("%1/%2").arg(m).arg(d);
-        QCOMPARE(found.join(", "), QString("3/15, 4/5, 4/6, 5/1, 6/30, 12/31"));
+        QCOMPARE(markedDays(monthView(c)), QString("3/15, 4/5, 4/6, 5/1, 6/30, 12/31"));
     }
 
     void aSecondActivationDoesNotRecomputeTheMarks()
