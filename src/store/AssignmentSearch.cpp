@@ -12,7 +12,16 @@
 
 namespace AssignmentSearch {
 
-QString Hit::entry() const { return assignmentTitle + QStringLiteral(" [") + className + QStringLiteral("]"); }
+QString Hit::entry() const
+{
+    QString entry;
+    entry.reserve(assignmentTitle.size() + className.size() + 3);
+    entry += assignmentTitle;
+    entry += QLatin1String(" [");
+    entry += className;
+    entry += QLatin1Char(']');
+    return entry;
+}
 
 QString countText(qsizetype hits) { return QStringLiteral("Found %1 results.").arg(hits); }
 
@@ -64,6 +73,50 @@ const QList<char32_t> &sameLetters(char32_t c)
     return *known.insert(c, letters);
 }
 
+// The character the text index keeps for a character of a text: its
+// letters are folded to one case by the engine's own rules, which are asked
+// of the engine itself (on a small index in memory of its own), once for each
+// character. A character the engine cannot be asked about stands for itself,
+// which asks the index for more ways of writing a piece, never fewer.
+char32_t keptAs(char32_t c)
+{
+    static QHash<char32_t, char32_t> known;
+    const auto it = known.constFind(c);
+    if (it != known.cend())
+        return *it;
+    static sqlite3 *probe = [] {
+        sqlite3 *db = nullptr;
+        if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
+            || sqlite3_exec(db,
+                            "CREATE VIRTUAL TABLE piece USING fts5(x, tokenize='trigram', detail=none);"
+                            "CREATE VIRTUAL TABLE kept USING fts5vocab(piece, 'row');",
+                            nullptr, nullptr, nullptr)
+                != SQLITE_OK) {
+            sqlite3_close(db);
+            return static_cast<sqlite3 *>(nullptr);
+        }
+        return db;
+    }();
+    char32_t result = c;
+    const QString three = QString::fromUcs4(&c, 1).repeated(PieceLength);
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_stmt *read = nullptr;
+    if (probe && sqlite3_exec(probe, "DELETE FROM piece", nullptr, nullptr, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(probe, "INSERT INTO piece (x) VALUES (?)", -1, &insert, nullptr) == SQLITE_OK
+        && sqlite3_bind_text16(insert, 1, three.utf16(), int(three.size() * sizeof(QChar)), SQLITE_TRANSIENT) == SQLITE_OK
+        && sqlite3_step(insert) == SQLITE_DONE
+        && sqlite3_prepare_v2(probe, "SELECT term FROM kept", -1, &read, nullptr) == SQLITE_OK && sqlite3_step(read) == SQLITE_ROW) {
+        const QList<uint> term =
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(read, 0)), sqlite3_column_bytes(read, 0)).toUcs4();
+        if (term.size() == PieceLength && sqlite3_step(read) == SQLITE_DONE)
+            result = term.first();
+    }
+    sqlite3_finalize(insert);
+    sqlite3_finalize(read);
+    known.insert(c, result);
+    return result;
+}
+
 QString quoted(const QString &piece)
 {
     return QLatin1Char('"') + QString(piece).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
@@ -87,11 +140,16 @@ QString indexQuestion(const QString &text)
     for (const uint c : chars)
         if (c == 0 || c == QChar::ReplacementCharacter)
             return QString();
+    // One letter for each way the index keeps the letters matched alike.
     auto ways = [](char32_t c) {
-        QList<char32_t> kept;
-        for (const char32_t letter : sameLetters(c))
-            if (letter < U'A' || letter > U'Z' || !sameLetters(c).contains(letter + (U'a' - U'A')))
+        QList<char32_t> kept, asKept;
+        for (const char32_t letter : sameLetters(c)) {
+            const char32_t inIndex = keptAs(letter);
+            if (!asKept.contains(inIndex)) {
+                asKept << inIndex;
                 kept << letter;
+            }
+        }
         return kept;
     };
     QStringList pieces;
@@ -155,7 +213,9 @@ QVector<Hit> find(const QString &databasePath, const QString &text)
     const QString among = question.isEmpty()
         ? QString()
         : QStringLiteral("a.ID IN (SELECT rowid FROM \"%1\" WHERE \"%1\" MATCH ?) AND ").arg(index.name);
-    db->eachRow(QStringLiteral("SELECT a.ID, a.AssignmentTitle, a.Comments, c.ClassName, s.Title "
+    // Each class's name and its semester's title, read once.
+    QHash<qint64, QPair<QString, QString>> names;
+    db->eachRow(QStringLiteral("SELECT a.ID, a.AssignmentTitle, a.Comments, c.ClassName, s.Title, c.ID "
                                "FROM Assignments AS a "
                                "JOIN Classes AS c ON c.ID = a.Class_ID "
                                "JOIN Semesters AS s ON s.ID = c.Semester_ID "
@@ -169,8 +229,12 @@ QVector<Hit> find(const QString &databasePath, const QString &text)
                     Hit h;
                     h.assignmentId = sqlite3_column_int(row, 0);
                     h.assignmentTitle = title.toString();
-                    h.className = Database::columnValue(row, 3).toString();
-                    h.semesterTitle = Database::columnValue(row, 4).toString();
+                    const qint64 classId = sqlite3_column_int64(row, 5);
+                    auto known = names.constFind(classId);
+                    if (known == names.cend())
+                        known = names.insert(classId, {Database::columnValue(row, 3).toString(), Database::columnValue(row, 4).toString()});
+                    h.className = known->first;
+                    h.semesterTitle = known->second;
                     hits.push_back(h);
                 });
     db->close();
