@@ -29,6 +29,8 @@ QString lastSemester();
 QString lastClass();
 // A word found in many assignment titles.
 QString searchWord();
+// A word found in no title and no comment.
+QString absentWord();
 
 // Makes folder/tarvela.mdb and folder/config/tarvela-desk/*.ini for the
 // shape, unless the folder already holds them from the same generator.

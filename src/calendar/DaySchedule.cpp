@@ -4,6 +4,8 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 
+#include <QHash>
+
 namespace DaySchedule {
 
 QColor red() { return QColor(255, 0, 0); }
@@ -80,17 +82,26 @@ Content build(Database &db, const QDate &date)
     const std::optional<ClassTimeFields> fields = classTimeFields(DateText::weekdayName(date));
     auto due = db.openRecordset(QStringLiteral("SELECT * FROM Assignments WHERE date(DateDue) = ? ORDER BY ID"),
                                 Database::Snapshot, {day});
+    // The class times of the day, looked up once for each class the due
+    // work belongs to; none when there is no such class.
+    QHash<QString, std::optional<QPair<QVariant, QVariant>>> times;
     for (; !due->isEOF(); due->MoveNext()) {
         const QString title = due->value(QStringLiteral("AssignmentTitle")).toString();
         const QVariant classId = due->value(QStringLiteral("Class_ID"));
         if (title.isEmpty() || classId.isNull() || !fields)
             continue;
-        auto cls = db.openRecordset(QStringLiteral("SELECT * FROM Classes WHERE ID = ?"), Database::Snapshot, {classId});
-        if (!cls->isEmpty()) {
-            if (auto e = assignmentEntry(cls->value(fields->from), cls->value(fields->to), title))
+        const QString key = QString::number(classId.typeId()) + QLatin1Char(' ') + classId.toString();
+        auto known = times.find(key);
+        if (known == times.end()) {
+            auto cls = db.openRecordset(QStringLiteral("SELECT * FROM Classes WHERE ID = ?"), Database::Snapshot, {classId});
+            known = times.insert(key, cls->isEmpty() ? std::nullopt
+                                                     : std::optional(qMakePair(cls->value(fields->from), cls->value(fields->to))));
+            cls->Close();
+        }
+        if (*known) {
+            if (auto e = assignmentEntry((*known)->first, (*known)->second, title))
                 content.entries.push_back(*e);
         }
-        cls->Close();
     }
     due->Close();
 

@@ -25,7 +25,8 @@ std::optional<MonthDay> ofItem(const QVariant &month, const QVariant &day);
 std::optional<MonthDay> ofDueDate(const QVariant &dateDue);
 
 // The marks of every calendar item and of every due date, read as the
-// distinct values of those fields only (the marks of the rows, each once).
+// distinct values of those fields only, from their indexes (the marks of
+// the rows, each once, without reading the rows).
 QVector<MonthDay> ofItems(Database &db);
 QVector<MonthDay> ofDueDates(Database &db);
 

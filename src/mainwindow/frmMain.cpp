@@ -5,6 +5,7 @@
 
 #include "platform/Artwork.h"
 #include "platform/ClassColours.h"
+#include "platform/CellText.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Trap.h"
@@ -128,6 +129,8 @@ frmMain::frmMain()
     toolbar->addWidget(lblGPA);
 
     SSTree2 = new QTreeWidget(this);
+    keepCellsOnActivation(SSTree2);
+    SSTree2->setItemDelegate(new CellTextDelegate(SSTree2));
     SSTree2->setObjectName(QStringLiteral("SSTree2"));
     SSTree2->setHeaderHidden(true);
     SSTree2->setRootIsDecorated(true);

@@ -157,6 +157,8 @@ private:
 
     QTreeWidget *SSTree2;
     QHash<QString, QTreeWidgetItem *> m_nodes;
+    // Puts a rebuild's nodes into the tree.
+    void putTreeNodes(const QList<QTreeWidgetItem *> &made);
     // The rows the tree is built from, kept while the file is unchanged.
     std::unique_ptr<KeptRows> m_treeSemesters;
     std::unique_ptr<KeptRows> m_treeClasses;

@@ -318,5 +318,7 @@ void frmMain::Form_Activate()
         });
     }
     m_layoutReady = true;
-    SSSplitter1->update();
+    // The splitter and what it holds draw themselves again wherever the
+    // steps above changed what they show; what looks the same is not drawn
+    // again.
 }

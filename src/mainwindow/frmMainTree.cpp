@@ -37,10 +37,23 @@ QTreeWidgetItem *frmMain::addTreeNode(QTreeWidgetItem *parent, const QString &ke
     return node;
 }
 
+void frmMain::putTreeNodes(const QList<QTreeWidgetItem *> &made)
+{
+    putRebuiltNodes(SSTree2, made, {KeyRole, ImageRole});
+    m_nodes.clear();
+    for (int i = 0; i < SSTree2->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *semester = SSTree2->topLevelItem(i);
+        m_nodes.insert(semester->data(0, KeyRole).toString(), semester);
+        for (int c = 0; c < semester->childCount(); ++c)
+            m_nodes.insert(semester->child(c)->data(0, KeyRole).toString(), semester->child(c));
+        if (semester->childCount() > 0)
+            semester->setExpanded(true);
+    }
+}
+
 void frmMain::RefreshTree()
 {
     const QString proc = QStringLiteral("(General)_RefreshTree");
-    SSTree2->clear();
     m_nodes.clear();
     // The rows are kept between rebuilds and read again only when the file
     // was written since: most returns to the window find them unchanged.
@@ -49,6 +62,7 @@ void frmMain::RefreshTree()
     if (!semesters)
         return;
     if (semesters->isEmpty()) {
+        SSTree2->clear();
         MessageBox::show(QStringLiteral("You need to configure at least one semester to use Tarvela.\n"
                                         "Click on the OK button to set up your first semester."),
                          MessageBox::OkOnly, MessageBox::Information, QStringLiteral("No semesters."));
@@ -76,12 +90,7 @@ void frmMain::RefreshTree()
     // The nodes are made apart from the tree and put into it together, each
     // semester with its classes expanded, also when the rebuild ends early.
     QList<QTreeWidgetItem *> made;
-    const auto putIn = qScopeGuard([&] {
-        SSTree2->addTopLevelItems(made);
-        for (QTreeWidgetItem *semester : std::as_const(made))
-            if (semester->childCount() > 0)
-                semester->setExpanded(true);
-    });
+    const auto putIn = qScopeGuard([&] { putTreeNodes(made); });
     while (!semesters->isEOF()) {
         const QString title = semesters->value(QStringLiteral("Title")).toString();
         if (!title.isEmpty()) {

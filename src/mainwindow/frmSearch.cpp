@@ -8,6 +8,8 @@
 #include "store/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/CellText.h"
+#include "platform/Controls.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -64,6 +66,10 @@ frmSearch::frmSearch()
     lstResults = new QListWidget(this);
     lstResults->setObjectName(QStringLiteral("lstResults"));
     lstResults->setSortingEnabled(false);
+    // Every entry is one line: the list need not measure thousands of them.
+    lstResults->setUniformItemSizes(true);
+    keepCellsOnActivation(lstResults);
+    lstResults->setItemDelegate(new CellTextDelegate(lstResults));
     lblResults = new QLabel(this);
     lblResults->setObjectName(QStringLiteral("lblResults"));
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);
@@ -116,8 +122,11 @@ void frmSearch::cmdFind_Click()
         showError(e);
         return;
     }
+    QStringList entries;
+    entries.reserve(m_hits.size());
     for (const AssignmentSearch::Hit &hit : std::as_const(m_hits))
-        lstResults->addItem(hit.entry());
+        entries << hit.entry();
+    lstResults->addItems(entries);
     lblResults->setText(AssignmentSearch::countText(m_hits.size()));
 }
 

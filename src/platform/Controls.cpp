@@ -1,5 +1,13 @@
 #include "Controls.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableView>
+#include <QItemSelectionModel>
+#include <QTreeView>
+#include <QTreeWidget>
+
 #include "DateText.h"
 #include "TextCodec.h"
 
@@ -283,4 +291,84 @@ void limitCharacters(QLineEdit *box, int characters)
 {
     box->setMaxLength(32767);
     box->setValidator(characters > 0 ? new CharacterLimit(characters, box) : nullptr);
+}
+
+namespace {
+
+// Handles a window's activation on an item view's viewport as any widget
+// does (its children are told), without the view's own drawing again.
+class SameLookOnActivation : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::WindowActivate && event->type() != QEvent::WindowDeactivate)
+            return false;
+        auto *viewport = static_cast<QWidget *>(watched);
+        if (!viewport->palette().isEqual(QPalette::Active, QPalette::Inactive))
+            return false;
+        for (QObject *child : viewport->children()) {
+            auto *w = qobject_cast<QWidget *>(child);
+            if (w && w->isVisible() && !w->isWindow())
+                QCoreApplication::sendEvent(w, event);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+void keepCellsOnActivation(QAbstractItemView *view)
+{
+    QList<QAbstractItemView *> views{view};
+    if (auto *table = qobject_cast<QTableView *>(view))
+        views << table->horizontalHeader() << table->verticalHeader();
+    if (auto *tree = qobject_cast<QTreeView *>(view))
+        views << tree->header();
+    for (QAbstractItemView *v : std::as_const(views))
+        if (v && v->viewport())
+            v->viewport()->installEventFilter(new SameLookOnActivation(v));
+}
+
+namespace {
+
+bool sameNodes(const QList<QTreeWidgetItem *> &a, const QList<QTreeWidgetItem *> &b, const QList<int> &roles)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QTreeWidgetItem *x = a.at(i), *y = b.at(i);
+        if (x->text(0) != y->text(0) || x->childCount() != y->childCount())
+            return false;
+        for (const int role : roles)
+            if (x->data(0, role) != y->data(0, role))
+                return false;
+        QList<QTreeWidgetItem *> xs, ys;
+        for (int c = 0; c < x->childCount(); ++c) {
+            xs << x->child(c);
+            ys << y->child(c);
+        }
+        if (!sameNodes(xs, ys, roles))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void putRebuiltNodes(QTreeWidget *tree, const QList<QTreeWidgetItem *> &made, const QList<int> &roles)
+{
+    QList<QTreeWidgetItem *> shown;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        shown << tree->topLevelItem(i);
+    if (shown.isEmpty() || !sameNodes(shown, made, roles)) {
+        tree->clear();
+        tree->addTopLevelItems(made);
+        return;
+    }
+    qDeleteAll(made);
+    tree->selectionModel()->clear();
 }

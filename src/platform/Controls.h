@@ -9,7 +9,10 @@
 #include <QWidget>
 
 class QTextLayout;
+class QAbstractItemView;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 // Keeps a text box to a number of characters counted as the database counts
 // them (an emoji counts once; QLineEdit's own limit counts UTF-16 units).
@@ -62,6 +65,17 @@ private:
 
 // A named wrapped label.
 WrappedLabel *wrappedLabel(QWidget *parent, const char *name, const QString &text = QString());
+// Keeps an item view (and its headers) from drawing every cell again each
+// time its window becomes active or inactive, as long as the palette draws
+// both states alike: then nothing it shows changes.
+void keepCellsOnActivation(QAbstractItemView *view);
+
+// Puts the top-level nodes of a rebuild into a tree, in place of those it
+// shows. Where the tree shows nodes alike already (the same texts and the
+// same values of `roles`, in the same order, their children too), it keeps
+// its own and deletes the new ones, and only takes back the choice of a
+// node, as a rebuild leaves it: nothing that looks the same is drawn again.
+void putRebuiltNodes(QTreeWidget *tree, const QList<QTreeWidgetItem *> &made, const QList<int> &roles);
 
 // A label (or picture) that reports clicks and double clicks.
 class ClickLabel : public QLabel

@@ -17,6 +17,8 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
+#include "platform/CellText.h"
+#include "platform/Controls.h"
 
 #include <QAbstractItemDelegate>
 #include <QFrame>
@@ -25,6 +27,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QTimer>
@@ -105,6 +108,8 @@ frmQuizBuilder::frmQuizBuilder()
     SSSplitter1->setObjectName(QStringLiteral("SSSplitter1"));
     SSSplitter1->setChildrenCollapsible(false);
     treeQuizzes = new QTreeWidget(SSSplitter1);
+    keepCellsOnActivation(treeQuizzes);
+    treeQuizzes->setItemDelegate(new CellTextDelegate(treeQuizzes));
     treeQuizzes->setObjectName(QStringLiteral("treeQuizzes"));
     treeQuizzes->setHeaderHidden(true);
     treeQuizzes->setRootIsDecorated(false);
@@ -180,6 +185,9 @@ void frmQuizBuilder::Form_Load()
     datQuizzes->setRecordSource(QStringLiteral("Quizzes"));
     datQuizItems->setDatabaseName(DatabasePath);
     datQuizItems->setRecordSource(QStringLiteral("QuizItems"));
+    // The window comes up showing the quizzes its activation will list: it
+    // is not drawn empty first. A failure here is told by the activation.
+    Trap::skip([&] { RefreshQuizTree(); });
 }
 
 void frmQuizBuilder::Form_Activate()
@@ -226,17 +234,19 @@ void frmQuizBuilder::RefreshQuizTree(const QVariant &current)
     if (!wanted.isValid() || wanted.isNull())
         wanted = m_shownQuizId;
     storeTypedQuestion();
-    treeQuizzes->clear();
     {
         QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
+        QList<QTreeWidgetItem *> made;
+        const auto putIn = qScopeGuard([&] { putRebuiltNodes(treeQuizzes, made, {KeyRole}); });
         datQuizzes->setRecordSource(QStringLiteral("SELECT * FROM QUIZZES"));
         datQuizzes->Refresh();
         Recordset &rs = datQuizzes->recordset();
         for (int i = 0; i < rs.RecordCount(); ++i) {
-            auto *node = new QTreeWidgetItem(treeQuizzes);
+            auto *node = new QTreeWidgetItem;
             node->setText(0, rs.valueAt(i, QStringLiteral("Title")).toString());
             node->setData(0, KeyRole, keyOf(rs.valueAt(i, QStringLiteral("ID"))));
             node->setIcon(0, Artwork::treeIcon(QuizImage));
+            made << node;
         }
         if (!rs.isEmpty() && !(wanted.isValid() && !wanted.isNull() && rs.FindFirst(QStringLiteral("ID"), wanted)))
             rs.MoveFirst();

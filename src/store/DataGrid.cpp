@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
+#include "platform/Controls.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -312,6 +313,7 @@ DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
+    keepCellsOnActivation(m_view);
     layout->addWidget(m_caption);
     layout->addWidget(m_view);
 

@@ -13,6 +13,8 @@
 #include <QHash>
 #include <QPointer>
 #include <QStringList>
+#include "platform/CellText.h"
+
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QWidget>
@@ -76,11 +78,11 @@ private:
     bool m_writing = false;
 };
 
-class DataGridDelegate : public QStyledItemDelegate
+class DataGridDelegate : public CellTextDelegate
 {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using CellTextDelegate::CellTextDelegate;
     void setList(int column, const QStringList &items) { m_lists[column] = items; }
     QStringList list(int column) const { return m_lists.value(column); }
     void clearList(int column) { m_lists.remove(column); }

@@ -618,32 +618,45 @@ void Database::verifyFields()
                                .arg(file, missing.join(QStringLiteral("; "))));
 }
 
+QHash<QString, QString> Database::schemaObjects()
+{
+    QHash<QString, QString> objects;
+    QSqlQuery q = run(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type IN ('table', 'index', 'trigger')"));
+    while (q.next())
+        objects.insert(q.value(0).toString().toLower(), q.value(1).toString());
+    return objects;
+}
+
 bool Database::ensureIndexes()
 {
     Connection &c = usable();
-    QSet<QString> present;
-    {
-        QSqlQuery q = run(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
-        while (q.next())
-            present.insert(q.value(0).toString().toLower());
-    }
+    const QHash<QString, QString> present = schemaObjects();
     QStringList statements;
     for (const Schema::Index &i : Schema::indexes())
         if (!present.contains(i.name.toLower()))
             statements << Schema::createIndexStatement(i);
-    if (statements.isEmpty())
+    const Schema::TextIndex &text = Schema::assignmentText();
+    const bool textWhole = Schema::isWhole(text, present);
+    if (statements.isEmpty() && textWhole)
         return true;
     if (sqlite3_db_readonly(c.handle, "main") == 1)
         return false;
-    QList<QPair<QString, QVariantList>> together;
-    for (const QString &s : std::as_const(statements))
-        together.append({s, {}});
-    try {
-        executeTogether(together);
-    } catch (const RuntimeError &) {
-        return false;
-    }
-    return true;
+    // Each kind in a piece of its own: the plain indexes are made even when
+    // the text index cannot be.
+    auto together = [this](const QStringList &list) {
+        QList<QPair<QString, QVariantList>> all;
+        for (const QString &s : list)
+            all.append({s, {}});
+        try {
+            if (!all.isEmpty())
+                executeTogether(all);
+        } catch (const RuntimeError &) {
+            return false;
+        }
+        return true;
+    };
+    const bool plain = together(statements);
+    return together(textWhole ? QStringList() : Schema::createStatements(text)) && plain;
 }
 
 bool Database::ensureYesNoValues()
@@ -670,10 +683,28 @@ bool Database::ensureYesNoValues()
 
 QSqlQuery Database::run(const QString &sql, const QVariantList &params) { return runOn(usable(), sql, params); }
 
-Database::Rows Database::readRows(const QString &sql, const QVariantList &params)
+QVariant Database::columnValue(sqlite3_stmt *stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_NULL: return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB: {
+        const char *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
+        return QVariant(QByteArray(bytes, sqlite3_column_bytes(stmt, column)));
+    }
+    default: {
+        // The file keeps its texts in UTF-8: one conversion.
+        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+    }
+    }
+}
+
+void Database::eachRow(const QString &sql, const QVariantList &params, const std::function<void(sqlite3_stmt *)> &row,
+                       QStringList *columns)
 {
     Connection &c = usable();
-    Rows out;
     // The rows are read straight from the engine: the driver's own reading
     // costs more than the engine's work on a large class.
     sqlite3_stmt *stmt = nullptr;
@@ -683,7 +714,7 @@ Database::Rows Database::readRows(const QString &sql, const QVariantList &params
     if (rc != SQLITE_OK)
         throw engineFailure(c, unable, rc);
     if (!stmt)
-        return out; // no statement in the text
+        return; // no statement in the text
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != params.size())
         throw RuntimeError(Err::SqlSyntax, QStringLiteral("Parameter count mismatch"));
@@ -692,34 +723,30 @@ Database::Rows Database::readRows(const QString &sql, const QVariantList &params
         if (rc != SQLITE_OK)
             throw engineFailure(c, unable, rc);
     }
-    const int columns = sqlite3_column_count(stmt);
-    for (int i = 0; i < columns; ++i)
-        out.columns << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(stmt, i))).remove(QLatin1Char('"'));
-    const QVariant empty{QMetaType::fromType<QString>()};
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        QVector<QVariant> row(columns);
-        for (int i = 0; i < columns; ++i) {
-            switch (sqlite3_column_type(stmt, i)) {
-            case SQLITE_INTEGER: row[i] = QVariant(qlonglong(sqlite3_column_int64(stmt, i))); break;
-            case SQLITE_FLOAT: row[i] = QVariant(sqlite3_column_double(stmt, i)); break;
-            case SQLITE_NULL: row[i] = empty; break;
-            case SQLITE_BLOB: {
-                const char *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, i));
-                row[i] = QVariant(QByteArray(bytes, sqlite3_column_bytes(stmt, i)));
-                break;
-            }
-            default: {
-                // The file keeps its texts in UTF-8: one conversion.
-                const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-                row[i] = QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, i)));
-                break;
-            }
-            }
-        }
-        out.rows.push_back(std::move(row));
+    if (columns) {
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i)
+            *columns << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(stmt, i))).remove(QLatin1Char('"'));
     }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        row(stmt);
     if (rc != SQLITE_DONE)
         throw engineFailure(c, QStringLiteral("Unable to fetch row"), rc);
+}
+
+Database::Rows Database::readRows(const QString &sql, const QVariantList &params)
+{
+    Rows out;
+    eachRow(
+        sql, params,
+        [&](sqlite3_stmt *stmt) {
+            const int columns = static_cast<int>(out.columns.size());
+            QVector<QVariant> row(columns);
+            for (int i = 0; i < columns; ++i)
+                row[i] = columnValue(stmt, i);
+            out.rows.push_back(std::move(row));
+        },
+        &out.columns);
     return out;
 }
 

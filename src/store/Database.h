@@ -4,13 +4,16 @@
 // is a handle on that connection, and closing a handle leaves the connection
 // open. Compaction closes the connection and opens it again on the compacted
 // file; the handles carry on with it.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <QVector>
+#include <functional>
 #include <memory>
 
+struct sqlite3_stmt;
 class QSqlError;
 struct sqlite3;
 class QSqlQuery;
@@ -71,6 +74,9 @@ public:
     // yes/no field a row holds Null in (a row another program wrote), and
     // changes nothing else. False when the file cannot be written.
     bool ensureYesNoValues();
+    // The file's tables, indexes and triggers: each name, in small letters,
+    // with the statement that made it.
+    QHash<QString, QString> schemaObjects();
 
     // A recordset over a table name or an SQL text ("SELECT * FROM ..."),
     // with "?" placeholders bound to `params` in order. The engine's own
@@ -111,6 +117,14 @@ public:
         QVector<QVector<QVariant>> rows;
     };
     Rows readRows(const QString &sql, const QVariantList &params = {});
+    // Runs a query and hands each row to `row` while the engine stands on it,
+    // for a reader that takes only what it needs of each row (columnValue, or
+    // the engine's own column functions); `columns`, when given, receives the
+    // columns' names. Raises on failure as run() does.
+    void eachRow(const QString &sql, const QVariantList &params, const std::function<void(sqlite3_stmt *)> &row,
+                 QStringList *columns = nullptr);
+    // A column of the row the engine stands on, as readRows gives it.
+    static QVariant columnValue(sqlite3_stmt *stmt, int column);
 
     // Where the file stands in its history of writes, as this program can
     // tell it: the rows written through this connection, and the writes of

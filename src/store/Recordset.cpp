@@ -284,12 +284,12 @@ void Recordset::Update()
             }
             const QVariant key = m_rows[m_pos][m_keyColumn];
             values << key;
-            const int changed = m_db->run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                              .arg(quoted(m_table), sets.join(QStringLiteral(", ")), quoted(m_columns[m_keyColumn])),
-                                          values)
-                                    .numRowsAffected();
+            const Database::ChangeMark before = m_db->changeMark();
+            m_db->run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                          .arg(quoted(m_table), sets.join(QStringLiteral(", ")), quoted(m_columns[m_keyColumn])),
+                      values);
             m_rows[m_pos] = readRow(key);
-            followOwnWrite(changed);
+            followOwnWrite(before);
         }
     } else {
         QStringList cols, marks;
@@ -309,16 +309,16 @@ void Recordset::Update()
                 }
             }
         }
+        const Database::ChangeMark before = m_db->changeMark();
         QSqlQuery q = cols.isEmpty()
             ? m_db->run(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table)))
             : m_db->run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(quoted(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                         values);
         const QVariant key = q.lastInsertId();
-        const int changed = q.numRowsAffected();
         const bool hadCurrent = hasCurrentRow();
         m_rows.push_back(readRow(key));
-        followOwnWrite(changed);
+        followOwnWrite(before);
         if (!hadCurrent) {
             m_pos = static_cast<int>(m_rows.size()) - 1;
             m_currentDeleted = false;
@@ -338,11 +338,10 @@ void Recordset::Delete()
     m_mode = Mode::None;
     m_buffer.clear();
     const QVariant key = m_rows[m_pos][m_keyColumn];
-    const int changed =
-        m_db->run(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key})
-            .numRowsAffected();
+    const Database::ChangeMark before = m_db->changeMark();
+    m_db->run(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_columns[m_keyColumn])), {key});
     m_rows.removeAt(m_pos);
-    followOwnWrite(changed);
+    followOwnWrite(before);
     m_currentDeleted = true;
     if (afterWrite)
         afterWrite();
@@ -388,12 +387,11 @@ QVariant Recordset::valueAt(int index, int column) const
     return cell(index, column);
 }
 
-void Recordset::followOwnWrite(int rows)
+void Recordset::followOwnWrite(const Database::ChangeMark &before)
 {
-    const Database::ChangeMark now = m_db->changeMark();
-    Database::ChangeMark expected = m_heldMark;
-    expected.ownChanges += rows;
-    m_heldMark = now == expected ? now : Database::ChangeMark();
+    // What the statement changed (the rows the triggers it set off changed
+    // included) is known to the held rows.
+    m_heldMark = before == m_heldMark ? m_db->changeMark() : Database::ChangeMark();
 }
 
 bool Recordset::holdsStoredRows() const

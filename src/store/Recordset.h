@@ -116,9 +116,10 @@ private:
     void leave();
     void arrive();
     QVector<QVariant> readRow(const QVariant &key);
-    // After this recordset's own statement changed `rows` rows: the held
-    // rows still stand for the file when nothing else was written since.
-    void followOwnWrite(int rows);
+    // After this recordset's own statement, which began when the file stood
+    // at `before`: the held rows still stand for the file when nothing else
+    // was written since they were.
+    void followOwnWrite(const Database::ChangeMark &before);
     // The value of a row's column, converted from its stored form.
     QVariant cell(int row, int column) const;
     void requireOpen() const;

@@ -128,6 +128,13 @@ const QVector<Index> &indexes()
         {QStringLiteral("idxQuizItemsQuiz"), QStringLiteral("QuizItems"), QStringLiteral("Quiz_ID")},
         {QStringLiteral("idxCalItemsDay"), QStringLiteral("CalItems"), QStringLiteral("date(ItemDate)")},
         {QStringLiteral("idxTasksDay"), QStringLiteral("Tasks"), QStringLiteral("date(\"Date\")")},
+        // The calendar's marks: the months and days of the due dates and of
+        // the items, each read once.
+        {QStringLiteral("idxAssignmentsDueMonthDay"), QStringLiteral("Assignments"), QStringLiteral("substr(DateDue, 6, 5)"),
+         storedDateCondition(QStringLiteral("DateDue"))},
+        {QStringLiteral("idxAssignmentsDueOtherForms"), QStringLiteral("Assignments"), QStringLiteral("DateDue"),
+         QStringLiteral("NOT ") + storedDateCondition(QStringLiteral("DateDue"))},
+        {QStringLiteral("idxCalItemsMonthDay"), QStringLiteral("CalItems"), QStringLiteral("Month, Day")},
     };
     static const QVector<Index> withYesNo = [] {
         QVector<Index> out = all;
@@ -143,8 +150,84 @@ const QVector<Index> &indexes()
 
 QString createIndexStatement(const Index &i)
 {
-    const QString where = i.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.where;
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)%4").arg(i.name, i.table, i.columns, where);
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)").arg(i.name, i.table, i.columns)
+        + (i.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.where);
+}
+
+QString storedDateCondition(const QString &field)
+{
+    const QString digits = QStringLiteral("[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]");
+    return QStringLiteral("((%1 GLOB '%2' OR (%1 GLOB '%2 [0-9][0-9]:[0-9][0-9]:[0-9][0-9]' AND substr(%1, 12, 2) <= '23' "
+                          "AND substr(%1, 15, 2) <= '59' AND substr(%1, 18, 2) <= '59')) AND substr(%1, 1, 4) <> '0000')")
+        .arg(field, digits);
+}
+
+const TextIndex &assignmentText()
+{
+    static const TextIndex index{QStringLiteral("idxAssignmentsText"), QStringLiteral("Assignments"), QStringLiteral("ID"),
+                                 {QStringLiteral("AssignmentTitle"), QStringLiteral("Comments")}};
+    return index;
+}
+
+namespace {
+QString quote(const QString &name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+QString triggerName(const TextIndex &i, const char *on) { return i.name + QLatin1String(on); }
+} // namespace
+
+QList<QPair<QString, QString>> definitions(const TextIndex &i)
+{
+    QStringList fields, added, removed;
+    for (const QString &f : i.fields) {
+        fields << quote(f);
+        added << QStringLiteral("new.") + quote(f);
+        removed << QStringLiteral("old.") + quote(f);
+    }
+    const QString list = fields.join(QStringLiteral(", "));
+    // A row goes in with the texts it has now and out with the texts it had,
+    // exactly as they went in.
+    const QString insert = QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (new.%3, %4);")
+                               .arg(quote(i.name), list, quote(i.key), added.join(QStringLiteral(", ")));
+    const QString remove = QStringLiteral("INSERT INTO %1 (%1, rowid, %2) VALUES ('delete', old.%3, %4);")
+                               .arg(quote(i.name), list, quote(i.key), removed.join(QStringLiteral(", ")));
+    return {
+        // Pieces of three characters in any script, with the capitals of
+        // many scripts taken for small letters; the search asks for each
+        // letter in every case it has, so that the engine's idea of letter
+        // case never decides what is found. Only the keys are kept, not where
+        // in a text a piece stands.
+        {i.name, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content=%3, content_rowid=%4, "
+                                "tokenize='trigram', detail=none, columnsize=0)")
+                     .arg(quote(i.name), list, quote(i.table), quote(i.key))},
+        {triggerName(i, "Insert"), QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN %3 END")
+                                       .arg(quote(triggerName(i, "Insert")), quote(i.table), insert)},
+        {triggerName(i, "Delete"), QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN %3 END")
+                                       .arg(quote(triggerName(i, "Delete")), quote(i.table), remove)},
+        {triggerName(i, "Update"), QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2, %3 ON %4 BEGIN %5 %6 END")
+                                       .arg(quote(triggerName(i, "Update")), quote(i.key), list, quote(i.table), remove, insert)},
+    };
+}
+
+bool isWhole(const TextIndex &i, const QHash<QString, QString> &fileObjects)
+{
+    // Made otherwise (by an earlier version, say), it is made afresh.
+    for (const auto &[name, statement] : definitions(i))
+        if (fileObjects.value(name.toLower()) != statement)
+            return false;
+    return true;
+}
+
+QStringList createStatements(const TextIndex &i)
+{
+    const QList<QPair<QString, QString>> parts = definitions(i);
+    QStringList statements;
+    for (const auto &part : parts.mid(1))
+        statements << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quote(part.first));
+    statements << QStringLiteral("DROP TABLE IF EXISTS %1").arg(quote(i.name)) << parts.first().second
+               << QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(quote(i.name))
+               << QStringLiteral("INSERT INTO %1 (%1) VALUES ('optimize')").arg(quote(i.name));
+    for (const auto &part : parts.mid(1))
+        statements << part.second;
+    return statements;
 }
 
 const QStringList &seedAssignmentTypes()

@@ -98,6 +98,8 @@ bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
         // The indexes the queries need (no part of the program reads them).
         for (const Schema::Index &index : Schema::indexes())
             db->execute(Schema::createIndexStatement(index));
+        for (const QString &statement : Schema::createStatements(Schema::assignmentText()))
+            db->execute(statement);
         db->commitTrans();
         db->close();
     } catch (const RuntimeError &e) {

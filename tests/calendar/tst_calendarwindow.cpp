@@ -30,6 +30,17 @@ class CalendarWindowTest : public TestCase
         return month->findChild<QTableView *>()->viewport()->grab().toImage().pixelColor(cell.left() + 3, cell.top() + 3);
     }
 
+    // Every day of the year the month view marks, as one text.
+    static QString markedDays(MonthView *month)
+    {
+        QStringList found;
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= QDate(2024, m, 1).daysInMonth(); ++d)
+                if (!month->dayStyle(m, d).isEmpty())
+                    found << QString("%1/%2").arg(m).arg(d);
+        return found.join(", ");
+    }
+
     // The month view's marks of these month/day pairs, as one text.
     static QString marks(MonthView *month, const QList<QPair<int, int>> &days)
     {
@@ -158,6 +169,73 @@ private Q_SLOTS:
             QVERIFY(cellColour(month, 16) != marked);
         }
         QVERIFY(TestEnv::shownTexts().isEmpty());
+    }
+
+    // Whatever form a due date or an item's month and day are stored in
+    // (another program may write any), the days marked are those the
+    // store's reading of the value gives.
+    void marksOfEveryStoredForm_data()
+    {
+        QTest::addColumn<QVariant>("dateDue");
+        QTest::addColumn<QVariant>("month");
+        QTest::addColumn<QVariant>("day");
+        QTest::addColumn<QString>("marked");
+        const QVariant none;
+        QTest::newRow("date") << QVariant("2026-10-08") << none << none << "10/8";
+        QTest::newRow("date and time") << QVariant("2026-11-02 08:00:00") << none << none << "11/2";
+        QTest::newRow("last second of a day") << QVariant("2026-07-02 23:59:59") << none << none << "7/2";
+        QTest::newRow("no such hour") << QVariant("2026-07-01 25:00:00") << none << none << "";
+        QTest::newRow("parts of a second") << QVariant("2026-07-03 08:00:00.000") << none << none << "";
+        QTest::newRow("no such day") << QVariant("2026-02-30") << none << none << "";
+        QTest::newRow("no such month") << QVariant("2026-13-01") << none << none << "";
+        QTest::newRow("leap day") << QVariant("2024-02-29") << none << none << "2/29";
+        QTest::newRow("leap day of no leap year") << QVariant("2023-02-29") << none << none << "";
+        QTest::newRow("year 0") << QVariant("0000-01-05") << none << none << "";
+        QTest::newRow("month first") << QVariant("10/15/2025") << none << none << "10/15";
+        QTest::newRow("two-digit year") << QVariant("12/31/99") << none << none << "12/31";
+        QTest::newRow("blank before") << QVariant(" 2026-04-01") << none << none << "4/1";
+        QTest::newRow("one digit") << QVariant("2026-4-5") << none << none << "4/5";
+        QTest::newRow("T between") << QVariant("2026-05-06T08:00") << none << none << "5/6";
+        QTest::newRow("short time after") << QVariant("2026-12-30 8:00") << none << none << "12/30";
+        QTest::newRow("letters after") << QVariant("2026-08-09xyz") << none << none << "";
+        QTest::newRow("a time only") << QVariant("08:00:00") << none << none << "12/30";
+        QTest::newRow("a whole number") << QVariant(qlonglong(20260101)) << none << none << "";
+        QTest::newRow("a fraction") << QVariant(2460963.5) << none << none << "";
+        QTest::newRow("empty") << QVariant("") << none << none << "";
+        QTest::newRow("item") << none << QVariant(3) << QVariant(15) << "3/15";
+        QTest::newRow("item in text") << none << QVariant("4") << QVariant(" 10") << "4/10";
+        QTest::newRow("item in fractions") << none << QVariant(5.7) << QVariant(6.2) << "5/6";
+        QTest::newRow("item of no day") << none << QVariant(4) << QVariant(31) << "";
+        QTest::newRow("item with letters") << none << QVariant("x") << QVariant(1) << "";
+        QTest::newRow("item without month") << none << none << QVariant(5) << "";
+    }
+
+    void marksOfEveryStoredForm()
+    {
+        QFETCH(QVariant, dateDue);
+        QFETCH(QVariant, month);
+        QFETCH(QVariant, day);
+        QFETCH(QString, marked);
+        const int cls = addClass(semesterId(), "Biology");
+        TestEnv::exec("INSERT INTO Assignments (Class_ID, AssignmentTitle, DateDue) VALUES (?, 'Work', ?)", {cls, dateDue});
+        TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
+        frmCalendar *c = openCalendar(startProgram());
+        QVERIFY(c);
+        QCOMPARE(markedDays(monthView(c)), marked);
+    }
+
+    // Many items, with empty halves and the same pair written in several
+    // ways among them: each pair marks its day once, none is passed over.
+    void marksOfManyItems()
+    {
+        semesterId();
+        const QList<QPair<QVariant, QVariant>> items = {{3, 15}, {4, QVariant()}, {4, 5}, {4, "6"}, {QVariant(), 7}, {5.5, 1},
+                                                        {5, 1}, {4, 5.0}, {12, 31}, {"x", 2}, {6, QVariant()}, {6, 30}, {4, 5}};
+        for (const auto &[month, day] : items)
+            TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
+        frmCalendar *c = openCalendar(startProgram());
+        QVERIFY(c);
+        QCOMPARE(markedDays(monthView(c)), QString("3/15, 4/5, 4/6, 5/1, 6/30, 12/31"));
     }
 
     void aSecondActivationDoesNotRecomputeTheMarks()

@@ -47,7 +47,8 @@ int addAssignment(int classId, const QString &title, const QVariant &max, const 
 // Adds `rows` assignments with long comments in one transaction and deletes
 // two of every three, so that the file has space for a compaction to free.
 void addRowsAndGaps(int rows);
-// Every row of every table of a database file (the key counters included),
+// Every row of every table of a database file (the key counters included;
+// the text index, which holds only what the tables hold, left out),
 // as one text: equal texts, equal contents.
 QString contents(const QString &file);
 // Overwrites one page (counted from 1) of a database file with garbage.

@@ -3,10 +3,12 @@
 #include "calendar/frmToday.h"
 #include "mainwindow/frmError.h"
 #include "mainwindow/frmTip.h"
+#include "platform/Form.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 using namespace MainHelpers;
 
@@ -38,6 +40,46 @@ private Q_SLOTS:
                  (QList<int>{2, 9, 3, 3}));
         QVERIFY(node(m, "Fall '26")->isExpanded());
         QVERIFY(!frmError::existing());
+    }
+
+    // Each return to the window shows the tree as a rebuild does: every
+    // semester with classes open, no node chosen, the view where it was;
+    // what changed meanwhile is in it.
+    void aReturnToTheWindowShowsTheTreeAsRebuilt()
+    {
+        const int fall = newFile();
+        for (int i = 0; i < 40; ++i)
+            addClass(fall, QString("Class %1").arg(i, 2, 10, QChar('0')));
+        const int spring = addSemester("Spring 2027");
+        addClass(spring, "Chemistry");
+        frmMain *m = startQuiet();
+        auto *tree = m->findChild<QTreeWidget *>("SSTree2");
+        const QStringList shown = treeText(m);
+        clickNode(m, "Chemistry");
+        QVERIFY(tree->currentItem());
+        node(m, "Spring 2027")->setExpanded(false);
+        tree->scrollToBottom();
+        const int scrolled = tree->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        auto *other = new Form; // another window of the program
+        other->Show();
+        QVERIFY(activate(other));
+        QVERIFY(activate(m));
+        QCOMPARE(treeText(m), shown);
+        QVERIFY(node(m, "Spring 2027")->isExpanded());
+        // Nothing chosen: the tree, which has the focus, stands on its first node.
+        QVERIFY(tree->hasFocus());
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        QVERIFY(tree->selectedItems().isEmpty());
+        QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
+        // A class another program added, and a colour set meanwhile.
+        addClass(spring, "Geology");
+        Settings::save(Settings::App, "ClassFolders", "Chemistry", "Red");
+        QVERIFY(activate(other));
+        QVERIFY(activate(m));
+        QCOMPARE(treeText(m), shown + QStringList{"  Geology"});
+        QCOMPARE(image(m, "Chemistry"), 17);
+        other->Unload();
     }
 
     void classesKeepTheirTableOrderUnderTheirSemester()

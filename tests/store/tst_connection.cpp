@@ -131,26 +131,34 @@ private Q_SLOTS:
         const QString day = "2026-03-01";
         // The class click, the tree, a quiz, a day of the calendar, and the
         // one day of each table today's events read.
-        const QList<std::tuple<QString, QVariant, QString>> uses = {
-            {"SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue", 1, "idxAssignmentsClassDue"},
-            {"SELECT * From Classes WHERE Semester_ID = ?", 1, "idxClassesSemester"},
-            {"SELECT * FROM QuizItems WHERE QUIZ_ID = ?", 1, "idxQuizItemsQuiz"},
-            {"SELECT * FROM CalItems WHERE date(ItemDate) = ? ORDER BY ID", day, "idxCalItemsDay"},
-            {"SELECT * FROM Assignments WHERE date(DateDue) = ? ORDER BY ID", day, "idxAssignmentsDueDay"},
-            {"SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", day, "idxTasksDay"},
-            {"SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", day,
+        const QString written = Schema::storedDateCondition("DateDue");
+        const QList<std::tuple<QString, QVariantList, QString>> uses = {
+            {"SELECT * From Assignments WHERE Class_ID = ? ORDER BY DateDue", {1}, "idxAssignmentsClassDue"},
+            {"SELECT * From Classes WHERE Semester_ID = ?", {1}, "idxClassesSemester"},
+            {"SELECT * FROM QuizItems WHERE QUIZ_ID = ?", {1}, "idxQuizItemsQuiz"},
+            {"SELECT * FROM CalItems WHERE date(ItemDate) = ? ORDER BY ID", {day}, "idxCalItemsDay"},
+            {"SELECT * FROM Assignments WHERE date(DateDue) = ? ORDER BY ID", {day}, "idxAssignmentsDueDay"},
+            {"SELECT * FROM Tasks WHERE date(\"Date\") = ? ORDER BY TaskID", {day}, "idxTasksDay"},
+            {"SELECT \"ID\", \"DateDue\", \"AssignmentTitle\" FROM \"Assignments\" WHERE date(\"DateDue\") = ? ORDER BY \"ID\"", {day},
              "idxAssignmentsDueDay"},
-            {"SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", day,
+            {"SELECT \"ID\", \"ItemDate\", \"ItemText\" FROM \"CalItems\" WHERE date(\"ItemDate\") = ? ORDER BY \"ID\"", {day},
              "idxCalItemsDay"},
-            {"SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", day, "idxTasksDay"}};
+            {"SELECT \"TaskID\", \"Date\", \"Details\" FROM \"Tasks\" WHERE date(\"Date\") = ? ORDER BY \"TaskID\"", {day}, "idxTasksDay"},
+            // The calendar's marks: the next month and day of the due dates
+            // written as the store writes them, the due dates in other
+            // forms, the items' months and days.
+            {"SELECT min(substr(DateDue, 6, 5)) FROM Assignments WHERE " + written + " AND substr(DateDue, 6, 5) > ?", {"03-01"},
+             "idxAssignmentsDueMonthDay"},
+            {"SELECT DISTINCT DateDue FROM Assignments WHERE NOT " + written, {}, "idxAssignmentsDueOtherForms"},
+            {"SELECT DISTINCT Month, Day FROM CalItems", {}, "idxCalItemsMonthDay"}};
         const auto plan = [&](const QString &sql, const QVariantList &params) {
             QStringList steps;
             for (const QVector<QVariant> &row : db->readRows("EXPLAIN QUERY PLAN " + sql, params).rows)
                 steps << row[3].toString();
             return steps.join(" / ");
         };
-        for (const auto &[sql, param, index] : uses) {
-            const QString steps = plan(sql, {param});
+        for (const auto &[sql, params, index] : uses) {
+            const QString steps = plan(sql, params);
             QVERIFY2(steps.contains(index) && !steps.contains("TEMP B-TREE"), qPrintable(sql + ": " + steps));
         }
         // The look-up at open for yes/no fields left Null reads no table whole.
@@ -162,13 +170,28 @@ private Q_SLOTS:
     {
         createDatabase();
         addRowsAndGaps(30);
+        const Schema::TextIndex &text = Schema::assignmentText();
         for (const Schema::Index &i : Schema::indexes())
             exec(QString("DROP INDEX \"%1\"").arg(i.name));
+        for (const auto &part : Schema::definitions(text))
+            exec(QString("DROP %1 \"%2\"").arg(part.first == text.name ? "TABLE" : "TRIGGER", part.first));
         QVERIFY(indexNames().isEmpty());
+        QVERIFY(!Schema::isWhole(text, open()->schemaObjects()));
         const QString before = contents(databasePath());
         Database::open(databasePath())->close();
         QCOMPARE(indexNames(), schemaIndexNames());
+        QVERIFY(Schema::isWhole(text, open()->schemaObjects()));
         // The tables and their rows are as they were.
+        QCOMPARE(contents(databasePath()), before);
+        // A part of the text index gone, or made otherwise: it is made
+        // afresh, from the rows.
+        const QString trigger = Schema::definitions(text).last().first;
+        exec(QString("DROP TRIGGER \"%1\"").arg(trigger));
+        exec(QString("CREATE TRIGGER \"%1\" AFTER UPDATE ON Assignments BEGIN SELECT 1; END").arg(trigger));
+        Database::closeAll();
+        Database::open(databasePath())->close();
+        QVERIFY(Schema::isWhole(text, open()->schemaObjects()));
+        QCOMPARE(scalar(QString("SELECT count(*) FROM \"%1\" WHERE \"%1\" MATCH '\"ork\"'").arg(text.name)).toInt(), 10);
         QCOMPARE(contents(databasePath()), before);
     }
 
