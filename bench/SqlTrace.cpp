@@ -11,6 +11,13 @@ bool g_recording = false;
 bool g_ownOpen = false; // the raw connection is being opened: not the program's
 QStringList g_statements;
 
+bool changesRows(const QString &sql)
+{
+    const QString head = sql.trimmed().left(8).toUpper();
+    return head.startsWith(QLatin1String("INSERT")) || head.startsWith(QLatin1String("DELETE"))
+        || head.startsWith(QLatin1String("REPLACE"));
+}
+
 int onTrace(unsigned type, void *, void *p, void *x)
 {
     if (type != SQLITE_TRACE_STMT || !g_recording)
@@ -19,8 +26,17 @@ int onTrace(unsigned type, void *, void *p, void *x)
     if (sql && sql[0] == '-' && sql[1] == '-')
         return 0; // a trigger's part of a statement already kept
     if (char *expanded = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(p))) {
-        g_statements << QString::fromUtf8(expanded);
+        const QString statement = QString::fromUtf8(expanded);
         sqlite3_free(expanded);
+        // A statement that adds or removes rows is not run raw: only its kind
+        // is kept, so that a large import does not fill the memory measured.
+        if (changesRows(statement)) {
+            static const QString insert = QStringLiteral("INSERT ... (a row added; not run raw)");
+            static const QString remove = QStringLiteral("DELETE ... (rows removed; not run raw)");
+            g_statements << (statement.trimmed().startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive) ? remove : insert);
+        } else {
+            g_statements << statement;
+        }
     }
     return 0;
 }
@@ -32,13 +48,6 @@ int onOpen(sqlite3 *db, const char **, const struct sqlite3_api_routines *)
     ++g_connections;
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, onTrace, nullptr);
     return SQLITE_OK;
-}
-
-bool changesRows(const QString &sql)
-{
-    const QString head = sql.trimmed().left(8).toUpper();
-    return head.startsWith(QLatin1String("INSERT")) || head.startsWith(QLatin1String("DELETE"))
-        || head.startsWith(QLatin1String("REPLACE"));
 }
 
 } // namespace
