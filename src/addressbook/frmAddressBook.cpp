@@ -11,7 +11,7 @@
 #include "platform/Shell.h"
 #include "platform/Trap.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 

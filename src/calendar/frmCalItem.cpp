@@ -8,7 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/modTransport.h"

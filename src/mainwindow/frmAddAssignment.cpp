@@ -7,8 +7,8 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QComboBox>

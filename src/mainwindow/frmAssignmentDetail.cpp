@@ -7,7 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 

@@ -1,6 +1,6 @@
 #include "frmClassStatus.h"
 
-#include "Grades.h"
+#include "store/Grades.h"
 #include "balloons/assistant.h"
 #include "platform/Artwork.h"
 #include "platform/Settings.h"

@@ -6,7 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QComboBox>

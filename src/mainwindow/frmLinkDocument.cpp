@@ -7,7 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QComboBox>

@@ -10,8 +10,8 @@
 #include "platform/Platform.h"
 #include "platform/Trap.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/KeptRows.h"
 
 #include <QFrame>

@@ -26,7 +26,7 @@
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 

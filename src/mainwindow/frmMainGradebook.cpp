@@ -3,7 +3,7 @@
 
 #include "frmClassStatus.h"
 #include "frmConfirmGrade.h"
-#include "Grades.h"
+#include "store/Grades.h"
 
 #include "platform/Clock.h"
 #include "platform/Controls.h"
@@ -11,14 +11,14 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/GradeBookQueries.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/Values.h"
 #include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
+#include "bound/frmCompactDB.h"
 #include "store/modTransport.h"
 
 #include <QCursor>
@@ -37,7 +37,9 @@ void frmMain::RefreshPoints()
         lblLetterGrade->setText(QString());
         return;
     }
-    const GradeBookQueries::PointsTotals totals = GradeBookQueries::pointsTotals(DatabasePath, *datAssignments);
+    // The rows the grid holds answer while they are what the file holds.
+    GradeBookQueries::PointsTotals totals;
+    datAssignments->readStoredRows(DatabasePath, [&](const Recordset &rows) { totals = GradeBookQueries::pointsTotals(rows); });
     const qint64 possible = totals.possible;
     const qint64 earned = totals.earned;
     if (!totals.hasRows) {

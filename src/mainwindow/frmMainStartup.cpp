@@ -10,7 +10,7 @@
 #include "frmError.h"
 #include "frmSplash.h"
 #include "frmTip.h"
-#include "Grades.h"
+#include "store/Grades.h"
 #include "store/modTransport.h"
 
 #include "calendar/frmToday.h"
@@ -28,13 +28,14 @@
 #include "setup/frmClassWizzy.h"
 #include "setup/frmEditClass.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/Database.h"
 #include "store/IndexRepair.h"
 #include "store/Recordset.h"
 #include "store/clsTarvelaDB.h"
-#include "store/frmCompactDB.h"
+#include "platform/WaitCursor.h"
+#include "bound/frmCompactDB.h"
 
 #include <QCursor>
 #include <QDir>
@@ -148,6 +149,14 @@ bool frmMain::takeFolder(const QString &folder)
 
 void frmMain::Form_Load()
 {
+    // Settings that cannot be kept are told to the user, once per run.
+    Settings::setFailureReport([](const Settings::Failure &failure) {
+        MessageBox::show(QStringLiteral("Tarvela Desk cannot save its settings in the file\n%1\n\n%2\n\n"
+                                        "Settings changed while the program runs (such as the window position, the last "
+                                        "class used and the class colours) will not be kept when it closes.")
+                             .arg(QDir::toNativeSeparators(failure.file), failure.problem),
+                         MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Settings Not Saved"));
+    });
     bool existed = true;
     const QString folder = Platform::programFolder();
     // One copy of the program per folder: a second one ends before it
@@ -164,7 +173,12 @@ void frmMain::Form_Load()
                                                  MessageBox::YesNo, MessageBox::Information, QStringLiteral("No Database"));
             if (answer == MessageBox::Yes) {
                 cTarveladb = new clsTarvelaDB(this);
-                const bool created = cTarveladb->Create_Tarvela_DB(folder);
+                showNotices(cTarveladb);
+                bool created = false;
+                {
+                    const WaitCursor hourglass;
+                    created = cTarveladb->Create_Tarvela_DB(folder);
+                }
                 DatabasePath = databaseFileIn(folder);
                 if (!created) {
                     // Told, not passed over: without a database nothing can be kept.

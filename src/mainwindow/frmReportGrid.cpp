@@ -7,8 +7,8 @@
 #include "platform/Printing.h"
 #include "platform/RuntimeError.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 

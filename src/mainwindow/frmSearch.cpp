@@ -5,7 +5,7 @@
 #include "platform/Settings.h"
 #include "platform/Trap.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 #include "platform/CellText.h"

@@ -1,7 +1,6 @@
 #include "Settings.h"
 
 #include "FileOps.h"
-#include "MessageBox.h"
 #include "RuntimeError.h"
 #include "TextCodec.h"
 
@@ -65,6 +64,7 @@ QHash<QString, Store> g_stores;
 int g_reads = 0;
 int g_writes = 0;
 bool g_failureTold = false;
+std::function<void(const Settings::Failure &)> g_report;
 int g_batchDepth = 0;
 QStringList g_batched; // files whose writing waits for the batch's end
 
@@ -289,14 +289,10 @@ QString writeProblem(const QString &path, const QString &detail)
 
 void tellFailure(const QString &path, const QString &problem)
 {
-    if (g_failureTold)
+    if (g_failureTold || !g_report)
         return;
     g_failureTold = true;
-    MessageBox::show(QStringLiteral("Tarvela Desk cannot save its settings in the file\n%1\n\n%2\n\n"
-                                    "Settings changed while the program runs (such as the window position, the last "
-                                    "class used and the class colours) will not be kept when it closes.")
-                         .arg(QDir::toNativeSeparators(path), problem),
-                     MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Settings Not Saved"));
+    g_report(Settings::Failure{path, problem});
 }
 
 // Writes what this program saved into the file as it is now on disk.
@@ -416,6 +412,8 @@ Batch::~Batch()
         if (!g_stores[path].pending.isEmpty())
             write(path);
 }
+
+void setFailureReport(std::function<void(const Failure &)> report) { g_report = std::move(report); }
 
 int fileReads() { return g_reads; }
 int fileWrites() { return g_writes; }

@@ -11,11 +11,13 @@
 // file, reads what is on disk (what another copy saved since), puts the
 // values this program saved over it and writes the whole file under a
 // temporary name renamed over the old one: no copy loses another's save.
-// A file that cannot be written is told to the user once per run.
+// A file that cannot be written is reported once per run to the program,
+// which tells the user.
 #include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace Settings {
 
@@ -36,7 +38,7 @@ private:
 };
 SectionValues section(const QString &app, const QString &section);
 // Writes the value; returns false when the store could not be written (the
-// user has been told). Saving the value a key already holds writes nothing.
+// failure is reported). Saving the value a key already holds writes nothing.
 bool save(const QString &app, const QString &section, const QString &key, const QString &value);
 // Writes several keys of one section with one write of the file.
 bool save(const QString &app, const QString &section, const QList<QPair<QString, QString>> &values);
@@ -52,6 +54,17 @@ public:
     Batch(const Batch &) = delete;
     Batch &operator=(const Batch &) = delete;
 };
+
+// A save that could not be written: the file, and why in words a person
+// reads.
+struct Failure {
+    QString file;
+    QString problem;
+};
+// Who is told of a save that could not be written: the first failure of a
+// run goes to `report` (the program shows it to the user); without one, a
+// failure is only returned.
+void setFailureReport(std::function<void(const Failure &)> report);
 
 // The folder holding the settings files.
 QString folder();

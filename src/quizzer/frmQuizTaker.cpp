@@ -5,7 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Values.h"

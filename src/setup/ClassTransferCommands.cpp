@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "store/CurrentSelection.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 #include "store/modTransport.h"
 

@@ -10,7 +10,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Settings.h"
 #include "platform/Trap.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Values.h"

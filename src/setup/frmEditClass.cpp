@@ -9,7 +9,7 @@
 #include "platform/Settings.h"
 #include "platform/TextCodec.h"
 #include "platform/Trap.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QCheckBox>

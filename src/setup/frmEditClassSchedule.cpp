@@ -5,7 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QFocusEvent>

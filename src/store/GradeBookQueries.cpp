@@ -1,6 +1,5 @@
 #include "GradeBookQueries.h"
 
-#include "DataSource.h"
 #include "Database.h"
 #include "Recordset.h"
 #include "Values.h"
@@ -51,13 +50,6 @@ PointsTotals pointsTotals(const Recordset &assignments)
         addPoints(totals.earned, assignments.valueAt(row, earned), "ActualPoints");
     }
     return totals;
-}
-
-PointsTotals pointsTotals(const QString &databasePath, const DataSource &assignments)
-{
-    if (assignments.holdsStoredRows(databasePath))
-        return pointsTotals(assignments.recordset());
-    return pointsTotals(databasePath, assignments.recordSource(), assignments.recordSourceParams());
 }
 
 QVector<ClosedClass> closedClasses(const QString &databasePath)

@@ -10,7 +10,6 @@
 #include <QVariantList>
 #include <QVector>
 
-class DataSource;
 class Recordset;
 
 namespace GradeBookQueries {
@@ -29,10 +28,6 @@ PointsTotals pointsTotals(const QString &databasePath, const QString &assignment
 // The same over the assignment rows a recordset holds (every row, wherever
 // its position stands).
 PointsTotals pointsTotals(const Recordset &assignments);
-// The same over what a data source of assignments selects: the rows it
-// holds while they are what the file holds, else its record source read
-// anew.
-PointsTotals pointsTotals(const QString &databasePath, const DataSource &assignments);
 
 struct ClosedClass {
     QVariant creditHours; // Null when empty

@@ -5,13 +5,10 @@
 #include "Recordset.h"
 #include "Schema.h"
 #include "platform/FileOps.h"
-#include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/Trap.h"
-#include "platform/WaitCursor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <optional>
@@ -44,8 +41,6 @@ const char *statusFor(const QString &table)
 bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
 {
     m_lastError.clear();
-    WaitCursor cursor;
-    cursor.set(true);
     const QString path = QDir(folder).filePath(databaseFileName());
 
     // An old file (whatever the letter case of its name) goes first.
@@ -56,12 +51,10 @@ bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
             FileOps::remove(old);
         } catch (const RuntimeError &e) {
             if (e.number() == Err::PathFileAccess) {
-                MessageBox::show(lines({"The Tarvela database could not be created ", "because the old database was opened or",
+                Q_EMIT Notice(lines({"The Tarvela database could not be created ", "because the old database was opened or",
                                         "was read-only and therefore could not ", "be deleted.", "",
                                         "Please close or disable any applications", "using Tarvela or adjust access rights",
-                                        "and try again."}),
-                                 MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
-                cursor.set(false);
+                                        "and try again."}), QStringLiteral("Old TARVELA.MDB opened"), NoticeKind::Information);
                 m_lastError = e.description();
                 return false;
             }
@@ -76,15 +69,11 @@ bool clsTarvelaDB::Create_Tarvela_DB(const QString &folder)
     std::shared_ptr<Database> db;
     try {
         db = Database::create(path);
-        cursor.set(false);
-        cursor.set(true);
         // The whole schema goes in as one piece: a failure leaves no half-made file.
         db->beginTrans();
         for (const Schema::Table &table : Schema::tables()) {
             Q_EMIT StatusText(QString::fromLatin1(statusFor(table.name)));
             db->execute(Schema::createStatement(table));
-            if (table.name == QLatin1String("Assignments"))
-                cursor.set(false);
             if (table.name == QLatin1String("AssignmentTypes")) {
                 auto rs = db->openRecordset(QStringLiteral("AssignmentTypes"), Database::Table);
                 for (const QString &type : Schema::seedAssignmentTypes()) {
@@ -130,42 +119,37 @@ bool clsTarvelaDB::Compact_Tarvela_DB(const QString &folder)
     }
     // A copy an earlier compaction left behind no longer blocks this one.
     if (!leftovers.isEmpty())
-        MessageBox::show(QStringLiteral("A copy left behind by an earlier compaction was removed:\n%1")
-                             .arg(QDir::toNativeSeparators(leftovers.join(QLatin1Char('\n')))),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB removed"));
+        Q_EMIT Notice(QStringLiteral("A copy left behind by an earlier compaction was removed:\n%1")
+                             .arg(QDir::toNativeSeparators(leftovers.join(QLatin1Char('\n')))), QStringLiteral("TARVELAC.MDB removed"), NoticeKind::Information);
     if (!failure) {
         Q_EMIT StatusText(QStringLiteral("Compacting operation on the Tarvela database was successful"));
         return true;
     }
     const RuntimeError &e = *failure;
     if (e.number() == Err::DatabaseExists) {
-        MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the temporary destination file,  ",
+        Q_EMIT Notice(lines({"The Tarvela database could not be compacted ", "because the temporary destination file,  ",
                                 "tarvelac.mdb, already exists.", "", "Please delete the file (TARVELAC.MDB) and try",
-                                "compacting your database again."}),
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("TARVELAC.MDB exists"));
+                                "compacting your database again."}), QStringLiteral("TARVELAC.MDB exists"), NoticeKind::Information);
         return false;
     }
     const QString where = QStringLiteral("\n\nYour database is unchanged: %1").arg(source);
     if (e.number() == Err::NotADatabase) {
-        MessageBox::show(QStringLiteral("The Tarvela database could not be compacted because it is damaged:\n%1%2\n\n"
+        Q_EMIT Notice(QStringLiteral("The Tarvela database could not be compacted because it is damaged:\n%1%2\n\n"
                                         "Start Tarvela Desk again: its check at the start finds the damage, and when only the "
                                         "indexes are damaged it offers to rebuild them without losing a row. When more is "
                                         "damaged, put your last backup copy of tarvela.mdb in its place.")
-                             .arg(e.description(), where),
-                         MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Database Damaged"));
+                             .arg(e.description(), where), QStringLiteral("Database Damaged"), NoticeKind::Critical);
         return false;
     }
     if (e.number() == Err::PathFileAccess || e.number() == Err::Locked) {
         // Held by another program, or a file that cannot be renamed or removed.
         const QString cause = e.number() == Err::Locked ? QStringLiteral("\n\n") + e.description() : QString();
-        MessageBox::show(lines({"The Tarvela database could not be compacted ", "because the old database was opened or",
+        Q_EMIT Notice(lines({"The Tarvela database could not be compacted ", "because the old database was opened or",
                                 "was read-only and therefore could not ", "be deleted.", "",
                                 "Please close or disable any applications", "using Tarvela or adjust access rights",
-                                "and try again."}) + cause + where,
-                         MessageBox::OkOnly, MessageBox::Information, QStringLiteral("Old TARVELA.MDB opened"));
+                                "and try again."}) + cause + where, QStringLiteral("Old TARVELA.MDB opened"), NoticeKind::Information);
     } else {
-        MessageBox::show(e.description() + where, MessageBox::OkOnly, MessageBox::Critical,
-                         Trap::titleOf(e, QStringLiteral("Database not compacted")));
+        Q_EMIT Notice(e.description() + where, Trap::titleOf(e, QStringLiteral("Database not compacted")), NoticeKind::Critical);
     }
     return false;
 }

@@ -3,8 +3,8 @@
 #include "balloons/MsgForm.h"
 #include "balloons/frmAssist.h"
 #include "platform/Clock.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -6,8 +6,8 @@
 #include "MainHelpers.h"
 
 #include "platform/Settings.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QAction>

@@ -2,13 +2,13 @@
 
 #include "balloons/MsgForm.h"
 #include "balloons/frmAssist.h"
-#include "mainwindow/Grades.h"
+#include "store/Grades.h"
 #include "mainwindow/frmAddAssignment.h"
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
 #include "mainwindow/frmError.h"
 #include "platform/Controls.h"
-#include "store/frmCompactDB.h"
+#include "bound/frmCompactDB.h"
 
 #include <QComboBox>
 #include <QLineEdit>

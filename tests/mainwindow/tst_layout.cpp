@@ -6,7 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DateText.h"
-#include "store/frmCompactDB.h"
+#include "bound/frmCompactDB.h"
 #include "store/modTransport.h"
 
 #include <QHeaderView>

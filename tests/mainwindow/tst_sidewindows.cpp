@@ -4,7 +4,7 @@
 #include "mainwindow/frmTip.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
-#include "store/frmCompactDB.h"
+#include "bound/frmCompactDB.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -454,6 +454,26 @@ private Q_SLOTS:
     // Rows another program wrote past the file's own checks (texts longer
     // than their fields) do not stop the start: the program starts without a
     // word and shows them.
+    // The settings store reports a file it cannot write; the program tells
+    // the user once per run.
+    void settingsThatCannotBeSavedAreToldOnce()
+    {
+        newFile();
+        startQuiet();
+        const QString file = Settings::fileFor(Settings::App);
+        QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        MessageBox::clearShown();
+        QVERIFY(!Settings::save(Settings::App, "Settings", "LastClass", "Chemistry"));
+        QVERIFY(!Settings::save(Settings::App, "Settings", "LastClass", "Physics"));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        const MessageBox::Shown told = TestEnv::shownLast();
+        QCOMPARE(told.title, QString("Settings Not Saved"));
+        QCOMPARE(told.icon, MessageBox::Exclamation);
+        for (const QString &part : {file, QString("A folder of that name stands where the file should be."),
+                                    QString("will not be kept when it closes.")})
+            QVERIFY2(told.text.contains(part), qPrintable(told.text));
+    }
+
     void textsLongerThanTheirFieldsDoNotStopTheStart()
     {
         const int cls = addClass(newFile(), "Biology 101");

@@ -7,8 +7,8 @@
 #include "quizzer/frmQuizBuilder.h"
 #include "quizzer/frmQuizSelection.h"
 #include "quizzer/frmQuizTaker.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -8,8 +8,8 @@
 #include "setup/ClassTransfer.h"
 #include "setup/ClassTransferCommands.h"
 #include "store/CurrentSelection.h"
-#include "store/DataGrid.h"
-#include "store/DataSource.h"
+#include "bound/DataGrid.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QDir>

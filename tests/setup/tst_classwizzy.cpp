@@ -6,7 +6,7 @@
 #include "platform/DateText.h"
 #include "setup/frmAddSemesterWizard.h"
 #include "setup/frmClassWizzy.h"
-#include "store/DataSource.h"
+#include "bound/DataSource.h"
 #include "store/Recordset.h"
 
 #include <QComboBox>

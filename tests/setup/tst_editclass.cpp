@@ -2,8 +2,8 @@
 
 #include "platform/Clock.h"
 #include "platform/DateText.h"
-#include "store/DataSource.h"
-#include "store/frmCompactDB.h"
+#include "bound/DataSource.h"
+#include "bound/frmCompactDB.h"
 #include "store/Recordset.h"
 
 #include <QLabel>

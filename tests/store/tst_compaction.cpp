@@ -8,7 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "store/Compaction.h"
 #include "store/Database.h"
-#include "store/frmCompactDB.h"
+#include "bound/frmCompactDB.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
+#include "bound/frmCompactDB.h"
 #include "store/clsTarvelaDB.h"
 
 #include <QFile>
@@ -103,6 +104,7 @@ private Q_SLOTS:
         QStringList status;
         clsTarvelaDB creator;
         connect(&creator, &clsTarvelaDB::StatusText, this, [&](const QString &s) { status << s; });
+        showNotices(&creator); // as the windows that create or compact show them
         QVERIFY(!creator.Create_Tarvela_DB(programFolder()));
         QCOMPARE(shownTitles(), QStringList{"Old TARVELA.MDB opened"});
         QCOMPARE(shownLast().text, QString("The Tarvela database could not be created \nbecause the old database was opened or\n"

@@ -9,6 +9,10 @@ class QLabel;
 class QPushButton;
 class clsTarvelaDB;
 
+// Shows what the database class tells the user (why a file could not be
+// made or compacted) in message boxes, as it tells it.
+void showNotices(clsTarvelaDB *db);
+
 class frmCompactDB : public Form
 {
     Q_OBJECT

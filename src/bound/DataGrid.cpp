@@ -1,7 +1,7 @@
 #include "DataGrid.h"
 
 #include "DataSource.h"
-#include "Values.h"
+#include "store/Values.h"
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"

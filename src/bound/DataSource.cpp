@@ -1,6 +1,6 @@
 #include "DataSource.h"
 
-#include "Values.h"
+#include "store/Values.h"
 #include "platform/Form.h"
 #include "platform/RuntimeError.h"
 
@@ -52,6 +52,19 @@ Recordset &DataSource::recordset() const
 bool DataSource::holdsStoredRows(const QString &path) const
 {
     return m_rs && !recordSourceChanged() && m_openDatabaseName == path && m_rs->holdsStoredRows();
+}
+
+void DataSource::readStoredRows(const QString &path, const std::function<void(const Recordset &)> &read) const
+{
+    if (holdsStoredRows(path)) {
+        read(*m_rs);
+        return;
+    }
+    auto db = Database::open(path);
+    auto rows = db->openRecordset(m_recordSource, Database::Snapshot, m_params);
+    read(*rows);
+    rows->Close();
+    db->close();
 }
 
 bool DataSource::noRows() const { return !m_rs || m_rs->isEmpty(); }

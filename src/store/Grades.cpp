@@ -1,6 +1,6 @@
 #include "Grades.h"
 
-#include "store/Schema.h"
+#include "Schema.h"
 
 #include <QHash>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "platform/Controls.h"
 
-#include "clsTarvelaDB.h"
+#include "store/clsTarvelaDB.h"
 #include "platform/Clock.h"
 #include "platform/Artwork.h"
 #include "platform/DateText.h"
@@ -28,6 +28,14 @@ QLabel *wrapped(QWidget *parent, const char *name, const QString &text)
     return l;
 }
 } // namespace
+
+void showNotices(clsTarvelaDB *db)
+{
+    QObject::connect(db, &clsTarvelaDB::Notice, db, [](const QString &text, const QString &title, clsTarvelaDB::NoticeKind kind) {
+        MessageBox::show(text, MessageBox::OkOnly,
+                         kind == clsTarvelaDB::NoticeKind::Critical ? MessageBox::Critical : MessageBox::Information, title);
+    });
+}
 
 frmCompactDB::frmCompactDB()
 {
@@ -98,6 +106,7 @@ void frmCompactDB::Form_Load()
     }
     cTarveladb = new clsTarvelaDB(this);
     connect(cTarveladb, &clsTarvelaDB::StatusText, this, &frmCompactDB::cTarveladb_StatusText);
+    showNotices(cTarveladb);
     const QString today = DateText::mmddyyyy(Clock::today());
     const QString last = Settings::get(Settings::App, Section, QStringLiteral("LastCompacted"));
     const auto lastDate = DateText::parseDate(last);

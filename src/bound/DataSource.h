@@ -5,8 +5,8 @@
 // the current row; what the user changed in them is stored into the row when
 // the code saves the row, and before the source moves, finds, appends,
 // re-reads or closes, and when its window closes.
-#include "Database.h"
-#include "Recordset.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,6 +48,10 @@ public:
     // it was read from this file, not changed since, and nothing was
     // written to the file since but through its own recordset.
     bool holdsStoredRows(const QString &path) const;
+    // Hands `read` the rows the record source selects as the file holds
+    // them: the rows held while they are those, else the record source read
+    // anew from the file.
+    void readStoredRows(const QString &path, const std::function<void(const Recordset &)> &read) const;
     // No rows (at its start and its end at once); also true when not open.
     bool noRows() const;
     // A row is current (neither at its start nor at its end).
