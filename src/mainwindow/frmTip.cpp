@@ -2,6 +2,7 @@
 
 #include "calendar/frmToday.h"
 #include "platform/Artwork.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QShortcut>
-#include <QTime>
 #include <QVBoxLayout>
 
 namespace {
@@ -99,7 +99,7 @@ void frmTip::Form_Load()
         return;
     }
     chkLoadTipsAtStartup->setChecked(show != 0);
-    g_random.seed(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
+    g_random.seed(static_cast<quint32>(Clock::now().time().msecsSinceStartOfDay()));
     if (!LoadTips(Platform::programFile(QString::fromLatin1(TipsFile))))
         lblTipText->setText(notFoundText());
 }
