@@ -55,18 +55,18 @@ private:
 
     NameList *lstAll;
     ContactPicture *imgPicture;
-    ClickLabel *Image1;
-    QLineEdit *Text1;
-    QLineEdit *Text2;
-    QLineEdit *Text3;
-    QLineEdit *Text4;
-    QLineEdit *Text5;
-    QLineEdit *Text6;
-    QLineEdit *Text7;
-    QLineEdit *Text8;
-    QLineEdit *Text9;
-    QPushButton *SSCommand1;
-    QPushButton *SSCommand2;
-    QPushButton *SSCommand3;
-    QPushButton *Command1;
+    ClickLabel *Image1; // the envelope: a double-click sends e-mail
+    QLineEdit *Text1; // field Name
+    QLineEdit *Text2; // field EMail (a double-click sends e-mail)
+    QLineEdit *Text3; // field Address1
+    QLineEdit *Text4; // field Address2
+    QLineEdit *Text5; // field City
+    QLineEdit *Text6; // field State
+    QLineEdit *Text7; // field ZIP
+    QLineEdit *Text8; // field Phone1
+    QLineEdit *Text9; // field Phone2
+    QPushButton *SSCommand1; // "New Contact"
+    QPushButton *SSCommand2; // "Delete Contact"
+    QPushButton *SSCommand3; // "Link Picture"
+    QPushButton *Command1; // "Done"
 };

@@ -23,8 +23,8 @@ public:
     void MsgResults(int buttonIndex);
 
     QLabel *imgPic() const { return m_imgPic; }
-    QLabel *Image1(int index) const;
-    QTimer *Timer1() const { return m_timer1; }
+    QLabel *Image1(int index) const; // the assistant's frames: 0 eyes closed, 1 and 2 resting
+    QTimer *Timer1() const { return m_timer1; } // the blink, every 1.8 s
 
 protected:
     void Form_Load() override;

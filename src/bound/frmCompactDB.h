@@ -37,8 +37,8 @@ private:
     QWidget *m_body;
     int m_askingHeight;
     int m_workingHeight;
-    QCheckBox *Check1;
-    QPushButton *Command1;
-    QPushButton *Command2;
+    QCheckBox *Check1; // "Check if you never want Tarvela to optimize."
+    QPushButton *Command1; // "No"
+    QPushButton *Command2; // "Yes" (compact now)
     QLabel *lblStatus;
 };

@@ -38,7 +38,7 @@ public:
     // shows the window on it.
     static void addEvent();
 
-    DataSource *Data1;
+    DataSource *Data1; // the table CalItems, on the item shown
 
 protected:
     void Form_Load() override;
@@ -54,7 +54,7 @@ private:
     bool checkDate();
 
     SpinDateCombo *cmbEventDate;
-    QLineEdit *Text3;
+    QLineEdit *Text3; // field ItemTime (the time of the item)
     QLineEdit *txtEventSummary;
     QPlainTextEdit *txtEventDetails;
     QCheckBox *chkVisual;

@@ -61,13 +61,13 @@ private:
     void markDays();
     void showDay(const QString &selDate);
 
-    QSplitter *SSSplitter1;
-    DayView *SSDay1;
+    QSplitter *SSSplitter1; // the day, the to-do list and the month side by side
+    DayView *SSDay1; // the chosen day's events by the hour
     DataGrid *gridTasks;
-    MonthView *SSMonth1;
+    MonthView *SSMonth1; // the month: picks the day, marks days with events
     QPushButton *cmdAddEvent;
-    QPushButton *SSCommand1;
-    QPushButton *SSCommand2;
+    QPushButton *SSCommand1; // "Delete Event"
+    QPushButton *SSCommand2; // "Exit Calendar"
 
     // The month marks are made at the first activation of each opening;
     // those of the due dates as the assignments stood when the window loaded.

@@ -16,7 +16,7 @@ class frmAddAssignment : public Form
 public:
     frmAddAssignment();
 
-    DataSource *Data1;
+    DataSource *Data1; // the table Assignments, on the new row
     DataSource *datAssignmentTypes;
 
 protected:
@@ -27,9 +27,9 @@ private Q_SLOTS:
     void Command1_Click();
 
 private:
-    QLineEdit *Text1;
-    QComboBox *Combo1;
-    DateCombo *SSDateCombo1;
-    QLineEdit *Text2;
-    QPushButton *Command1;
+    QLineEdit *Text1; // field AssignmentTitle
+    QComboBox *Combo1; // field AssignmentType (the class's assignment types)
+    DateCombo *SSDateCombo1; // field DateDue
+    QLineEdit *Text2; // field MaxPointsPossible
+    QPushButton *Command1; // "Done"
 };

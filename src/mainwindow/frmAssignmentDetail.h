@@ -19,7 +19,7 @@ public:
     // Assignment > Details: the window on the current assignment, when there is one.
     static void showCurrentAssignment();
 
-    DataSource *Data1;
+    DataSource *Data1; // the current assignment's row
 
 protected:
     void Form_Load() override;
@@ -29,12 +29,12 @@ private Q_SLOTS:
     void Command1_Click();
 
 private:
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLabel *Label5;
-    QLabel *Label7;
-    QLabel *Label9;
-    QPlainTextEdit *Text1;
-    QPushButton *Command1;
+    QLabel *Label1; // field AssignmentTitle
+    QLabel *Label2; // field MaxPointsPossible
+    QLabel *Label3; // field ActualPoints
+    QLabel *Label5; // field DateDue
+    QLabel *Label7; // field DateEntered
+    QLabel *Label9; // field AssignmentType
+    QPlainTextEdit *Text1; // field Comments
+    QPushButton *Command1; // "Done"
 };

@@ -25,6 +25,6 @@ private Q_SLOTS:
 
 private:
     QLabel *lblPointsShy[4];
-    QPushButton *Command1;
-    QPushButton *Command2;
+    QPushButton *Command1; // "Done"
+    QPushButton *Command2; // "Analysis" (does nothing)
 };

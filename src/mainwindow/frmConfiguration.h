@@ -26,10 +26,10 @@ private Q_SLOTS:
 private:
     void RefreshAssignmentTypes();
 
-    QGroupBox *SSFrame1;
+    QGroupBox *SSFrame1; // "Assignment Types"
     QListWidget *lstAssignmentTypes;
-    QPushButton *SSCommand1;
-    QPushButton *SSCommand2;
+    QPushButton *SSCommand1; // "Add" an assignment type
+    QPushButton *SSCommand2; // "Remove" the chosen assignment type
     QPushButton *cmdDone;
     QLineEdit *txtItem;
 };

@@ -44,6 +44,6 @@ private:
     QString m_form;
     QString m_procedure;
     QPlainTextEdit *txtError;
-    QPushButton *Command1;
-    QPushButton *Command2;
+    QPushButton *Command1; // "Recover"
+    QPushButton *Command2; // "Terminate"
 };

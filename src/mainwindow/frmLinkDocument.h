@@ -40,10 +40,10 @@ private:
     void tellUnreadable(const QString &description);
     static bool hasCurrentAssignment();
 
-    DriveList *Drive1;
-    FolderList *Dir1;
-    FileList *File1;
+    DriveList *Drive1; // the drives (mounted file systems)
+    FolderList *Dir1; // the folders of the chosen drive
+    FileList *File1; // the files of the chosen folder: a double-click links one
     QPushButton *cmdLink;
     QPushButton *cmdCancel;
-    QLabel *Label1;
+    QLabel *Label1; // the instructions above the lists
 };

@@ -155,7 +155,7 @@ private:
     // The activation's reports, each told once while its cause stands.
     std::unique_ptr<frmMainSteps::OncePerCause> m_activationReports;
 
-    QTreeWidget *SSTree2;
+    QTreeWidget *SSTree2; // semesters and their classes
     QHash<QString, QTreeWidgetItem *> m_nodes;
     // Puts a rebuild's nodes into the tree.
     void putTreeNodes(const QList<QTreeWidgetItem *> &made);
@@ -163,27 +163,27 @@ private:
     std::unique_ptr<KeptRows> m_treeSemesters;
     std::unique_ptr<KeptRows> m_treeClasses;
     DataGrid *gridAssignments;
-    QSplitter *SSSplitter1;
+    QSplitter *SSSplitter1; // the tree beside the grid
     QSplitter *m_rightPanes;
-    Panel *SSPanel2;
-    QLabel *Label1;
-    QLabel *Label2;
+    Panel *SSPanel2; // the points band below the grid
+    QLabel *Label1; // "Maximum Points Possible:"
+    QLabel *Label2; // "Current Points:"
     QLabel *lblMaxPoints;
     QLabel *lblCurrentPoints;
     ClickLabel *lblLetterGrade;
-    Panel *SSPanel3;
-    Panel *SSPanel4;
-    Panel *SSPanel5;
+    Panel *SSPanel3; // status bar: the date and time
+    Panel *SSPanel4; // status bar: "Semester : " and its title
+    Panel *SSPanel5; // status bar: "Class : " and its name
     QLabel *lblGPA;
     ClickLabel *imgDocumentLink;
     ClickLabel *lblDocumentLink;
-    QFrame *Line1;
-    QToolButton *SSCommand1;
-    QToolButton *SSCommand2;
-    QToolButton *SSCommand3;
-    QToolButton *SSCommand4;
-    QToolButton *SSCommand5;
-    QToolButton *SSCommand6;
+    QFrame *Line1; // the rule between the menu bar and the tool bar
+    QToolButton *SSCommand1; // "New Semester"
+    QToolButton *SSCommand2; // "Add a Class"
+    QToolButton *SSCommand3; // "New Work" (a new assignment)
+    QToolButton *SSCommand4; // "Search"
+    QToolButton *SSCommand5; // "Quizzer" (its menu)
+    QToolButton *SSCommand6; // "Calendar"
     QToolButton *cmdClassStats;
     QTimer *tmrCalculateGPA;
     QTimer *tmrTimeDate;

@@ -157,6 +157,15 @@ void frmMain::Form_Load()
                              .arg(QDir::toNativeSeparators(failure.file), failure.problem),
                          MessageBox::OkOnly, MessageBox::Exclamation, QStringLiteral("Settings Not Saved"));
     });
+    // A database driver the store cannot work with safely is told before
+    // anything in the folder is touched.
+    try {
+        Database::checkDriverEngine();
+    } catch (const RuntimeError &e) {
+        MessageBox::show(e.description(), MessageBox::OkOnly, MessageBox::Critical, QStringLiteral("Database Driver Mismatch"));
+        Platform::endProgram();
+        return;
+    }
     bool existed = true;
     const QString folder = Platform::programFolder();
     // One copy of the program per folder: a second one ends before it

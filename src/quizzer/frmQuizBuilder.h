@@ -59,17 +59,17 @@ private:
     void storeCompleteNewRow();
     void selectNodeOf(const QVariant &id);
 
-    QSplitter *SSSplitter1;
+    QSplitter *SSSplitter1; // the quizzes beside their questions
     QTreeWidget *treeQuizzes;
     DataGrid *gridQuestions;
-    QFrame *SSPanel2;
+    QFrame *SSPanel2; // "Current Quiz:" and "Question:"
     QLabel *lblCurrentQuiz;
     QLabel *lblCurrentQuestion;
     QPushButton *cmdAddQuiz;
-    QPushButton *SSCommand1;
+    QPushButton *SSCommand1; // "Delete Quiz"
     QPushButton *cmdExportQuiz;
     QPushButton *cmdImportQuiz;
-    QPushButton *SSCommand2;
+    QPushButton *SSCommand2; // "Exit Quizzes"
 
     // The quiz whose questions datQuizItems holds: new rows join it.
     QVariant m_shownQuizId;

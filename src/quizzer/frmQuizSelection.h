@@ -30,7 +30,7 @@ private Q_SLOTS:
 private:
     void fillList();
 
-    QLabel *Label1;
+    QLabel *Label1; // the instruction above the list of quizzes
     QListWidget *lstQuizzes;
     QPushButton *cmdStart;
     QPushButton *cmdCancel;

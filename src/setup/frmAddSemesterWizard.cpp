@@ -28,7 +28,7 @@ frmAddSemesterWizard::frmAddSemesterWizard()
 
     fra1 = new QGroupBox(QStringLiteral("Add Semester Wizard - Introduction"), this);
     fra1->setObjectName(QStringLiteral("fra1"));
-    auto *image1 = new QLabel(fra1);
+    auto *image1 = new QLabel(fra1); // the semester picture of page 1
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setPixmap(Artwork::picture(QStringLiteral("semester"), 64));
     auto *intro = new QVBoxLayout;
@@ -50,7 +50,7 @@ frmAddSemesterWizard::frmAddSemesterWizard()
 
     fra2 = new QGroupBox(QStringLiteral("Add Semester Wizard - Details"), this);
     fra2->setObjectName(QStringLiteral("fra2"));
-    auto *image2 = new QLabel(fra2);
+    auto *image2 = new QLabel(fra2); // the semester picture of page 2
     image2->setObjectName(QStringLiteral("Image2"));
     image2->setPixmap(Artwork::picture(QStringLiteral("semester"), 64));
     Text1 = new QLineEdit(fra2);

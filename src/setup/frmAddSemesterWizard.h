@@ -26,11 +26,11 @@ private Q_SLOTS:
     void SSCommand2_Click();
 
 private:
-    QGroupBox *fra1;
-    QGroupBox *fra2;
-    QLineEdit *Text1;
-    DateCombo *SSDateCombo1;
-    DateCombo *SSDateCombo2;
-    QPushButton *SSCommand1;
-    QPushButton *SSCommand2;
+    QGroupBox *fra1; // page 1: "Add Semester Wizard - Introduction"
+    QGroupBox *fra2; // page 2: "Add Semester Wizard - Details"
+    QLineEdit *Text1; // the new semester's Title
+    DateCombo *SSDateCombo1; // its StartDate
+    DateCombo *SSDateCombo2; // its EndDate
+    QPushButton *SSCommand1; // "Next >>>", then "Finish"
+    QPushButton *SSCommand2; // "Cancel"
 };

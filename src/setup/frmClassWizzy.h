@@ -61,14 +61,14 @@ private:
     // Deletes the row appended for the wizard, ignoring errors.
     void discardNewClass();
 
-    QGroupBox *Frame1;
-    QGroupBox *Frame2;
-    QGroupBox *Frame3;
-    QGroupBox *Frame4;
+    QGroupBox *Frame1; // step 1: semester, class name, start and end dates
+    QGroupBox *Frame2; // step 2: credit hours, points possible, grade thresholds
+    QGroupBox *Frame3; // step 3: class times, Monday to Sunday
+    QGroupBox *Frame4; // step 4: teacher and notes
     QLabel *imgBooks;
-    QLabel *imgBooks2;
-    QLabel *imgBooks3;
-    QLabel *imgBooks4;
+    QLabel *imgBooks2; // the books picture of step 2
+    QLabel *imgBooks3; // the books picture of step 3
+    QLabel *imgBooks4; // the books picture of step 4
 
     QComboBox *cboSemester;
     QLineEdit *txtClassName;
@@ -85,10 +85,10 @@ private:
     QLineEdit *txtTeacherName;
     QLineEdit *txtTeacherPhone;
     QLineEdit *txtTeacherEMail;
-    QPlainTextEdit *Text18;
+    QPlainTextEdit *Text18; // field ClassNotes
 
     QPushButton *cmdCancel;
-    QPushButton *Command2;
+    QPushButton *Command2; // "<< Previous"
     QPushButton *cmdNext;
 
     // Set up on the first activation: the list filled, the last semester chosen.

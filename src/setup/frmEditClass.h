@@ -34,18 +34,18 @@ private:
     void followRename();
     QString m_shownName;
 
-    QLineEdit *Text1;
-    QLineEdit *Text2;
-    QLineEdit *Text3;
-    QLineEdit *Text4;
-    QLineEdit *Text5;
-    QLineEdit *Text6;
-    QLineEdit *Text7;
-    QLineEdit *Text8;
-    QLineEdit *Text9;
-    QLineEdit *Text10;
-    QPlainTextEdit *Text11;
-    QCheckBox *SSCheck1;
-    QPushButton *Command1;
-    QPushButton *SSCommand1;
+    QLineEdit *Text1; // field Points_Grade_A
+    QLineEdit *Text2; // field Points_Grade_B
+    QLineEdit *Text3; // field Points_Grade_C
+    QLineEdit *Text4; // field Points_Grade_D
+    QLineEdit *Text5; // field PointsPossible
+    QLineEdit *Text6; // field ClassName
+    QLineEdit *Text7; // field TeacherName
+    QLineEdit *Text8; // field TeacherPhone
+    QLineEdit *Text9; // field TeacherEMail
+    QLineEdit *Text10; // field CreditHours
+    QPlainTextEdit *Text11; // field ClassNotes
+    QCheckBox *SSCheck1; // field AppliesToGPA: "Class applies to overall GPA?"
+    QPushButton *Command1; // "Done"
+    QPushButton *SSCommand1; // "Edit Schedule"
 };

@@ -278,6 +278,47 @@ int bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
     }
 }
 
+// The store calls the engine's functions on the connection Qt's driver
+// made. Were the driver built with a copy of the engine of its own, that
+// connection would be a foreign structure to the program's engine, and every
+// such call undefined. Versions cannot tell two copies of one release apart,
+// and calling a function on the handle to see is the very fault; so the
+// program's engine tells of every connection it makes (an automatic
+// extension runs inside each open, on the thread that opens), and a handle
+// the driver gives is accepted only when the program's engine has just made it.
+thread_local sqlite3 *t_madeByOwnEngine = nullptr;
+bool g_foreignEngineForTest = false;
+
+int noteOwnConnection(sqlite3 *handle, char **, const sqlite3_api_routines *)
+{
+    t_madeByOwnEngine = handle;
+    return SQLITE_OK;
+}
+
+// Opens the driver's connection; the engine's handle on it, or null when
+// the open fails or the driver gives none. `own` tells whether the
+// program's engine made it.
+sqlite3 *openThroughDriver(QSqlDatabase &db, bool *own)
+{
+    static const bool listening = sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(&noteOwnConnection)) == SQLITE_OK;
+    t_madeByOwnEngine = nullptr;
+    if (!db.open())
+        return nullptr;
+    const QVariant h = db.driver()->handle();
+    sqlite3 *handle = (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) ? *static_cast<sqlite3 *const *>(h.constData()) : nullptr;
+    *own = listening && handle && handle == t_madeByOwnEngine;
+    return handle;
+}
+
+RuntimeError foreignEngine()
+{
+    return RuntimeError(Err::CannotOpen,
+                        QStringLiteral("Qt's SQLite driver on this computer works with another copy of SQLite than Tarvela "
+                                       "Desk, and the two cannot share a database safely, so no database was opened.\n\n"
+                                       "Install the Qt SQLite driver of your system's packages (libqt6sql6-sqlite), or "
+                                       "build Tarvela Desk with the SQLite that Qt's driver uses."));
+}
+
 QSqlQuery runOn(const Database::Connection &c, const QString &sql, const QVariantList &params = {})
 {
     QSqlQuery query(c.sql());
@@ -294,13 +335,16 @@ QSqlQuery runOn(const Database::Connection &c, const QString &sql, const QVarian
 
 void Database::Connection::connect(bool create)
 {
+    checkDriverEngine();
     file = create ? QFileInfo(asked).absoluteFilePath() : resolve(asked);
     {
         QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(uriFor(file, create));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs >= 0 ? busyMs : g_busyTimeout));
-        if (!db.open()) {
+        bool own = false;
+        handle = openThroughDriver(db, &own);
+        if (!db.isOpen()) {
             const RuntimeError err = errorFrom(db.lastError(), file);
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
@@ -308,12 +352,12 @@ void Database::Connection::connect(bool create)
                 throw RuntimeError(Err::CannotOpen, QStringLiteral("The database file %1 could not be opened.").arg(shown(file)));
             throw err;
         }
-        const QVariant h = db.driver()->handle();
-        handle = (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) ? *static_cast<sqlite3 *const *>(h.constData()) : nullptr;
-        if (!handle) {
+        if (!handle || !own) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
+            if (handle)
+                throw foreignEngine();
             throw RuntimeError(Err::CannotOpen, QStringLiteral("The database engine gave no connection to %1.").arg(shown(file)));
         }
     }
@@ -370,6 +414,29 @@ bool Database::Connection::hasMoved() const
 Database::~Database() { close(); }
 
 void Database::setBusyTimeout(int milliseconds) { g_busyTimeout = milliseconds; }
+
+void Database::checkDriverEngine()
+{
+    // Asked once, on a connection to no file, so that a refusal comes before
+    // any file is opened or made.
+    static const bool own = [] {
+        const QString name = QStringLiteral("tarvela-engine-check");
+        bool same = true; // a driver that opens nothing is told by the open of the file
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            if (openThroughDriver(db, &same) == nullptr)
+                same = true;
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return same;
+    }();
+    if (!own || g_foreignEngineForTest)
+        throw foreignEngine();
+}
+
+void Database::pretendForeignDriverEngine(bool foreign) { g_foreignEngineForTest = foreign; }
 
 void Database::defineFunctions(sqlite3 *handle)
 {

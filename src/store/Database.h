@@ -151,6 +151,13 @@ public:
     static constexpr int DefaultBusyTimeout = 2000;
     static void setBusyTimeout(int milliseconds);
 
+    // Raises a run-time error telling what to do when Qt's SQLite driver works
+    // with another copy of the engine than the program (whose functions the
+    // store calls on the driver's connections). Every open checks it first.
+    static void checkDriverEngine();
+    // For tests: the driver's engine is taken for another copy.
+    static void pretendForeignDriverEngine(bool foreign);
+
     // A run-time error for an engine failure, with a description a user can
     // act on. `extendedCode` is the engine's extended result code when known.
     static RuntimeError errorFrom(const QSqlError &error, const QString &path, int extendedCode = 0);
