@@ -111,7 +111,7 @@ private Q_SLOTS:
         });
     }
 
-    void theFirstOpeningIsCentredAndRunsInOrder()
+    void theFirstOpeningIsCentredAndOkClosesIntoTheNotificationArea()
     {
         userScheme();
         QCOMPARE(savedPosition(), QString(", "));
@@ -132,14 +132,8 @@ private Q_SLOTS:
                                               "ShowWindow frmAssist", "ShowBalloon MsgForm", "Sound 13 /sounds/up.wav"}));
         QCOMPARE(overlaysLeft(), 0);
         QVERIFY(a->findChild<QTimer *>("Timer1")->isActive());
-    }
 
-    void okClosesBothIntoTheNotificationAreaAndSavesThePosition()
-    {
-        userScheme();
-        AssistantMessage("Hint");
-        frmAssist *a = frmAssist::existing();
-        QVERIFY(a);
+        // OK closes both into the notification area and keeps the position.
         const QPoint pos = a->pos();
         const QString window = rectOf(a);
         AnimationLog::clear();
@@ -199,7 +193,15 @@ private Q_SLOTS:
         QCOMPARE(counter.raised, 0);
         QCOMPARE(frmAssist::existing(), a);
         QCOMPARE(MsgForm::existing(), m);
-        // So does a click in the window typed in, which the desktop brings
+        // So does another program or the desktop taking the activation, and
+        // coming back: the balloon is gone, the figure stays.
+        QVERIFY(AssistantMessage("Hint"));
+        for (Qt::ApplicationState state : {Qt::ApplicationInactive, Qt::ApplicationActive}) {
+            emit qApp->applicationStateChanged(state);
+            QVERIFY(a->isVisible() && !m->isVisible());
+        }
+        QCOMPARE(MsgForm::existing(), m);
+        // A click in the window typed in, which the desktop brings
         // forward; the figure comes forward above that window.
         QVERIFY(AssistantMessage("Hint"));
         QVERIFY(m->isVisible());
@@ -235,23 +237,6 @@ private Q_SLOTS:
         QCOMPARE(MsgForm::existing(), nullptr);
         QCOMPARE(animationLog().mid(1), QStringList({"Sound 12 /sounds/down.wav", "HideWindow frmAssist", "UnloadWindow frmAssist"}));
         QCOMPARE(savedPosition(), QString("1125, 600"));
-    }
-
-    void anotherProgramTakingTheActivationHidesOnlyTheBalloon()
-    {
-        QVERIFY(typingWindow());
-        QVERIFY(AssistantMessage("Hint"));
-        frmAssist *a = frmAssist::existing();
-        MsgForm *m = MsgForm::existing();
-        QVERIFY(a && m && m->isVisible());
-        // The user clicks another program or the desktop, then comes back:
-        // the balloon is gone, the figure stays.
-        for (Qt::ApplicationState state : {Qt::ApplicationInactive, Qt::ApplicationActive}) {
-            emit qApp->applicationStateChanged(state);
-            QVERIFY(a->isVisible() && !m->isVisible());
-        }
-        QCOMPARE(MsgForm::existing(), m);
-        QCOMPARE(savedPosition(), QString(", "));
     }
 
     void theBalloonShowsWhileAnotherWindowKeepsTheFocus()
@@ -291,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(m->isVisible());
     }
 
-    void aSecondMessageReplacesTheFirst()
+    void aSecondMessageReplacesTheFirstInTheBalloonsLook()
     {
         AssistantMessage("First");
         MsgForm *m = MsgForm::existing();
@@ -303,14 +288,7 @@ private Q_SLOTS:
         QCOMPARE(m->findChildren<PictureBox *>("picOptions").size(), 1);
         QCOMPARE(m->buttonCaptions(), QStringList{"Ok"});
         QVERIFY(m->isVisible() && frmAssist::existing()->isVisible());
-        clickOk();
-        QCOMPARE(frmAssist::existing(), nullptr);
-    }
-
-    void theBalloonsLook()
-    {
-        AssistantMessage("Look at me");
-        MsgForm *m = MsgForm::existing();
+        // The balloon's look.
         const QPalette app = QApplication::palette();
         QCOMPARE(m->palette().color(QPalette::Window), app.color(QPalette::Active, QPalette::Highlight));
         const QFont f = m->msgText()->font();
@@ -319,6 +297,8 @@ private Q_SLOTS:
         auto *ok = m->findChild<PictureBox *>("picOptions");
         QCOMPARE(ok->foreColor(), app.color(QPalette::Active, QPalette::HighlightedText));
         QCOMPARE(ok->font().family(), QString("Arial"));
+        clickOk();
+        QCOMPARE(frmAssist::existing(), nullptr);
     }
 
     void theBalloonSitsAboveOrBesideTheWindow()

@@ -63,9 +63,17 @@ class MsgFormTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
+    // A balloon unloaded starts afresh: as designed.
     void designedSizeControlsAndOutline()
     {
+        MsgForm *used = filledBalloon();
+        used->A_AddButton(1, "No");
+        QVERIFY(used->Unload());
+        QCOMPARE(MsgForm::existing(), nullptr);
         MsgForm *m = MsgForm::instance();
+        QCOMPARE(m->backColorValue(), 0u);
+        QCOMPARE(m->buttonCount(), 1);
+        QVERIFY(m->buttonCaptions().isEmpty());
         QCOMPARE(inTwips(m).size(), QSize(4545, 2115));
         QVERIFY(m->windowFlags() & Qt::FramelessWindowHint);
         auto *icon = m->findChild<PictureBox *>("picIcon");
@@ -107,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(m->buttonCount(), 1);
     }
 
-    void buttonsAreDrawnRaisedWithTheirCaption()
+    void buttonsDrawnRaisedWithTheirCaptionTheIconAndTheColour()
     {
         MsgForm *m = filledBalloon();
         PictureBox *ok = buttons(m).first();
@@ -128,6 +136,22 @@ private Q_SLOTS:
         QVERIFY(inkLeft > 5 && inkRight > 5);
         QVERIFY2(qAbs(inkLeft - inkRight) < (inkLeft + inkRight) / 2, qPrintable(QString("%1 %2").arg(inkLeft).arg(inkRight)));
         QCOMPARE(pixelsOf(img.copy(1, 1, 8, 18), highlight()), 8 * 18);
+        // The question icon fills much of the box's top left 32 x 32 pixels, and nothing else.
+        const QImage icon = m->picIcon()->image();
+        QVERIFY2(32 * 32 - pixelsOf(icon.copy(0, 0, 32, 32), highlight()) > 100, "too little of the icon drawn");
+        QCOMPARE(pixelsOf(icon.copy(33, 0, icon.width() - 33, icon.height()), highlight()), (icon.width() - 33) * icon.height());
+        // An unknown icon draws nothing.
+        m->picIcon()->cls();
+        const QImage before = m->picIcon()->image();
+        m->A_SystemIcon(12345);
+        QCOMPARE(m->picIcon()->image(), before);
+        // The balloon's colour fills the window.
+        QCOMPARE(m->backColorValue(), SysColor::Highlight);
+        QCOMPARE(m->palette().color(QPalette::Window).rgb(), highlight());
+        QCOMPARE(m->picIcon()->backColor().rgb(), highlight());
+        const QImage shot = m->grab().toImage();
+        QCOMPARE(shot.pixelColor(3, 70).rgb(), highlight());
+        QCOMPARE(shot.pixelColor(m->width() - 5, m->height() - 15).rgb(), highlight());
     }
 
     void eitherMouseButtonPressesWithTheSunkenEdge()
@@ -144,28 +168,6 @@ private Q_SLOTS:
             QCOMPARE(edge(ok), QString("LLL DDD"));
             QVERIFY(!m->isVisible());
         }
-    }
-
-    void theIconAndTheBalloonColour()
-    {
-        MsgForm *m = filledBalloon();
-        const QImage img = m->picIcon()->image();
-        // The question icon fills much of the box's top left 32 x 32 pixels, and nothing else.
-        const int ink = 32 * 32 - pixelsOf(img.copy(0, 0, 32, 32), highlight());
-        QVERIFY2(ink > 100, qPrintable(QString::number(ink)));
-        QCOMPARE(pixelsOf(img.copy(33, 0, img.width() - 33, img.height()), highlight()), (img.width() - 33) * img.height());
-        // An unknown icon draws nothing.
-        m->picIcon()->cls();
-        const QImage before = m->picIcon()->image();
-        m->A_SystemIcon(12345);
-        QCOMPARE(m->picIcon()->image(), before);
-        // The balloon's colour fills the window.
-        QCOMPARE(m->backColorValue(), SysColor::Highlight);
-        QCOMPARE(m->palette().color(QPalette::Window).rgb(), highlight());
-        QCOMPARE(m->picIcon()->backColor().rgb(), highlight());
-        const QImage shot = m->grab().toImage();
-        QCOMPARE(shot.pixelColor(3, 70).rgb(), highlight());
-        QCOMPARE(shot.pixelColor(m->width() - 5, m->height() - 15).rgb(), highlight());
     }
 
     void colourValues()
@@ -198,19 +200,6 @@ private Q_SLOTS:
         QTest::mouseClick(other, Qt::LeftButton);
         QVERIFY(!m->isVisible());
         QCOMPARE(MsgForm::existing(), m);
-    }
-
-    void unloadingStartsAfresh()
-    {
-        MsgForm *m = filledBalloon();
-        m->A_AddButton(1, "No");
-        QVERIFY(m->Unload());
-        QCOMPARE(MsgForm::existing(), nullptr);
-        MsgForm *fresh = MsgForm::instance();
-        QCOMPARE(fresh->buttonCount(), 1);
-        QVERIFY(fresh->buttonCaptions().isEmpty());
-        QCOMPARE(fresh->msgText()->text(), QString("What can I do for you?"));
-        QCOMPARE(fresh->backColorValue(), 0u);
     }
 };
 
