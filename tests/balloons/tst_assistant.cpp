@@ -176,15 +176,41 @@ private Q_SLOTS:
         QCOMPARE(frmAssist::existing()->pos(), QPoint(6000, 1000));
     }
 
-    void theFigureStaysInFrontUntilItsCloseButton()
+    void theBalloonLeavesTheFocusAndTheFigureStaysInFrontUntilItsCloseButton()
     {
         userScheme();
+        // The user types in a window in the middle of the screen, where the
+        // assistant would open by default.
         Form *typing = typingWindow();
         QVERIFY(typing);
-        QVERIFY(AssistantMessage("Hint"));
+        QVERIFY(typing->frameGeometry().contains(QGuiApplication::primaryScreen()->availableGeometry().center()));
+        auto *box = typing->findChild<QLineEdit *>("box");
+        box->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), box);
+        QVERIFY(AssistantMessage("Type the name of your class here."));
         frmAssist *a = frmAssist::existing();
         MsgForm *m = MsgForm::existing();
-        QVERIFY(a && m && m->isVisible());
+        QVERIFY(a && a->isVisible() && m && m->isVisible());
+        const QRect boxRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+        for (QWidget *w : {static_cast<QWidget *>(a), static_cast<QWidget *>(m)}) {
+            QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+            QCOMPARE(w->windowType(), Qt::Tool);
+            QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+            // Neither covers the box typed in.
+            QVERIFY(!w->frameGeometry().intersects(boxRect));
+        }
+        QTRY_COMPARE(QApplication::activeWindow(), typing);
+        QCOMPARE(QApplication::focusWidget(), box);
+        // The window system hands the activation to the window typed in
+        // again: the balloon stays.
+        typing->activateWindow();
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(QApplication::activeWindow(), typing);
+        QVERIFY(m->isVisible());
+        QTest::keyClicks(box, "Biology");
+        QCOMPARE(box->text(), QString("Biology"));
+        QVERIFY(m->isVisible());
         RaiseCounter counter;
         a->installEventFilter(&counter);
         // A click on the figure itself takes the balloon away and raises nothing.
@@ -206,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(AssistantMessage("Hint"));
         QVERIFY(m->isVisible());
         counter.raised = 0;
-        QTest::mouseClick(typing->findChild<QLineEdit *>("box"), Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
         QTRY_VERIFY(!m->isVisible());
         QVERIFY(a->isVisible());
         QVERIFY(counter.raised > 0);
@@ -237,43 +263,6 @@ private Q_SLOTS:
         QCOMPARE(MsgForm::existing(), nullptr);
         QCOMPARE(animationLog().mid(1), QStringList({"Sound 12 /sounds/down.wav", "HideWindow frmAssist", "UnloadWindow frmAssist"}));
         QCOMPARE(savedPosition(), QString("1125, 600"));
-    }
-
-    void theBalloonShowsWhileAnotherWindowKeepsTheFocus()
-    {
-        // The user types in a window in the middle of the screen, where the
-        // assistant would open by default.
-        Form *typing = typingWindow();
-        QVERIFY(typing);
-        QVERIFY(typing->frameGeometry().contains(QGuiApplication::primaryScreen()->availableGeometry().center()));
-        auto *box = typing->findChild<QLineEdit *>("box");
-        box->setFocus();
-        QApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), box);
-
-        QVERIFY(AssistantMessage("Type the name of your class here."));
-        frmAssist *a = frmAssist::existing();
-        MsgForm *m = MsgForm::existing();
-        QVERIFY(a && a->isVisible() && m && m->isVisible());
-        const QRect boxRect(box->mapToGlobal(QPoint(0, 0)), box->size());
-        for (QWidget *w : {static_cast<QWidget *>(a), static_cast<QWidget *>(m)}) {
-            QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
-            QCOMPARE(w->windowType(), Qt::Tool);
-            QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
-            // Neither covers the box typed in.
-            QVERIFY(!w->frameGeometry().intersects(boxRect));
-        }
-        QTRY_COMPARE(QApplication::activeWindow(), typing);
-        QCOMPARE(QApplication::focusWidget(), box);
-        // The window system hands the activation to the window typed in
-        // again: the balloon stays.
-        typing->activateWindow();
-        QCoreApplication::processEvents();
-        QTRY_COMPARE(QApplication::activeWindow(), typing);
-        QVERIFY(m->isVisible());
-        QTest::keyClicks(box, "Biology");
-        QCOMPARE(box->text(), QString("Biology"));
-        QVERIFY(m->isVisible());
     }
 
     void aSecondMessageReplacesTheFirstInTheBalloonsLook()

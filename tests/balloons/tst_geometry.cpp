@@ -25,8 +25,6 @@ private Q_SLOTS:
         QCOMPARE(roundHalfEven(-0.5), 0);
         QCOMPARE(roundHalfEven(2.4999), 2);
         QCOMPARE(roundHalfEven(2.5001), 3);
-        QCOMPARE(Twips::toPixels(BalloonWidth), 303);
-        QCOMPARE(Twips::toPixels(BalloonHeight), 141);
     }
 
     void theBalloonsPlace()
