@@ -7,6 +7,7 @@
 #include "platform/TextCodec.h"
 #include "setup/ClassTransfer.h"
 #include "setup/ClassTransferCommands.h"
+#include "setup/frmEditClass.h"
 #include "store/CurrentSelection.h"
 #include "bound/DataGrid.h"
 #include "bound/DataSource.h"
@@ -183,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(m->datClasses->recordset().value("ID").toInt(), newestClassId());
     }
 
-    void withoutACurrentClassExportDoesNothing()
+    void withoutACurrentClassExportAndEditDoNothing()
     {
         newFile();
         frmMain *m = startProgram();
@@ -191,8 +192,10 @@ private Q_SLOTS:
         QVERIFY(m->datClasses->noRows());
         MessageBox::clearShown();
         trigger(m, "mnuClassExport");
+        trigger(m, "mnuClassEdit");
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(!frmError::existing());
+        QVERIFY(!frmEditClass::existing());
         QVERIFY(!QFile::exists(transferFile()));
     }
 
@@ -386,7 +389,7 @@ private Q_SLOTS:
         QVERIFY(treeText(m).contains("  Imported Seminar"));
     }
 
-    void aMissingFileIsReportedAndAddsNothing()
+    void aMissingFileOrSemesterIsReportedAndAddsNothing()
     {
         addClass(newFile(), "Biology");
         frmMain *m = startProgram();
@@ -408,6 +411,15 @@ private Q_SLOTS:
         trigger(m, "mnuClassImport");
         reported(53, "mnuClassImport_Click");
         QCOMPARE(count("Classes"), 1);
+
+        // Nor does a good file without a current semester.
+        qputenv("TARVELA_DRIVE_A", TestEnv::driveA().toUtf8());
+        Recordset &semesters = CurrentSelection::get()->datSemesters()->recordset();
+        semesters.MoveLast();
+        semesters.MoveNext(); // past the last row
+        QCOMPARE(importAnsweringYes(false).numbers, QVector<int>{Err::NoCurrentRecord});
+        QCOMPARE(count("Classes"), 1);
+        QCOMPARE(count("Assignments"), 0);
     }
 
     void aFailedExportClaimsNoSuccessAndKeepsTheEarlierFile()
@@ -467,17 +479,6 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 36);
         QCOMPARE(lines[0], QString("Music"));
         QCOMPARE(lines.mid(26), (QStringList{"Null", "9/15/2026", "30", "Null", "Etude", "Null", "10/2/2026", "20", "Null", "Scales"}));
-    }
-
-    void withoutACurrentSemesterNothingIsAdded()
-    {
-        startWithFile(TransferSample::golden());
-        Recordset &semesters = CurrentSelection::get()->datSemesters()->recordset();
-        semesters.MoveLast();
-        semesters.MoveNext(); // past the last row
-        QCOMPARE(importAnsweringYes(false).numbers, QVector<int>{Err::NoCurrentRecord});
-        QCOMPARE(count("Classes"), 0);
-        QCOMPARE(count("Assignments"), 0);
     }
 };
 
