@@ -324,43 +324,31 @@ private Q_SLOTS:
         QCOMPARE(count("QuizItems"), 14);
     }
 
-    // A file that holds no quiz (which ones: tst_quiztransfer): one message
-    // naming the file and what is wrong with it, and nothing written.
-    void aFileThatIsNoQuizImportsNothing_data()
+    // Files that hold no quiz (which ones: the quiz transfer tests), a
+    // write the engine undoes part-way, odd files, and quizzes the tables
+    // cannot hold.
+    void importOfBadFiles()
     {
-        QTest::addColumn<QByteArray>("bytes"); // a null array: no file at all
-        QTest::addColumn<QString>("told");     // %1: the file
-        QTest::newRow("no file") << QByteArray() << "The quiz file %1 was not found.\nNo quiz was imported.";
-        QTest::newRow("not text") << QByteArray("\"Rivers\"\r\n\"\x1b[1mCapital\"\r\n")
-                                  << "The file %1 is not a quiz transfer file: line 2 holds the control character 0x1B, so it is not "
-                                     "text.\nNo quiz was imported.";
-    }
-    void aFileThatIsNoQuizImportsNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, told);
         m = startWithSemester();
         addQuestion(addQuiz("Lakes"), "Deepest?", "Baikal");
-        if (!bytes.isNull())
-            writeBytes(quizFile(), bytes);
         QVERIFY(openBuilder());
+        // No quiz: one message naming the file and what is wrong, nothing written.
         const QStringList before = quizTables();
-        clickAnswering("cmdImportQuiz", MessageBox::Yes);
-        QCOMPARE(MessageBox::shown().size(), 2);
-        lastShown("Importing quiz", told.arg(quizFile()), MessageBox::Exclamation);
-        QCOMPARE(quizTables(), before);
-        QCOMPARE(treeTitles(b), QStringList{"Lakes"});
-    }
-
-    // A write the engine undoes part-way (its whole transaction rolled back)
-    // leaves neither the quiz nor any of its questions.
-    void aWriteUndonePartWayLeavesNoQuiz()
-    {
-        m = startWithSemester();
-        addQuestion(addQuiz("Lakes"), "Deepest?", "Baikal");
+        const QList<std::pair<QByteArray, QString>> noQuiz = {
+            {QByteArray(), "The quiz file %1 was not found."},
+            {"\"Rivers\"\r\n\"\x1b[1mCapital\"\r\n",
+             "The file %1 is not a quiz transfer file: line 2 holds the control character 0x1B, so it is not text."}};
+        for (const auto &[bytes, told] : noQuiz) {
+            if (!bytes.isNull())
+                writeBytes(quizFile(), bytes);
+            clickAnswering("cmdImportQuiz", MessageBox::Yes);
+            QCOMPARE(MessageBox::shown().size(), 2);
+            lastShown("Importing quiz", told.arg(quizFile()) + "\nNo quiz was imported.", MessageBox::Exclamation);
+            QCOMPARE(quizTables(), before);
+        }
+        // A write the engine undoes part-way (its whole transaction rolled
+        // back) leaves neither the quiz nor any of its questions.
         writeBytes(quizFile(), "\"Rivers\"\r\n\"d\"\r\n\"q1\"\r\n\"a\"\r\n\"q2\"\r\n\"a\"\r\n\"q3\"\r\n\"a\"\r\n\"q4\"\r\n\"a\"\r\n");
-        QVERIFY(openBuilder());
-        const QStringList before = quizTables();
         TestEnv::exec("CREATE TRIGGER refuse BEFORE INSERT ON QuizItems WHEN (SELECT count(*) FROM QuizItems WHERE Quiz_ID = "
                       "NEW.Quiz_ID) >= 2 BEGIN SELECT RAISE(ROLLBACK, 'the disk is full'); END");
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
@@ -368,25 +356,21 @@ private Q_SLOTS:
         TestEnv::exec("DROP TRIGGER refuse");
         QCOMPARE(quizTables(), before);
         QCOMPARE(treeTitles(b), QStringList{"Lakes"});
-    }
 
-    void importOfBadFiles()
-    {
-        m = startWithSemester();
-        QVERIFY(openBuilder());
-        // Windows-1252, ending after a question, one pair without an answer.
+        // Windows-1252, ending after a question, one pair without an answer:
+        // the whole pairs come in, and nothing is said.
         writeBytes(quizFile(), "\"Fran\xE7" "ais\"\r\n\"01/01/1999\"\r\n\"caf\xE9\"\r\n\"coffee\"\r\n\"th\xE9\"\r\n\"\"\r\n\"l\x92" "eau\"\r\n");
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(treeTitles(b), QStringList({QString::fromUtf8("Français")}));
+        QCOMPARE(treeTitles(b), QStringList({"Lakes", QString::fromUtf8("Français")}));
         QCOMPARE(gridRows(b), QStringList({QString::fromUtf8("café=coffee")}));
         // A title too long for the table: no quiz at all, with a message.
         writeBytes(quizFile(), "\"" + QByteArray(101, 't') + "\"\r\n\"d\"\r\n\"q\"\r\n\"a\"\r\n");
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
         QVERIFY(TestEnv::shownLast().text.contains("No quiz was imported."));
-        QCOMPARE(count("Quizzes"), 1);
-        QCOMPARE(count("QuizItems"), 1);
-        QCOMPARE(current(), currentIs(TestEnv::scalar("SELECT ID FROM Quizzes").toInt(), QString::fromUtf8("Français")));
+        QCOMPARE(count("Quizzes"), 2);
+        QCOMPARE(count("QuizItems"), 2);
+        QCOMPARE(current(), currentIs(TestEnv::scalar("SELECT max(ID) FROM Quizzes").toInt(), QString::fromUtf8("Français")));
         // A question too long: the others come in, and the user is told.
         writeBytes(quizFile(), "\"Long\"\r\n\"d\"\r\n\"ok 1\"\r\n\"a\"\r\n\"" + QByteArray(251, 'q') + "\"\r\n\"a\"\r\n\"ok 2\"\r\n\"a\"\r\n");
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
