@@ -199,22 +199,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(transferFile()));
     }
 
-    void aClassWithoutAssignments()
-    {
-        const int fall = newFile();
-        addClass(fall, "Chess, Openings");
-        frmMain *m = startProgram();
-        clickNode(m, "Chess, Openings");
-        trigger(m, "mnuClassExport");
-        QCOMPARE(fileBytes(transferFile()), "Chess  Openings\r\n" + QByteArray("Null\r\n").repeated(25));
-
-        QCOMPARE(importAnsweringYes().numbers, QVector<int>());
-        QCOMPARE(count("Classes"), 2);
-        QCOMPARE(rows("SELECT ClassName, Semester_ID, TeacherName, StartDate, PointsPossible FROM Classes ORDER BY ID DESC LIMIT 1"),
-                 QStringList{QString("Chess  Openings|%1|<null>|<null>|<null>").arg(fall)});
-        QCOMPARE(count("Assignments"), 0);
-    }
-
     void noReadsNothingAndYesFindsTheFileWhateverTheLetterCaseOfItsName()
     {
         addClass(newFile(), "Biology");
@@ -461,7 +445,7 @@ private Q_SLOTS:
         QCOMPARE(TestEnv::shownLast().text, QString("Class was exported successfully!"));
     }
 
-    void exportTakesTheAssignmentsOfTheClassNowCurrent()
+    void exportTakesTheClassNowCurrentWithItsAssignmentsIfAny()
     {
         const int fall = newFile();
         const int art = addClass(fall, "Art");
@@ -479,6 +463,18 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 36);
         QCOMPARE(lines[0], QString("Music"));
         QCOMPARE(lines.mid(26), (QStringList{"Null", "9/15/2026", "30", "Null", "Etude", "Null", "10/2/2026", "20", "Null", "Scales"}));
+
+        // A class without assignments or values goes out and comes in as its name.
+        const int chess = addClass(fall, "Chess, Openings");
+        QVERIFY(activate(m));
+        clickNode(m, "Chess, Openings");
+        trigger(m, "mnuClassExport");
+        QCOMPARE(fileBytes(transferFile()), "Chess  Openings\r\n" + QByteArray("Null\r\n").repeated(25));
+        QCOMPARE(importAnsweringYes().numbers, QVector<int>());
+        QVERIFY(newestClassId() > chess);
+        QCOMPARE(rows("SELECT ClassName, Semester_ID, TeacherName, StartDate, PointsPossible FROM Classes WHERE ID = ?", {newestClassId()}),
+                 QStringList{QString("Chess  Openings|%1|<null>|<null>|<null>").arg(fall)});
+        QCOMPARE(count("Assignments"), 3);
     }
 };
 
