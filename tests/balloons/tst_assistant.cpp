@@ -211,6 +211,9 @@ private Q_SLOTS:
         QTest::keyClicks(box, "Biology");
         QCOMPARE(box->text(), QString("Biology"));
         QVERIFY(m->isVisible());
+        // A click in the balloon's own area keeps it.
+        QTest::mouseClick(m->msgText(), Qt::LeftButton);
+        QVERIFY(m->isVisible());
         RaiseCounter counter;
         a->installEventFilter(&counter);
         // A click on the figure itself takes the balloon away and raises nothing.

@@ -4,7 +4,6 @@
 #include "balloons/PictureBox.h"
 #include "balloons/frmAssist.h"
 #include "balloons/rg.h"
-#include "platform/Form.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -177,29 +176,6 @@ private Q_SLOTS:
         QCOMPARE(ColorFromValue(0), QColor(0, 0, 0));
         QCOMPARE(ColorFromValue(0x8000000D), QApplication::palette().color(QPalette::Active, QPalette::Highlight));
         QCOMPARE(ColorFromValue(0x8000000E), QApplication::palette().color(QPalette::Active, QPalette::HighlightedText));
-    }
-
-    void aClickElsewhereHidesTheBalloon()
-    {
-        auto *other = new Form; // the window the user works in
-        other->resize(200, 100);
-        other->Show();
-        QVERIFY(QTest::qWaitForWindowActive(other));
-        MsgForm *m = filledBalloon();
-        m->Show();
-        // It never keeps the activation, and the activation moving about leaves it up.
-        QTRY_VERIFY(other->isActiveWindow());
-        QVERIFY(m->isVisible());
-        other->activateWindow();
-        QCoreApplication::processEvents();
-        QTRY_VERIFY(other->isActiveWindow());
-        QVERIFY(m->isVisible());
-        // A click in its own area keeps it; a click on another window hides it, not unloaded.
-        QTest::mouseClick(m->findChild<QLabel *>("msgText"), Qt::LeftButton);
-        QVERIFY(m->isVisible());
-        QTest::mouseClick(other, Qt::LeftButton);
-        QVERIFY(!m->isVisible());
-        QCOMPARE(MsgForm::existing(), m);
     }
 };
 
