@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 
 using namespace QuizzerHelpers;
 
@@ -16,13 +17,17 @@ class QuizTransferTest : public TestCase
 
     using Pairs = QVector<QPair<QVariant, QVariant>>;
 
-    static QuizTransfer::Quiz decoded(const QByteArray &bytes, bool *ok = nullptr)
+    // A quiz as read, in one line: "title|q=a;q=a|left out|dangling", or
+    // "<no quiz>".
+    static QString summary(const QByteArray &bytes)
     {
         QuizTransfer::Quiz quiz;
-        const bool read = QuizTransfer::decode(bytes, quiz);
-        if (ok)
-            *ok = read;
-        return quiz;
+        if (!QuizTransfer::decode(bytes, quiz))
+            return "<no quiz>";
+        QStringList pairs;
+        for (const auto &[q, a] : quiz.pairs)
+            pairs << q + "=" + a;
+        return QString("%1|%2|%3|%4").arg(quiz.title, pairs.join(';')).arg(quiz.emptyPairs).arg(quiz.danglingQuestion);
     }
 
 private Q_SLOTS:
@@ -32,50 +37,73 @@ private Q_SLOTS:
         QCOMPARE(QuizTransfer::encodeValue(QString("a\r\n\r\nb\rc\nd")), QString("\"a  b c d\""));
         QCOMPARE(QuizTransfer::encodeValue(QString("a%1b%2c\td").arg(QChar(0), QChar(0x1a))), QString("\"a b c\td\""));
         // Only the outermost quotes go; blanks outside them too.
-        QCOMPARE(QuizTransfer::decodeValue("  \" spaced \"  "), QString(" spaced "));
-        QCOMPARE(QuizTransfer::decodeValue("\""), QString("\""));
-        QCOMPARE(QuizTransfer::decodeValue("\"\""), QString());
-        QCOMPARE(QuizTransfer::decodeValue("bare words"), QString("bare words"));
-        QCOMPARE(QuizTransfer::decodeValue("\"half"), QString("\"half"));
-        QCOMPARE(QuizTransfer::decodeValue(" #NULL# "), QString());
-        QCOMPARE(QuizTransfer::decodeValue("#null#"), QString("#null#"));
+        const QList<std::pair<QString, QString>> read = {{"  \" spaced \"  ", " spaced "}, {"\"", "\""},     {"\"\"", ""},
+                                                         {"bare words", "bare words"},  {"\"half", "\"half"}, {" #NULL# ", ""},
+                                                         {"#null#", "#null#"}};
+        for (const auto &[line, value] : read)
+            QCOMPARE(QuizTransfer::decodeValue(line), value);
     }
 
+    void oddFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("no line at all") << QByteArray("") << "<no quiz>";
+        QTest::newRow("a title alone") << QByteArray("\"Only a title\"") << "Only a title||0|0";
+        QTest::newRow("title and date") << QByteArray("\"T\"\n\"01/02/2026\"\n") << "T||0|0";
+        QTest::newRow("ends after a question") << QByteArray("\"T\"\r\n\"d\"\r\n\"Q1\"\r\n\"A1\"\r\n\"Q2\"\r\n") << "T|Q1=A1|0|1";
+        QTest::newRow("no line end at the end") << QByteArray("\"T\"\n\"d\"\n\"Q1\"\n\"A1\"") << "T|Q1=A1|0|0";
+        QTest::newRow("CR only") << QByteArray("\"T\"\r\"d\"\r\"Q1\"\r\"A1\"\r") << "T|Q1=A1|0|0";
+        // Empty lines and #NULL# count as empty values, whichever side.
+        QTest::newRow("empty values") << QByteArray("\"T\"\r\n\"d\"\r\n\r\n\"A\"\r\n\"Q\"\r\n\r\n\"Q\"\r\n#NULL#\r\n\"\"\r\n\"A\"\r\n\"Q3\"\r\n\"A3\"\r\n")
+                                      << "T|Q3=A3|4|0";
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF\"T\"\r\n") << "T||0|0";
+        QTest::newRow("Windows-1252") << QByteArray("\"Fran\xE7" "ais\"\r\n\"d\"\r\n\"caf\xE9\"\r\n\"l\x92" "eau\"\r\n")
+                                      << QString::fromUtf8("Français|café=l’eau|0|0");
+    }
     void oddFiles()
     {
-        bool ok = true;
-        // No line at all: no quiz.
-        decoded("", &ok);
-        QVERIFY(!ok);
-        // A title alone, or a title and a date, is a quiz without questions.
-        QuizTransfer::Quiz quiz = decoded("\"Only a title\"", &ok);
-        QVERIFY(ok);
-        QCOMPARE(quiz.title, QString("Only a title"));
-        QVERIFY(quiz.pairs.isEmpty());
-        quiz = decoded("\"T\"\n\"01/02/2026\"\n", &ok);
-        QVERIFY(ok && quiz.pairs.isEmpty() && !quiz.danglingQuestion);
-        // A file ending after a question keeps the complete pairs.
-        quiz = decoded("\"T\"\r\n\"d\"\r\n\"Q1\"\r\n\"A1\"\r\n\"Q2\"\r\n");
-        QCOMPARE(quiz.pairs, (QVector<QPair<QString, QString>>{{"Q1", "A1"}}));
-        QVERIFY(quiz.danglingQuestion);
-        // No line end after the last answer; LF-only and CR-only files.
-        quiz = decoded("\"T\"\n\"d\"\n\"Q1\"\n\"A1\"");
-        QCOMPARE(quiz.pairs, (QVector<QPair<QString, QString>>{{"Q1", "A1"}}));
-        quiz = decoded("\"T\"\r\"d\"\r\"Q1\"\r\"A1\"\r");
-        QCOMPARE(quiz.pairs.size(), 1);
-        // Empty lines and #NULL# count as empty values, whichever side.
-        quiz = decoded("\"T\"\r\n\"d\"\r\n\r\n\"A\"\r\n\"Q\"\r\n\r\n\"Q\"\r\n#NULL#\r\n\"\"\r\n\"A\"\r\n\"Q3\"\r\n\"A3\"\r\n");
-        QCOMPARE(quiz.pairs, (QVector<QPair<QString, QString>>{{"Q3", "A3"}}));
-        QCOMPARE(quiz.emptyPairs, 4);
-        // A byte-order mark before the title is no part of it.
-        QCOMPARE(decoded("\xEF\xBB\xBF\"T\"\r\n").title, QString("T"));
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, read);
+        QCOMPARE(summary(bytes), read);
+    }
+
+    // A file that holds no quiz: the error and its description (%1: the file).
+    void aFileThatHoldsNoQuiz_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // a null array: no file at all
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        const QString notText = "The file %1 is not a quiz transfer file: %2.";
+        const QString nul = notText.arg("%1", "it holds NUL bytes, so it is not text");
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        static const char withNul[] = "\"Rivers\"\r\n\"03/07/2026\"\r\n\"Capital\0 of France?\"\r\n\"Paris\"\r\n";
+        QTest::newRow("no file") << QByteArray() << int(Err::FileNotFound) << "The quiz file %1 was not found.";
+        QTest::newRow("empty") << QByteArray("") << int(Err::General) << "The quiz file %1 is empty: it holds no quiz.";
+        QTest::newRow("a picture") << pictureBytes() << int(Err::General) << nul;
+        QTest::newRow("NUL in a question") << QByteArray(withNul, sizeof withNul - 1) << int(Err::General) << nul;
+        QTest::newRow("UTF-16") << QByteArray(utf16(QString("\"Rivers\"\r\n\"03/07/2026\"\r\n\"Capital of France?\"\r\n")))
+                                << int(Err::General) << nul;
+        QTest::newRow("control characters") << QByteArray("\"Rivers\"\r\n\"03/07/2026\"\r\n\"\x1b[1mCapital\"\r\n\"Paris\"\r\n")
+                                            << int(Err::General)
+                                            << notText.arg("%1", "line 3 holds the control character 0x1B, so it is not text");
+    }
+    void aFileThatHoldsNoQuiz()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        if (!bytes.isNull())
+            writeBytes(quizFile(), bytes);
+        QString told;
+        QCOMPARE(TestEnv::errorNumber([] { QuizTransfer::read(quizFile()); }, &told), number);
+        QCOMPARE(told, description.arg(quizFile()));
     }
 
     void aFolderIsNoFile()
     {
-        const QString path = TestEnv::driveA() + "/quiz.out";
-        QVERIFY(QDir().mkpath(path));
-        QCOMPARE(TestEnv::errorNumber([&] { QuizTransfer::read(path); }), int(Err::PathFileAccess));
+        QVERIFY(QDir().mkpath(quizFile()));
+        QCOMPARE(TestEnv::errorNumber([] { QuizTransfer::read(quizFile()); }), int(Err::PathFileAccess));
     }
 
     // Thousands of generated files, well-formed and broken: the reader never
@@ -84,7 +112,7 @@ private Q_SLOTS:
     void fuzzedReader()
     {
         QRandomGenerator random(20260307);
-        const QString path = TestEnv::driveA() + "/quiz.out";
+        const QString path = quizFile();
         const QList<QByteArray> pieces = {"\"", "\"\"", "#NULL#", "\r\n", "\n", "\r", " ", "\t", "\xEF\xBB\xBF", "\xC3", "\xA9",
                                           "\x80", "\xFF", QByteArray(1, '\0'), "abc", "Q?", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
         auto text = [&](int maxLength) {

@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "SetupHelpers.h"
 #include "TransferSample.h"
 
 #include "platform/RuntimeError.h"
@@ -7,6 +7,7 @@
 #include "store/Schema.h"
 
 #include <QLocale>
+#include <QStringEncoder>
 #include <QRandomGenerator>
 
 using namespace ClassTransfer;
@@ -131,6 +132,51 @@ private Q_SLOTS:
             QCOMPARE(got.typeId(), value.typeId());
             QCOMPARE(got, value);
         }
+    }
+
+    // Bytes that make no class transfer file, and why not, as the message
+    // that names the file ends.
+    void whyAFileIsNoTransferFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("wrong");
+        const QStringList good = TransferSample::classLines();
+        const auto named = [&](const QString &name) {
+            QStringList lines = good;
+            lines[0] = name;
+            return encode(lines);
+        };
+        const QString noName = "its first line holds no class name";
+        const QString nul = "it holds NUL bytes, so it is not text";
+        QByteArray withNul = TransferSample::golden();
+        withNul.replace("Sonnets", QByteArray("Son\0nets", 8));
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+
+        QTest::newRow("good") << TransferSample::golden() << "";
+        QTest::newRow("empty") << QByteArray() << "it is empty";
+        QTest::newRow("one line") << QByteArray("Biology") << "it has 1 line, and a class alone takes 26";
+        QTest::newRow("line breaks only") << QByteArray("\r\n\r\n") << "it has 2 lines, and a class alone takes 26";
+        QTest::newRow("cut after ten lines") << encode(good.mid(0, 10)) << "it has 10 lines, and a class alone takes 26";
+        QTest::newRow("no class name") << named("") << noName;
+        QTest::newRow("class name Null") << named("Null") << noName;
+        QTest::newRow("class name of blanks") << named(" \t ") << noName;
+        QTest::newRow("blank lines only") << QByteArray("\r\n").repeated(30) << noName;
+        QTest::newRow("class name too long") << named(QString(256, 'n'))
+                                             << "its first line is too long for a class name: 256 characters, at most 255";
+        QTest::newRow("NUL bytes") << withNul << nul;
+        QTest::newRow("UTF-16") << QByteArray(utf16(QString::fromUtf8(TransferSample::golden()))) << nul;
+        QTest::newRow("a picture") << SetupHelpers::pictureBytes() << nul;
+        QTest::newRow("control character in the class name")
+            << named(QString("Bio%1[1mlogy").arg(QChar(0x1b))) << "line 1 holds the control character 0x1B, so it is not text";
+        QTest::newRow("control character in a comment")
+            << TransferSample::golden() + "Essay\r\n10/1/2026\r\n20\r\nbell \x07\r\nTitle\r\n"
+            << "line 45 holds the control character 0x07, so it is not text";
+    }
+    void whyAFileIsNoTransferFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, wrong);
+        QCOMPARE(read(bytes).notATransferFile, wrong);
     }
 
     void emptyLinesAfterTheLastBlockAreNoBlock()
