@@ -39,7 +39,7 @@ class CalendarWindowTest : public TestCase
     }
 
 private Q_SLOTS:
-    void opensBesideTheMainWindow()
+    void opensBesideTheMainWindowAndShowsItAgainAtClosing()
     {
         frmMain *m = startWithSemester();
         m->move(0, 40);
@@ -90,6 +90,19 @@ private Q_SLOTS:
         // A second press brings the same window forward.
         click(m, "SSCommand6");
         QCOMPARE(frmCalendar::existing(), c);
+        // Exit and the close box show the main window again.
+        for (bool closeBox : {false, true}) {
+            c = openCalendar(m);
+            QVERIFY(c);
+            m->hide();
+            if (closeBox)
+                QVERIFY(c->close());
+            else
+                click(c, "SSCommand2");
+            settle();
+            QVERIFY(!frmCalendar::existing());
+            QVERIFY(m->isVisible());
+        }
     }
 
     void besideTheMainWindowOnScreen()
@@ -107,23 +120,6 @@ private Q_SLOTS:
         // A screen that does not start at 0.
         QCOMPARE(frmCalendar::placeBesideMainWindow(QRect(1300, 30, 600, 400), QRect(1280, 20, 1920, 1060)),
                  QRect(1280, 30, 600, 400));
-    }
-
-    void exitAndTheCloseBoxShowTheMainWindow()
-    {
-        frmMain *m = startWithSemester();
-        for (bool closeBox : {false, true}) {
-            frmCalendar *c = openCalendar(m);
-            QVERIFY(c);
-            m->hide();
-            if (closeBox)
-                QVERIFY(c->close());
-            else
-                click(c, "SSCommand2");
-            settle();
-            QVERIFY(!frmCalendar::existing());
-            QVERIFY(m->isVisible());
-        }
     }
 
     void marksShowInEveryYearAndAreComputedAtOpening()
