@@ -61,6 +61,12 @@ private Q_SLOTS:
         QVERIFY(t->isActive());
         QCOMPARE(textOf(id), QString("Dentist"));
         QVERIFY(MessageBox::shown().isEmpty());
+        // A database gone missing is told, and the check goes on.
+        QFile::remove(TestEnv::databasePath());
+        CalendarAlarm::tick(t);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
+        QVERIFY(t->isActive());
         t->stop();
     }
 
@@ -74,6 +80,9 @@ private Q_SLOTS:
         // No room left for the marker: alarmed once all the same, kept whole.
         const QString longText(250, QLatin1Char('z'));
         const int whole = addAlarm("14:30:00", longText, true, false);
+        // Other minutes: not now (theDueRule holds which items are due).
+        const int past = addAlarm("14:29:00", "A minute ago", true, true);
+        addAlarm("14:31:00", "In a minute", true, true);
         runTimer(m);
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(box(MessageBox::shown().first()),
@@ -87,60 +96,46 @@ private Q_SLOTS:
         runTimer(m);
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(Sound::beeps(), 2);
-    }
-
-    void otherMinutesAndDaysNeverAlarm()
-    {
-        Clock::set(QDateTime(Today, QTime(14, 30, 5)));
-        frmMain *m = startWithSemester();
-        const QList<int> ids = {addAlarm("14:29:00", "A minute ago", true, true), addAlarm("14:31:00", "In a minute", true, true),
-                                addAlarm("15:30:00", "Next hour", true, true),
-                                addAlarm("14:30:00", "Yesterday", true, true, Today.addDays(-1)),
-                                addAlarm(QString(), "No time", true, true),
-                                addAlarm("14:30:00", "Done before (NOTIFIED)", true, true)};
-        TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemTime, AlarmEnabledNotice) VALUES (?, ?, 1)",
-                      {Today.toString(Qt::ISODate), "14:30:00"});
-        const auto texts = [&] {
-            QStringList out;
-            for (int id : ids)
-                out << textOf(id);
-            return out.join(", ");
-        };
-        const QString before = texts();
-        runTimer(m);
-        QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(Sound::beeps(), 0);
-        QCOMPARE(texts(), before);
-        // The minute of the item that passed never comes back.
+        // The next minute's item alarms then; the minute of the one that
+        // passed never comes back.
         Clock::set(QDateTime(Today, QTime(14, 31, 0)));
         runTimer(m);
-        QCOMPARE(TestEnv::shownTitles(), QStringList{"In a minute"});
-        QCOMPARE(textOf(ids[0]), QString("A minute ago"));
+        QCOMPARE(TestEnv::shownTitles(), QStringList({"Dentist's appointment", "In a minute"}));
+        QCOMPARE(textOf(past), QString("A minute ago"));
     }
 
-    void aMissingDatabaseIsToldAndTheCheckGoesOn()
+    // Due: an item of today's date, at the present hour and minute, with a
+    // text not yet marked.
+    void theDueRule_data()
     {
-        Clock::set(QDateTime(Today, QTime(9, 0, 0)));
-        frmMain *m = startWithSemester();
-        QFile::remove(TestEnv::databasePath());
-        QTimer *t = alarmTimer(m);
-        t->start();
-        CalendarAlarm::tick(t);
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(TestEnv::shownLast().icon, MessageBox::Critical);
-        t->stop();
+        QTest::addColumn<QVariant>("date");
+        QTest::addColumn<QVariant>("time");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("due");
+        const QVariant today(Today), now(QTime(14, 30));
+        QTest::newRow("this minute") << today << now << "x" << true;
+        // A date and time with a part of the other kind count for their own part.
+        QTest::newRow("parts of the other kind") << QVariant(QDateTime(Today, QTime(8, 0)))
+                                                 << QVariant(QDateTime(QDate(1899, 12, 30), QTime(14, 30, 59))) << "x" << true;
+        QTest::newRow("marker first") << today << now << "(NOTIFIED) x" << true;
+        QTest::newRow("marked") << today << now << "x(NOTIFIED)" << false;
+        QTest::newRow("no text") << today << now << "" << false;
+        QTest::newRow("other hour") << today << QVariant(QTime(2, 30)) << "x" << false;
+        QTest::newRow("a minute ago") << today << QVariant(QTime(14, 29)) << "x" << false;
+        QTest::newRow("in a minute") << today << QVariant(QTime(14, 31)) << "x" << false;
+        QTest::newRow("no time") << today << QVariant() << "x" << false;
+        QTest::newRow("no date") << QVariant() << now << "x" << false;
+        QTest::newRow("yesterday") << QVariant(Today.addDays(-1)) << now << "x" << false;
+        QTest::newRow("next year") << QVariant(Today.addYears(1)) << now << "x" << false;
     }
 
     void theDueRule()
     {
-        const QDateTime now(Today, QTime(14, 30, 40));
-        // A date and time with a part of the other kind count for their own part.
-        QVERIFY(CalendarAlarm::isDue(QDateTime(Today, QTime(8, 0)), QDateTime(QDate(1899, 12, 30), QTime(14, 30, 59)), "x", now));
-        QVERIFY(CalendarAlarm::isDue(Today, QTime(14, 30), "(NOTIFIED) x", now));
-        QVERIFY(!CalendarAlarm::isDue(Today, QTime(14, 30), "x(NOTIFIED)", now));
-        QVERIFY(!CalendarAlarm::isDue(Today, QTime(2, 30), "x", now));
-        QVERIFY(!CalendarAlarm::isDue(QVariant(), QTime(14, 30), "x", now));
-        QVERIFY(!CalendarAlarm::isDue(Today.addYears(1), QTime(14, 30), "x", now));
+        QFETCH(QVariant, date);
+        QFETCH(QVariant, time);
+        QFETCH(QString, text);
+        QFETCH(bool, due);
+        QCOMPARE(CalendarAlarm::isDue(date, time, text, QDateTime(Today, QTime(14, 30, 40))), due);
     }
 };
 

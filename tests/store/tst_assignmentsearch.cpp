@@ -292,9 +292,7 @@ private Q_SLOTS:
         assignment(addClass(fall, QString()), "Quiz of a class being made");
         assignment(addClass(fall, ""), "Quiz of a nameless class");
         assignment(addClass(addSemester(""), "Untitled term class"), "Quiz of an untitled semester");
-        QStringList hits;
-        for (const AssignmentSearch::Hit &h : AssignmentSearch::find(databasePath(), "quiz"))
-            hits << QString("%1 %2 (%3)").arg(h.assignmentId).arg(h.entry(), h.semesterTitle);
+        const QStringList hits = found("quiz");
         QCOMPARE(hits, QStringList({QString("%1 Quiz 1 [O'Brien's Chemistry] (Spring 2027)").arg(ids[0]),
                                     QString("%1 Quiz 2 [Biology] (Fall 2026)").arg(ids[1]),
                                     QString("%1 Quiz 3 [O'Brien's Chemistry] (Spring 2027)").arg(ids[2])}));
