@@ -1,7 +1,7 @@
 #pragma once
 // Starting the program with semesters and classes in its database, and
 // driving the set-up windows as a user does.
-#include "../mainwindow/MainHelpers.h"
+#include "MainHelpers.h"
 
 #include "platform/Settings.h"
 #include "store/Database.h"

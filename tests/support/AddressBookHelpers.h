@@ -1,7 +1,7 @@
 #pragma once
 // The address book opened from the main window's "Contacts" command, its
 // contacts put straight into the file, and small pictures made on the spot.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "addressbook/AddressBookControls.h"
 #include "addressbook/frmAddressBook.h"

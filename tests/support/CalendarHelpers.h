@@ -1,6 +1,6 @@
 #pragma once
 // Opening the calendar from the main window and driving it as a user does.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "calendar/DayView.h"
 #include "calendar/MonthView.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Starting the program and driving the quizzer's windows as a user does.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "platform/InputBox.h"
 #include "quizzer/QuizTransfer.h"
