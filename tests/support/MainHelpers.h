@@ -12,6 +12,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -195,6 +196,28 @@ inline void trigger(frmMain *m, const char *action)
 {
     if (auto *a = find<QAction>(m, action))
         a->trigger();
+    settle();
+}
+
+// A window's running timer, found by name and checked to run every
+// `interval` milliseconds, then stopped: from then on only the test makes it
+// tick (tick()), never the time that passes.
+inline QTimer *heldTimer(QObject *window, const char *name, int interval)
+{
+    auto *t = window ? window->findChild<QTimer *>(QString::fromLatin1(name)) : nullptr;
+    if (!t || !t->isActive() || t->interval() != interval) {
+        QTest::qFail(qPrintable(QStringLiteral("%1 does not run every %2 ms").arg(QString::fromLatin1(name)).arg(interval)), __FILE__,
+                     __LINE__);
+        return nullptr;
+    }
+    t->stop();
+    return t;
+}
+
+// The timer's interval ends: what it starts runs, and what that queues.
+inline void tick(QTimer *timer)
+{
+    QVERIFY(timer && QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
     settle();
 }
 
