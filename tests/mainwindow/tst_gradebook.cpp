@@ -2,7 +2,6 @@
 
 #include "balloons/MsgForm.h"
 #include "balloons/frmAssist.h"
-#include "store/Grades.h"
 #include "mainwindow/frmAddAssignment.h"
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
@@ -110,42 +109,6 @@ class GradebookTest : public TestCase
     }
 
 private Q_SLOTS:
-    void letterAndFigures()
-    {
-        using Grades::letterFor;
-        const QVariant none;
-        QCOMPARE(letterFor(90, 90, 80, 70, 60, 0), std::optional<QString>("(A)"));
-        QCOMPARE(letterFor(80, 90, 80, 70, 60, 0), std::optional<QString>("(B)"));
-        QCOMPARE(letterFor(69, 90, 80, 70, 60, 0), std::optional<QString>("(D)"));
-        QCOMPARE(letterFor(10, 90, 80, 70, 60, 0), std::optional<QString>("(F)"));
-        QCOMPARE(letterFor(10, 90, 80, 70, 60, none), std::optional<QString>());
-        QCOMPARE(letterFor(95, none, 80, 70, 60, 0), std::optional<QString>("(F)")); // empty A blocks A and B
-        QCOMPARE(letterFor(75, 90, none, 70, 60, 0), std::optional<QString>("(F)")); // empty B blocks B and C
-        QCOMPARE(Grades::gradePoints("b+"), std::optional<double>(3.33));
-        QCOMPARE(Grades::gradePoints(" B"), std::optional<double>());
-        QCOMPARE(Grades::gpaText(25.0 / 7.0), QString("3.57"));
-        QCOMPARE(Grades::gpaText(3), QString("3"));
-        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::infinity()), QString());
-        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::quiet_NaN()), QString());
-        QCOMPARE(Grades::pointsShy(100, "90"), std::optional<qint64>(10));
-        QCOMPARE(Grades::pointsShy(60, "90"), std::optional<qint64>(-30));
-        QCOMPARE(Grades::pointsShy(60, ""), std::optional<qint64>());
-        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(9000000000000000000)), "-9000000000000000000"), std::optional<qint64>());
-        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(1000000000000)), "1000000000005"), std::optional<qint64>(-5));
-        QCOMPARE(Grades::pointsShy(100, "1e400"), std::optional<qint64>());
-        // The GPA's totals take what a class can carry, nothing else.
-        QVERIFY(!Grades::GpaTotals().gpa());
-        Grades::GpaTotals t;
-        QVERIFY(t.add(3, "B"));
-        QVERIFY(t.add(4, "a"));
-        for (double absurd : {1e308, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
-            QVERIFY(!t.add(absurd, "A"));
-        QCOMPARE(t.gpa(), std::optional<double>(25.0 / 7.0));
-        QVERIFY(t.add(1000, "A"));
-        QVERIFY(t.add(0, "A")); // counts, adds nothing
-        QVERIFY(*t.gpa() <= 4);
-    }
-
     void refreshPointsFollowsTheRows()
     {
         seed();
