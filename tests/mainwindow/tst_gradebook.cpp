@@ -53,27 +53,6 @@ class GradebookTest : public TestCase
                           .arg(what));
     }
 
-    // Types into a cell's editor as the user does, then Enter; without
-    // `enter` the editor stays open with the text.
-    static void typeCell(frmMain *m, int row, int column, const QString &text, bool enter = true)
-    {
-        QTableView *v = view(m);
-        const QModelIndex idx = v->model()->index(row, column);
-        v->setCurrentIndex(idx);
-        v->edit(idx);
-        QWidget *editor = v->indexWidget(idx);
-        auto *combo = qobject_cast<QComboBox *>(editor);
-        QLineEdit *line = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(editor);
-        QVERIFY2(line, "no cell editor");
-        line->clear();
-        QTest::keyClicks(line, text);
-        if (enter)
-            QTest::keyClick(line, Qt::Key_Return);
-        settle();
-        if (!enter)
-            QVERIFY2(v->indexWidget(idx) == editor && line->text() == text, "the cell is not being typed");
-    }
-
     // Keys go wherever the focus is, as when a user types into the grid (the
     // first key opens the cell's editor).
     static void keys(const QString &text)
@@ -151,17 +130,17 @@ private Q_SLOTS:
         frmMain *m = startOn("Biology");
         QCOMPARE(figures(m).mid(0, 2), QStringList({"30", "18"}));
         // An edit in the grid.
-        typeCell(m, 0, 4, "9");
+        typeCell(view(m), 0, 4, "9");
         QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
         // A due date that moves the row in the grid's order counts it once.
-        typeCell(m, 0, 2, "12/01/2026");
+        typeCell(view(m), 0, 2, "12/01/2026");
         QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
         // Another program changes a row of the class and adds one: the next
         // refresh of the totals counts them, though the grid shows the rows
         // as it read them.
         TestEnv::exec("UPDATE Assignments SET ActualPoints = 1 WHERE AssignmentTitle = 'Lab 3'");
         addAssignment(m_bio, "Lab 4", 100, 50, "2026-10-04");
-        typeCell(m, 1, 3, "20");
+        typeCell(view(m), 1, 3, "20");
         QCOMPARE(figures(m).mid(0, 2), QStringList({"140", "66"}));
         QCOMPARE(m->datAssignments->recordset().RecordCount(), 3);
         // A deletion (a typed row: see returnInTheLastCellStoresTheRowAtOnce).
@@ -180,12 +159,12 @@ private Q_SLOTS:
     void pointsTypedWithAFractionAreRefused()
     {
         frmMain *m = labOnBiology(7);
-        typeCell(m, 0, 4, "3.5");
+        typeCell(view(m), 0, 4, "3.5");
         QCOMPARE(TestEnv::shownTexts(), QStringList{"ActualPoints takes whole numbers only: \"3.5\" has a fraction. Type a whole number."});
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 7);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("7"));
         QTest::keyClick(view(m)->indexWidget(view(m)->model()->index(0, 4)), Qt::Key_Escape);
-        typeCell(m, 0, 4, "4");
+        typeCell(view(m), 0, 4, "4");
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 4);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("4"));
     }
@@ -224,10 +203,10 @@ private Q_SLOTS:
         QCOMPARE(grid(m)->columnList(1).size(), 7);
         // Yes adds the new type.
         MessageBox::setNextAnswers({MessageBox::Yes});
-        typeCell(m, 1, 0, "Field trip");
-        typeCell(m, 1, 1, "Excursion");
-        typeCell(m, 1, 3, "20");
-        typeCell(m, 1, 4, "15");
+        typeCell(view(m), 1, 0, "Field trip");
+        typeCell(view(m), 1, 1, "Excursion");
+        typeCell(view(m), 1, 3, "20");
+        typeCell(view(m), 1, 4, "15");
         selectRow(m, 0);
         QCOMPARE(classOf("Field trip").toInt(), m_bio);
         lastBox("New assignment type?", "I couldn't find the assignment type \nExcursion in the database.\n\nShall I add it?");
@@ -238,22 +217,22 @@ private Q_SLOTS:
         MessageBox::setNextAnswers({MessageBox::No, MessageBox::No});
         const int shown = MessageBox::shown().size();
         for (int row : {2, 3}) {
-            typeCell(m, row, 0, QString("Row %1").arg(row));
-            typeCell(m, row, 1, "homework");
+            typeCell(view(m), row, 0, QString("Row %1").arg(row));
+            typeCell(view(m), row, 1, "homework");
             selectRow(m, 0);
         }
         QCOMPARE(MessageBox::shown().size(), shown + 2);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE AssignmentType = 'homework' AND Class_ID = ?", {m_bio}), 2);
         QCOMPARE(count("SELECT count(*) FROM AssignmentTypes WHERE AssignmentTypeText = 'homework' COLLATE BINARY"), 0);
         // A blank type raises no question.
-        typeCell(m, 4, 0, "Fourth");
-        typeCell(m, 4, 1, "   ");
+        typeCell(view(m), 4, 0, "Fourth");
+        typeCell(view(m), 4, 1, "   ");
         selectRow(m, 0);
         QCOMPARE(MessageBox::shown().size(), shown + 2);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {m_bio}), 5);
         // A bad date is refused at once and the row keeps what was typed.
-        typeCell(m, 5, 0, "Fifth");
-        typeCell(m, 5, 2, "someday");
+        typeCell(view(m), 5, 0, "Fifth");
+        typeCell(view(m), 5, 2, "someday");
         QVERIFY(TestEnv::shownLast().text.contains("Type mismatch"));
         selectRow(m, 0);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Fifth' AND DateDue IS NULL"), 1);
@@ -585,13 +564,13 @@ private Q_SLOTS:
         frmMain *m = startOn("Biology");
         // The tree takes no focus from the cell editor here: the click itself stores it.
         find<QTreeWidget>(m, "SSTree2")->setFocusPolicy(Qt::NoFocus);
-        typeCell(m, 0, 4, "9", false);
+        typeCell(view(m), 0, 4, "9", false);
         clickNode(m, "Chemistry");
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 9);
         QCOMPARE(field("ActualPoints", "Titration").toInt(), 18);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("18"));
         // A title being typed when the main window closes.
-        typeCell(m, 0, 0, "Titration, second try", false);
+        typeCell(view(m), 0, 0, "Titration, second try", false);
         QVERIFY(m->close());
         settle();
         QVERIFY(!frmMain::existing());
@@ -636,7 +615,7 @@ private Q_SLOTS:
     {
         frmMain *m = labOnBiology();
         refuse("UPDATE");
-        typeCell(m, 0, 4, "8", false);
+        typeCell(view(m), 0, 4, "8", false);
         MessageBox::setNextAnswers({MessageBox::No}); // close all the same
         QVERIFY(m->close());
         settle();

@@ -115,7 +115,7 @@ private Q_SLOTS:
 
         trigger(m, "mnuClassExport");
         QVERIFY(!frmError::existing());
-        lastShown("Export done", "Class was exported successfully!", MessageBox::Information);
+        lastBox("Export done", "Class was exported successfully!", MessageBox::Information);
         const QByteArray want = TransferSample::golden();
         QCOMPARE(fileBytes(transferFile()), want);
         // The export leaves the assignment list past its last row and the class where it was.
@@ -133,7 +133,7 @@ private Q_SLOTS:
         trigger(m, "mnuClassImport");
         QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
         QCOMPARE(MessageBox::shown().size(), 1); // the question, and no message at the end
-        lastShown("Importing classes", ImportQuestion, MessageBox::Question, MessageBox::YesNo);
+        lastBox("Importing classes", ImportQuestion, MessageBox::Question, MessageBox::YesNo);
 
         QCOMPARE(count("Classes"), 1);
         const int id = newestClassId();
@@ -345,7 +345,7 @@ private Q_SLOTS:
         trigger(m, "mnuClassImport");
         const QString told = QString("The file %1 is not a class transfer file: %2.\n\nNothing was imported.").arg(transferFile(), wrong);
         QCOMPARE(TestEnv::shownTexts(), (QStringList{ImportQuestion, told}));
-        lastShown("Importing classes", told, MessageBox::Exclamation);
+        lastBox("Importing classes", told, MessageBox::Exclamation);
         QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
         QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
         QCOMPARE(treeText(m), tree);

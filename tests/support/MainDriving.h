@@ -47,14 +47,6 @@ inline QStringList items(QListWidget *list)
     return out;
 }
 
-// The last message box had this title (and this text, when one is given).
-inline void lastBox(const QString &title, const QString &text = QString())
-{
-    QCOMPARE(TestEnv::shownLast().title, title);
-    if (!text.isNull())
-        QCOMPARE(TestEnv::shownLast().text, text);
-}
-
 inline DataGrid *grid(frmMain *m) { return find<DataGrid>(m, "gridAssignments"); }
 inline QTableView *view(frmMain *m) { return grid(m)->view(); }
 

@@ -9,12 +9,16 @@
 #include <QAction>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <optional>
 
 namespace MainHelpers {
 
@@ -48,6 +52,21 @@ inline void boxClosesOver(QWidget *w)
 {
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(w);
+}
+
+// The last message box shown had this title, and this text when one is
+// given; with an icon, that icon and these buttons.
+inline void lastBox(const QString &title, const QString &text = QString(), std::optional<MessageBox::Icon> icon = std::nullopt,
+                    MessageBox::Buttons buttons = MessageBox::OkOnly)
+{
+    const MessageBox::Shown last = TestEnv::shownLast();
+    QCOMPARE(last.title, title);
+    if (!text.isNull())
+        QCOMPARE(last.text, text);
+    if (icon) {
+        QCOMPARE(last.icon, *icon);
+        QCOMPARE(last.buttons, buttons);
+    }
 }
 
 // Starts the program (its main window) with the given answers queued.
@@ -181,6 +200,32 @@ inline void typeText(QWidget *w, const QString &text)
             key += text.at(++i);
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, key, Qt::NoModifier);
     }
+}
+
+// Types into a cell of a grid as the user does: the cell's editor opened,
+// the text typed, then Enter; without `enter` the editor stays open with
+// the text.
+inline void typeCell(QTableView *v, int row, int column, const QString &text, bool enter = true)
+{
+    QVERIFY(v);
+    const QModelIndex idx = v->model()->index(row, column);
+    QVERIFY2(idx.isValid(), "no such cell");
+    v->setCurrentIndex(idx);
+    v->edit(idx);
+    QWidget *editor = v->indexWidget(idx);
+    auto *combo = qobject_cast<QComboBox *>(editor);
+    QLineEdit *line = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(editor);
+    for (QLineEdit *w : v->viewport()->findChildren<QLineEdit *>())
+        if (!line && w->isVisible())
+            line = w;
+    QVERIFY2(line, "no cell editor");
+    line->clear();
+    QTest::keyClicks(line, text);
+    if (enter)
+        QTest::keyClick(line, Qt::Key_Return);
+    settle();
+    if (!enter)
+        QVERIFY2(line->isVisible() && line->text() == text, "the cell is not being typed");
 }
 
 // Clicks a control (the test fails without it) and lets what it starts happen.

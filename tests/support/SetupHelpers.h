@@ -1,6 +1,7 @@
 #pragma once
 // Starting the program with semesters and classes in its database, and
 // driving the set-up windows as a user does.
+#include "FileHelpers.h"
 #include "MainHelpers.h"
 
 #include "platform/Settings.h"
@@ -19,6 +20,8 @@
 namespace SetupHelpers {
 
 using namespace MainHelpers;
+using ::fileBytes;
+using ::writeBytes;
 
 // A database of its own, without the tips window, and the main window up.
 inline frmMain *startProgram()
@@ -26,6 +29,24 @@ inline frmMain *startProgram()
     if (!QFile::exists(TestEnv::databasePath()))
         TestEnv::createDatabase();
     return startQuiet();
+}
+
+// The key of a database with one semester (made, with the file, when
+// missing), so that no wizard opens at start.
+inline int semesterId()
+{
+    if (!QFile::exists(TestEnv::databasePath()))
+        TestEnv::createDatabase();
+    if (TestEnv::scalar(QStringLiteral("SELECT count(*) FROM Semesters")).toInt() == 0)
+        addSemester(QStringLiteral("Spring 2026"), QStringLiteral("2026-01-10"), QStringLiteral("2026-05-20"));
+    return TestEnv::scalar(QStringLiteral("SELECT min(ID) FROM Semesters")).toInt();
+}
+
+// The same, and the main window up.
+inline frmMain *startWithSemester()
+{
+    semesterId();
+    return startProgram();
 }
 
 // The two ways out of a window a data-driven test tries: its button, and
@@ -74,22 +95,11 @@ inline QString text(QWidget *window, const char *name)
     return w->property("text").toString();
 }
 
-// Checks what the last message box shown said, and how.
-inline void lastShown(const QString &title, const QString &text, MessageBox::Icon icon,
-                      MessageBox::Buttons buttons = MessageBox::OkOnly)
-{
-    const MessageBox::Shown last = TestEnv::shownLast();
-    QCOMPARE(last.title, title);
-    QCOMPARE(last.text, text);
-    QCOMPARE(last.icon, icon);
-    QCOMPARE(last.buttons, buttons);
-}
-
-// The same, and that it was the only one since MessageBox::clearShown().
+// The last message box (lastBox()), the only one since MessageBox::clearShown().
 inline void shownOnce(const QString &title, const QString &text, MessageBox::Icon icon)
 {
     QCOMPARE(MessageBox::shown().size(), 1);
-    lastShown(title, text, icon);
+    lastBox(title, text, icon);
 }
 
 // Puts a row straight into the file; returns its key.
@@ -135,16 +145,6 @@ inline QStringList rows(const QString &sql, const QVariantList &params = {})
     return out;
 }
 
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        QTest::qFail(qPrintable(path + QStringLiteral(" cannot be read")), __FILE__, __LINE__);
-        return QByteArray();
-    }
-    return f.readAll();
-}
-
 // A small picture as a PNG file holds it: what a transfer file renamed
 // from a picture holds.
 inline QByteArray pictureBytes()
@@ -156,13 +156,6 @@ inline QByteArray pictureBytes()
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-inline void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 } // namespace SetupHelpers
