@@ -150,7 +150,7 @@ private Q_SLOTS:
         addAssignment(cls, "Morning quiz", 10, QVariant(), "2026-11-02 08:00:00");
         addAssignment(cls, "Second quiz", 10, QVariant(), "2026-11-02 08:00:00");
         addAssignment(cls, "Not a date", 10, QVariant(), "2026-02-30");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         frmCalendar *c = openCalendar(m);
         QVERIFY(c);
         MonthView *month = monthView(c);
@@ -219,7 +219,7 @@ private Q_SLOTS:
         const int cls = addClass(semesterId(), "Biology");
         TestEnv::exec("INSERT INTO Assignments (Class_ID, AssignmentTitle, DateDue) VALUES (?, 'Work', ?)", {cls, dateDue});
         TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
-        frmCalendar *c = openCalendar(startProgram());
+        frmCalendar *c = openCalendar(startQuiet());
         QVERIFY(c);
         QCOMPARE(markedDays(monthView(c)), marked);
     }
@@ -233,7 +233,7 @@ private Q_SLOTS:
                                                         {5, 1}, {4, 5.0}, {12, 31}, {"x", 2}, {6, QVariant()}, {6, 30}, {4, 5}};
         for (const auto &[month, day] : items)
             TestEnv::exec("INSERT INTO CalItems (ItemDate, ItemText, Month, Day) VALUES ('2026-01-01', 'Item', ?, ?)", {month, day});
-        frmCalendar *c = openCalendar(startProgram());
+        frmCalendar *c = openCalendar(startQuiet());
         QVERIFY(c);
         QCOMPARE(markedDays(monthView(c)), QString("3/15, 4/5, 4/6, 5/1, 6/30, 12/31"));
     }
@@ -372,7 +372,7 @@ private Q_SLOTS:
         semesterId();
         Settings::save(Settings::App, "Settings", "asst_SeenToDo", "Y");
         addTask("2026-03-16", "Buy milk");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         frmCalendar *c = openCalendar(m);
         QVERIFY(c);
         QTableView *v = tasks(c);

@@ -63,7 +63,7 @@ frmMain *startWithFile(const QByteArray &bytes)
 {
     newFile();
     writeBytes(transferFile(), bytes);
-    return startProgram();
+    return startQuiet();
 }
 
 const QString ImportQuestion = QStringLiteral(
@@ -110,7 +110,7 @@ private Q_SLOTS:
         const int fall = newFile();
         const int spring = addSemester("Spring 2027", "2027-01-10", "2027-05-20");
         const int original = insertSample(fall);
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
 
         trigger(m, "mnuClassExport");
@@ -192,7 +192,7 @@ private Q_SLOTS:
     void withoutACurrentClassExportDoesNothing()
     {
         newFile();
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Fall 2026");
         QVERIFY(m->datClasses->noRows());
         MessageBox::clearShown();
@@ -206,7 +206,7 @@ private Q_SLOTS:
     {
         const int fall = newFile();
         addClass(fall, "Chess, Openings");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Chess, Openings");
         trigger(m, "mnuClassExport");
         QCOMPARE(fileBytes(transferFile()), "Chess  Openings\r\n" + QByteArray("Null\r\n").repeated(25));
@@ -223,7 +223,7 @@ private Q_SLOTS:
         addClass(newFile(), "Biology");
         const QString upperCase = QDir(TestEnv::driveA()).filePath("CLASS.TARVELA");
         writeBytes(upperCase, TransferSample::golden());
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         MessageBox::clearShown();
         MessageBox::setNextAnswers({MessageBox::No});
         trigger(m, "mnuClassImport");
@@ -334,7 +334,7 @@ private Q_SLOTS:
         QFETCH(QString, wrong);
         insertSample(newFile());
         writeBytes(transferFile(), bytes);
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
         const QString before = TestEnv::contents(TestEnv::databasePath());
         const QStringList tree = treeText(m);
@@ -376,7 +376,7 @@ private Q_SLOTS:
                   << QString("Exercise %1").arg(i + 1);
         writeBytes(transferFile(), ClassTransfer::encode(lines));
         Database::setBusyTimeout(100); // the held file: the end does not wait long
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
         const QString before = TestEnv::contents(TestEnv::databasePath());
         const QStringList tree = treeText(m);
@@ -445,7 +445,7 @@ private Q_SLOTS:
     void aMissingFileIsReportedAndAddsNothing()
     {
         addClass(newFile(), "Biology");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         Reports reports = importAnsweringYes(false);
         QCOMPARE(reports.numbers, QVector<int>{Err::FileNotFound});
         QVERIFY(reports.descriptions[0].contains("class.tarvela"));
@@ -469,7 +469,7 @@ private Q_SLOTS:
     void aFailedExportClaimsNoSuccessAndKeepsTheEarlierFile()
     {
         insertSample(newFile());
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         const QByteArray good = "an earlier export\r\n";
         writeBytes(transferFile(), good);
 
@@ -513,7 +513,7 @@ private Q_SLOTS:
         const int music = addClass(fall, "Music");
         addAssignment(music, "Scales", 20, 15, "2026-10-02");
         addAssignment(music, "Etude", 30, 25, "2026-09-15");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Art");
         // Another window moves the class as the search window does; the list
         // still holds Art's rows.

@@ -59,7 +59,7 @@ struct BookFixture {
     // Starts the program and opens the address book.
     bool start()
     {
-        m = startProgram();
+        m = startQuiet();
         return open();
     }
     // Opens the address book by the main window's "Contacts".
