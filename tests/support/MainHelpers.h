@@ -2,6 +2,7 @@
 // Driving the program as a user does: starting it quietly, making a
 // database, clicking controls and tree nodes, typing, choosing menu
 // commands, checking the message boxes shown, making timers tick.
+#include "FileHelpers.h"
 #include "TestEnv.h"
 
 #include "mainwindow/frmMain.h"
