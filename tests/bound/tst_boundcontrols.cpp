@@ -105,16 +105,7 @@ void refuseUpdates()
     exec("CREATE TRIGGER refuse BEFORE UPDATE ON Assignments BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
 }
 
-QStringList titlesOf(Recordset &rs, const QString &field = "AssignmentTitle")
-{
-    QStringList out;
-    for (int i = 0; i < rs.RecordCount(); ++i)
-        out << rs.valueAt(i, field).toString();
-    return out;
-}
-
 } // namespace
-
 
 // The bound data source and the grid over it: the saving of bound controls,
 // rows typed into the grid, and what a failed save tells.

@@ -12,24 +12,11 @@
 
 using namespace TestEnv;
 
-namespace {
-
-QStringList titlesOf(Recordset &rs, const QString &field = "AssignmentTitle")
-{
-    QStringList out;
-    for (int i = 0; i < rs.RecordCount(); ++i)
-        out << rs.valueAt(i, field).toString();
-    return out;
-}
-
-} // namespace
-
 // The recordset: positions, finds, edits, and the values the file keeps.
 class RecordsetTest : public TestCase
 {
     Q_OBJECT
 private Q_SLOTS:
-
     void emptyResultsAndSnapshots()
     {
         createDatabase();
