@@ -455,33 +455,29 @@ private Q_SLOTS:
     {
         m_sem = newFile();
         frmMain *m = startQuiet();
-        auto close = [&](const QString &name, const QString &letter, const QVariant &hours, bool closed = true) {
-            TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, ?)",
-                          {m_sem, name, letter, hours, closed ? 1 : 0});
-        };
         m->mnuFileCalculateGPA_Click();
         QVERIFY(MessageBox::shown().isEmpty()); // no closed class: nothing
-        close("Open one", "A", 3, false);
-        close("Failed", "F", 3);
+        closedClass(m_sem, "Open one", "A", 3, false);
+        closedClass(m_sem, "Failed", "F", 3);
         m->mnuFileCalculateGPA_Click();
         QVERIFY(MessageBox::shown().isEmpty()); // only F: nothing
         QCOMPARE(label(m, "lblGPA"), QString());
         TestEnv::exec("DELETE FROM Classes");
-        close("History", "b", 3);
-        close("Math", "A", 4);
+        closedClass(m_sem, "History", "b", 3);
+        closedClass(m_sem, "Math", "A", 4);
         trigger(m, "mnuFileCalculateGPA");
         lastBox("Tarvela Desk", "GPA = 3.57");
         QCOMPARE(TestEnv::shownLast().icon, MessageBox::NoIcon);
         QCOMPARE(label(m, "lblGPA"), QString("3.57"));
         TestEnv::exec("DELETE FROM Classes");
-        close("Drawing", "D-", 2);
+        closedClass(m_sem, "Drawing", "D-", 2);
         m->CalculateGPA(false);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
         QCOMPARE(MessageBox::shown().size(), 1); // the timer's way shows no box
         // A closed class without credit hours ends the calculation silently:
         // no message, the label as it was, whatever the other classes hold.
-        close("Chess", "A", QVariant());
-        close("Latin", "A", 4);
+        closedClass(m_sem, "Chess", "A", QVariant());
+        closedClass(m_sem, "Latin", "A", 4);
         trigger(m, "mnuFileCalculateGPA");
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
@@ -493,7 +489,7 @@ private Q_SLOTS:
         QCOMPARE(label(m, "lblGPA"), QString("2.89"));
         // Credit hours no class can carry, stored by another tool: no figure
         // that means nothing; asked for, the reason is told.
-        close("Endless", "A", 1e308);
+        closedClass(m_sem, "Endless", "A", 1e308);
         m->CalculateGPA(false);
         QCOMPARE(MessageBox::shown().size(), 2);
         m->mnuFileCalculateGPA_Click();

@@ -57,16 +57,14 @@ private Q_SLOTS:
     void theGpaFollowsTheFileAtTheTenSecondTick()
     {
         const int fall = newFile();
-        TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, 1)",
-                      {fall, "History", "B", 3});
+        closedClass(fall, "History", "B", 3);
         frmMain *m = startQuiet();
         QTimer *gpa = heldTimer(m, "tmrCalculateGPA", 10000);
         QTimer *clock = heldTimer(m, "tmrTimeDate", 1000);
         tick(gpa);
         QCOMPARE(label(m, "lblGPA"), QString("3"));
         TestEnv::exec("UPDATE Classes SET FinalLetterGrade = 'A' WHERE ClassName = 'History'");
-        TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, 1)",
-                      {fall, "Math", "C", 1});
+        closedClass(fall, "Math", "C", 1);
         Clock::advance(9000);
         tick(clock);
         QCOMPARE(label(m, "lblGPA"), QString("3"));
