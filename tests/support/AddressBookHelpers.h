@@ -74,14 +74,7 @@ struct BookFixture {
 inline QListWidget *nameList(QWidget *b) { return find<QListWidget>(b, "lstAll"); }
 inline ContactPicture *picture(QWidget *b) { return find<ContactPicture>(b, "imgPicture"); }
 
-inline QStringList listed(QWidget *b)
-{
-    QStringList out;
-    QListWidget *list = nameList(b);
-    for (int i = 0; list && i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+inline QStringList listed(QWidget *b) { return items(nameList(b)); }
 
 // Clicks the list's entry `row` as the user would.
 inline void clickName(QWidget *b, int row)

@@ -48,14 +48,6 @@ inline QStringList figures(frmMain *m)
     return {label(m, "lblMaxPoints"), label(m, "lblCurrentPoints"), label(m, "lblLetterGrade")};
 }
 
-inline QStringList items(QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; list && i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 inline DataGrid *grid(frmMain *m) { return find<DataGrid>(m, "gridAssignments"); }
 inline QTableView *view(frmMain *m) { return grid(m)->view(); }
 

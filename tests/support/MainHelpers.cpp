@@ -126,6 +126,14 @@ frmMain *startQuiet(const QList<MessageBox::Answer> &answers)
     return start(answers);
 }
 
+QStringList items(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; list && i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
 void typeText(QWidget *w, const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
@@ -89,6 +90,9 @@ int newFile(const QString &semester = QStringLiteral("Fall 2026"));
 // Starts the program with the tips switched off: no tips window comes up
 // first.
 frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {});
+
+// The texts of a list, in its order.
+QStringList items(QListWidget *list);
 
 // Types a text key by key into a control, as a keyboard would: a character
 // beyond ASCII comes as the text of a key.

@@ -87,14 +87,7 @@ inline void typeQuestion(frmQuizBuilder *b, const QString &question, const QStri
     settle();
 }
 
-inline QStringList listed(frmQuizSelection *s)
-{
-    QStringList out;
-    auto *list = s->findChild<QListWidget *>(QStringLiteral("lstQuizzes"));
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+inline QStringList listed(frmQuizSelection *s) { return items(find<QListWidget>(s, "lstQuizzes")); }
 
 inline void chooseQuiz(frmQuizSelection *s, int n)
 {
