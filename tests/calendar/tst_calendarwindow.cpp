@@ -130,7 +130,7 @@ private Q_SLOTS:
         addCalItem("2026-03-15", QVariant(), "Exam day", QVariant(), 3, 15);
         addCalItem("2026-04-10", "10:00:00", "Typed in the day view"); // no Month/Day
         addAssignment(cls, "Lab report", 10, QVariant(), "2026-10-08");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         frmCalendar *c = openCalendar(m);
         QVERIFY(c);
         MonthView *month = monthView(c);
@@ -249,7 +249,7 @@ private Q_SLOTS:
         semesterId();
         Settings::save(Settings::App, "Settings", "asst_SeenToDo", "Y");
         addTask("2026-03-16", "Buy milk");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         frmCalendar *c = openCalendar(m);
         QVERIFY(c);
         QTableView *v = tasks(c);

@@ -52,7 +52,7 @@ private Q_SLOTS:
         addCalItem("2025-10-14", QVariant(), "Career fair");
         addTask("2025-10-15", "Buy pens");
         addTask("2025-11-15", "Pay tuition");
-        startProgram();
+        startQuiet();
         QCOMPARE(listed(), QStringList({"Due 2025-10-15 14:00:00 is due today.", "Due 2025-10-15 is due today.", "Dentist",
                                         "Gym", "Buy pens"}));
     }
@@ -60,7 +60,7 @@ private Q_SLOTS:
     void emptyTablesKeepTheWindowClosed()
     {
         onTheFifteenth();
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         QVERIFY(!frmToday::existing());
         // File > Today's Events decides again: rows of other days show an
         // empty list; a task of today lists.

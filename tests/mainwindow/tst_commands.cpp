@@ -275,8 +275,7 @@ class CommandsTest : public TestCase
         TestEnv::exec("UPDATE Assignments SET DocumentPath = ? WHERE ID = ?", {linkedPaper(), ids.essay});
         TestEnv::exec("INSERT INTO Quizzes (Title) VALUES ('Cells')");
         for (const auto &[file, text] : {std::pair{"/TIPOFDAY.TXT", "Close out your classes.\r\n"}, std::pair{"/flash", "#!/bin/sh\n"}}) {
-            QFile f(TestEnv::programFolder() + file);
-            if (!f.open(QIODevice::WriteOnly) || f.write(text) < 0)
+            if (!writeBytes(TestEnv::programFolder() + file, text))
                 return nullptr;
         }
         const char *const addIns[][2] = {

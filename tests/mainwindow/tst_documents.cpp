@@ -27,12 +27,7 @@ class DocumentsTest : public TestCase
 
     static QString home() { return TestEnv::root() + "/home"; }
 
-    static void touch(const QString &path)
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("paper") == 5);
-    }
+    static void touch(const QString &path) { writeBytes(path, "paper"); }
 
     // The program started with its home folder in the test's folder.
     static frmMain *launch()

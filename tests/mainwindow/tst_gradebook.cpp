@@ -2,7 +2,6 @@
 
 #include "balloons/MsgForm.h"
 #include "balloons/frmAssist.h"
-#include "store/Grades.h"
 #include "mainwindow/frmAddAssignment.h"
 #include "mainwindow/frmClassStatus.h"
 #include "mainwindow/frmConfirmGrade.h"
@@ -54,27 +53,6 @@ class GradebookTest : public TestCase
                           .arg(what));
     }
 
-    // Types into a cell's editor as the user does, then Enter; without
-    // `enter` the editor stays open with the text.
-    static void typeCell(frmMain *m, int row, int column, const QString &text, bool enter = true)
-    {
-        QTableView *v = view(m);
-        const QModelIndex idx = v->model()->index(row, column);
-        v->setCurrentIndex(idx);
-        v->edit(idx);
-        QWidget *editor = v->indexWidget(idx);
-        auto *combo = qobject_cast<QComboBox *>(editor);
-        QLineEdit *line = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(editor);
-        QVERIFY2(line, "no cell editor");
-        line->clear();
-        QTest::keyClicks(line, text);
-        if (enter)
-            QTest::keyClick(line, Qt::Key_Return);
-        settle();
-        if (!enter)
-            QVERIFY2(v->indexWidget(idx) == editor && line->text() == text, "the cell is not being typed");
-    }
-
     // Keys go wherever the focus is, as when a user types into the grid (the
     // first key opens the cell's editor).
     static void keys(const QString &text)
@@ -110,42 +88,6 @@ class GradebookTest : public TestCase
     }
 
 private Q_SLOTS:
-    void letterAndFigures()
-    {
-        using Grades::letterFor;
-        const QVariant none;
-        QCOMPARE(letterFor(90, 90, 80, 70, 60, 0), std::optional<QString>("(A)"));
-        QCOMPARE(letterFor(80, 90, 80, 70, 60, 0), std::optional<QString>("(B)"));
-        QCOMPARE(letterFor(69, 90, 80, 70, 60, 0), std::optional<QString>("(D)"));
-        QCOMPARE(letterFor(10, 90, 80, 70, 60, 0), std::optional<QString>("(F)"));
-        QCOMPARE(letterFor(10, 90, 80, 70, 60, none), std::optional<QString>());
-        QCOMPARE(letterFor(95, none, 80, 70, 60, 0), std::optional<QString>("(F)")); // empty A blocks A and B
-        QCOMPARE(letterFor(75, 90, none, 70, 60, 0), std::optional<QString>("(F)")); // empty B blocks B and C
-        QCOMPARE(Grades::gradePoints("b+"), std::optional<double>(3.33));
-        QCOMPARE(Grades::gradePoints(" B"), std::optional<double>());
-        QCOMPARE(Grades::gpaText(25.0 / 7.0), QString("3.57"));
-        QCOMPARE(Grades::gpaText(3), QString("3"));
-        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::infinity()), QString());
-        QCOMPARE(Grades::gpaText(std::numeric_limits<double>::quiet_NaN()), QString());
-        QCOMPARE(Grades::pointsShy(100, "90"), std::optional<qint64>(10));
-        QCOMPARE(Grades::pointsShy(60, "90"), std::optional<qint64>(-30));
-        QCOMPARE(Grades::pointsShy(60, ""), std::optional<qint64>());
-        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(9000000000000000000)), "-9000000000000000000"), std::optional<qint64>());
-        QCOMPARE(Grades::pointsShy(QVariant(qlonglong(1000000000000)), "1000000000005"), std::optional<qint64>(-5));
-        QCOMPARE(Grades::pointsShy(100, "1e400"), std::optional<qint64>());
-        // The GPA's totals take what a class can carry, nothing else.
-        QVERIFY(!Grades::GpaTotals().gpa());
-        Grades::GpaTotals t;
-        QVERIFY(t.add(3, "B"));
-        QVERIFY(t.add(4, "a"));
-        for (double absurd : {1e308, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
-            QVERIFY(!t.add(absurd, "A"));
-        QCOMPARE(t.gpa(), std::optional<double>(25.0 / 7.0));
-        QVERIFY(t.add(1000, "A"));
-        QVERIFY(t.add(0, "A")); // counts, adds nothing
-        QVERIFY(*t.gpa() <= 4);
-    }
-
     void refreshPointsFollowsTheRows()
     {
         seed();
@@ -188,17 +130,17 @@ private Q_SLOTS:
         frmMain *m = startOn("Biology");
         QCOMPARE(figures(m).mid(0, 2), QStringList({"30", "18"}));
         // An edit in the grid.
-        typeCell(m, 0, 4, "9");
+        typeCell(view(m), 0, 4, "9");
         QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
         // A due date that moves the row in the grid's order counts it once.
-        typeCell(m, 0, 2, "12/01/2026");
+        typeCell(view(m), 0, 2, "12/01/2026");
         QCOMPARE(label(m, "lblCurrentPoints"), QString("22"));
         // Another program changes a row of the class and adds one: the next
         // refresh of the totals counts them, though the grid shows the rows
         // as it read them.
         TestEnv::exec("UPDATE Assignments SET ActualPoints = 1 WHERE AssignmentTitle = 'Lab 3'");
         addAssignment(m_bio, "Lab 4", 100, 50, "2026-10-04");
-        typeCell(m, 1, 3, "20");
+        typeCell(view(m), 1, 3, "20");
         QCOMPARE(figures(m).mid(0, 2), QStringList({"140", "66"}));
         QCOMPARE(m->datAssignments->recordset().RecordCount(), 3);
         // A deletion (a typed row: see returnInTheLastCellStoresTheRowAtOnce).
@@ -217,12 +159,12 @@ private Q_SLOTS:
     void pointsTypedWithAFractionAreRefused()
     {
         frmMain *m = labOnBiology(7);
-        typeCell(m, 0, 4, "3.5");
+        typeCell(view(m), 0, 4, "3.5");
         QCOMPARE(TestEnv::shownTexts(), QStringList{"ActualPoints takes whole numbers only: \"3.5\" has a fraction. Type a whole number."});
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 7);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("7"));
         QTest::keyClick(view(m)->indexWidget(view(m)->model()->index(0, 4)), Qt::Key_Escape);
-        typeCell(m, 0, 4, "4");
+        typeCell(view(m), 0, 4, "4");
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 4);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("4"));
     }
@@ -261,10 +203,10 @@ private Q_SLOTS:
         QCOMPARE(grid(m)->columnList(1).size(), 7);
         // Yes adds the new type.
         MessageBox::setNextAnswers({MessageBox::Yes});
-        typeCell(m, 1, 0, "Field trip");
-        typeCell(m, 1, 1, "Excursion");
-        typeCell(m, 1, 3, "20");
-        typeCell(m, 1, 4, "15");
+        typeCell(view(m), 1, 0, "Field trip");
+        typeCell(view(m), 1, 1, "Excursion");
+        typeCell(view(m), 1, 3, "20");
+        typeCell(view(m), 1, 4, "15");
         selectRow(m, 0);
         QCOMPARE(classOf("Field trip").toInt(), m_bio);
         lastBox("New assignment type?", "I couldn't find the assignment type \nExcursion in the database.\n\nShall I add it?");
@@ -275,22 +217,22 @@ private Q_SLOTS:
         MessageBox::setNextAnswers({MessageBox::No, MessageBox::No});
         const int shown = MessageBox::shown().size();
         for (int row : {2, 3}) {
-            typeCell(m, row, 0, QString("Row %1").arg(row));
-            typeCell(m, row, 1, "homework");
+            typeCell(view(m), row, 0, QString("Row %1").arg(row));
+            typeCell(view(m), row, 1, "homework");
             selectRow(m, 0);
         }
         QCOMPARE(MessageBox::shown().size(), shown + 2);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE AssignmentType = 'homework' AND Class_ID = ?", {m_bio}), 2);
         QCOMPARE(count("SELECT count(*) FROM AssignmentTypes WHERE AssignmentTypeText = 'homework' COLLATE BINARY"), 0);
         // A blank type raises no question.
-        typeCell(m, 4, 0, "Fourth");
-        typeCell(m, 4, 1, "   ");
+        typeCell(view(m), 4, 0, "Fourth");
+        typeCell(view(m), 4, 1, "   ");
         selectRow(m, 0);
         QCOMPARE(MessageBox::shown().size(), shown + 2);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE Class_ID = ?", {m_bio}), 5);
         // A bad date is refused at once and the row keeps what was typed.
-        typeCell(m, 5, 0, "Fifth");
-        typeCell(m, 5, 2, "someday");
+        typeCell(view(m), 5, 0, "Fifth");
+        typeCell(view(m), 5, 2, "someday");
         QVERIFY(TestEnv::shownLast().text.contains("Type mismatch"));
         selectRow(m, 0);
         QCOMPARE(count("SELECT count(*) FROM Assignments WHERE AssignmentTitle = 'Fifth' AND DateDue IS NULL"), 1);
@@ -513,33 +455,29 @@ private Q_SLOTS:
     {
         m_sem = newFile();
         frmMain *m = startQuiet();
-        auto close = [&](const QString &name, const QString &letter, const QVariant &hours, bool closed = true) {
-            TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, ?)",
-                          {m_sem, name, letter, hours, closed ? 1 : 0});
-        };
         m->mnuFileCalculateGPA_Click();
         QVERIFY(MessageBox::shown().isEmpty()); // no closed class: nothing
-        close("Open one", "A", 3, false);
-        close("Failed", "F", 3);
+        closedClass(m_sem, "Open one", "A", 3, false);
+        closedClass(m_sem, "Failed", "F", 3);
         m->mnuFileCalculateGPA_Click();
         QVERIFY(MessageBox::shown().isEmpty()); // only F: nothing
         QCOMPARE(label(m, "lblGPA"), QString());
         TestEnv::exec("DELETE FROM Classes");
-        close("History", "b", 3);
-        close("Math", "A", 4);
+        closedClass(m_sem, "History", "b", 3);
+        closedClass(m_sem, "Math", "A", 4);
         trigger(m, "mnuFileCalculateGPA");
         lastBox("Tarvela Desk", "GPA = 3.57");
         QCOMPARE(TestEnv::shownLast().icon, MessageBox::NoIcon);
         QCOMPARE(label(m, "lblGPA"), QString("3.57"));
         TestEnv::exec("DELETE FROM Classes");
-        close("Drawing", "D-", 2);
+        closedClass(m_sem, "Drawing", "D-", 2);
         m->CalculateGPA(false);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
         QCOMPARE(MessageBox::shown().size(), 1); // the timer's way shows no box
         // A closed class without credit hours ends the calculation silently:
         // no message, the label as it was, whatever the other classes hold.
-        close("Chess", "A", QVariant());
-        close("Latin", "A", 4);
+        closedClass(m_sem, "Chess", "A", QVariant());
+        closedClass(m_sem, "Latin", "A", 4);
         trigger(m, "mnuFileCalculateGPA");
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(label(m, "lblGPA"), QString("0.66"));
@@ -551,7 +489,7 @@ private Q_SLOTS:
         QCOMPARE(label(m, "lblGPA"), QString("2.89"));
         // Credit hours no class can carry, stored by another tool: no figure
         // that means nothing; asked for, the reason is told.
-        close("Endless", "A", 1e308);
+        closedClass(m_sem, "Endless", "A", 1e308);
         m->CalculateGPA(false);
         QCOMPARE(MessageBox::shown().size(), 2);
         m->mnuFileCalculateGPA_Click();
@@ -622,13 +560,13 @@ private Q_SLOTS:
         frmMain *m = startOn("Biology");
         // The tree takes no focus from the cell editor here: the click itself stores it.
         find<QTreeWidget>(m, "SSTree2")->setFocusPolicy(Qt::NoFocus);
-        typeCell(m, 0, 4, "9", false);
+        typeCell(view(m), 0, 4, "9", false);
         clickNode(m, "Chemistry");
         QCOMPARE(field("ActualPoints", "Lab").toInt(), 9);
         QCOMPARE(field("ActualPoints", "Titration").toInt(), 18);
         QCOMPARE(label(m, "lblCurrentPoints"), QString("18"));
         // A title being typed when the main window closes.
-        typeCell(m, 0, 0, "Titration, second try", false);
+        typeCell(view(m), 0, 0, "Titration, second try", false);
         QVERIFY(m->close());
         settle();
         QVERIFY(!frmMain::existing());
@@ -673,7 +611,7 @@ private Q_SLOTS:
     {
         frmMain *m = labOnBiology();
         refuse("UPDATE");
-        typeCell(m, 0, 4, "8", false);
+        typeCell(view(m), 0, 4, "8", false);
         MessageBox::setNextAnswers({MessageBox::No}); // close all the same
         QVERIFY(m->close());
         settle();

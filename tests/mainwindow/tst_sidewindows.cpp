@@ -17,11 +17,7 @@ class SideWindowsTest : public TestCase
 {
     Q_OBJECT
 
-    static void writeTips(const QByteArray &content)
-    {
-        QFile f(TestEnv::programFolder() + "/TIPOFDAY.TXT");
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-    }
+    static void writeTips(const QByteArray &content) { writeBytes(TestEnv::programFolder() + "/TIPOFDAY.TXT", content); }
 
     static QString tipsSetting() { return Settings::get(Settings::ExeApp, "Options", "Show Tips at Startup"); }
 

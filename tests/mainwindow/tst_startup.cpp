@@ -41,9 +41,8 @@ class StartupTest : public TestCase
         QMap<QString, QByteArray> out;
         const QString lock = QFileInfo(ProgramLock::fileIn(TestEnv::programFolder())).fileName();
         for (const QString &name : QDir(TestEnv::programFolder()).entryList(QDir::Files | QDir::Hidden)) {
-            QFile f(TestEnv::programFolder() + "/" + name);
             if (name != lock)
-                out[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+                out[name] = fileBytes(TestEnv::programFolder() + "/" + name);
         }
         return out;
     }
@@ -61,12 +60,6 @@ class StartupTest : public TestCase
         const bool back = QTest::qWaitFor([&] { return m->isActiveWindow() || frmError::existing(); }, 2000);
         settle();
         return back;
-    }
-
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
     }
 
     // Marks a file immutable (or takes the mark away), as an administrator's
@@ -88,11 +81,7 @@ class StartupTest : public TestCase
 
     static QString twips(int pixels) { return QString::number(Twips::fromPixels(pixels)); }
 
-    static QByteArray settingsFile()
-    {
-        QFile f(Settings::fileFor(Settings::App));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray settingsFile() { return fileBytes(Settings::fileFor(Settings::App)); }
 
 private Q_SLOTS:
     void firstStartYesCreatesAndLeadsToTheWizard()
@@ -154,8 +143,7 @@ private Q_SLOTS:
             // engine's journal has no room beside it.
             QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/tarvela.mdb-journal"));
         } else if (situation == "garbage") {
-            QFile f(TestEnv::databasePath());
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(2048, 'x')) == 2048);
+            QVERIFY(writeBytes(TestEnv::databasePath(), QByteArray(2048, 'x')));
         } else if (situation.startsWith("folder ")) {
             QVERIFY(QDir().mkpath(TestEnv::programFolder() + "/" + situation.mid(7)));
         } else if (situation == "locked") {
@@ -293,8 +281,7 @@ private Q_SLOTS:
         if (left == "a folder in its place") {
             QVERIFY(QDir().mkpath(lock));
         } else {
-            QFile f(lock);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            QVERIFY(writeBytes(lock, bytes));
         }
         if (left == "an immutable file") {
             if (!setImmutable(lock, true))
@@ -304,7 +291,7 @@ private Q_SLOTS:
             FileOps::denyChanges(TestEnv::programFolder());
         }
         const QMap<QString, QByteArray> before = folder();
-        const QByteArray lockBefore = QFileInfo(lock).isFile() ? bytesOf(lock) : QByteArray();
+        const QByteArray lockBefore = QFileInfo(lock).isFile() ? fileBytes(lock) : QByteArray();
 
         frmMain *m = startQuiet();
         if (title.isEmpty()) {
@@ -314,7 +301,7 @@ private Q_SLOTS:
             QCOMPARE(treeText(m), QStringList{"Fall 2026"});
             // The file now tells who holds it, and holds the folder against
             // a second copy.
-            QVERIFY(bytesOf(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+            QVERIFY(fileBytes(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
             QProcess second;
             second.start(TestEnv::helperProgram(), {"lock", TestEnv::programFolder()});
             QVERIFY(second.waitForFinished(20000));
@@ -331,7 +318,7 @@ private Q_SLOTS:
         QVERIFY(!m->isVisible());
         QVERIFY(!QFile::exists(Settings::fileFor(Settings::App))); // nothing written
         QVERIFY(folder() == before);
-        QCOMPARE(QFileInfo(lock).isFile() ? bytesOf(lock) : QByteArray(), lockBefore);
+        QCOMPARE(QFileInfo(lock).isFile() ? fileBytes(lock) : QByteArray(), lockBefore);
     }
 
     void copiesStartedAtOnceLeaveOneRunning_data()
@@ -610,9 +597,7 @@ private Q_SLOTS:
         // An add-in configured by hand while the program runs: the next
         // activation shows it, and writes nothing.
         const QByteArray text = settingsFile() + "[AddIns]\nAddIn1Desc=Notes\n";
-        QFile f(Settings::fileFor(Settings::App));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size());
-        f.close();
+        QVERIFY(writeBytes(Settings::fileFor(Settings::App), text));
         QAction *addIn = find<QAction>(m, "mnuAddIn1Desc");
         QVERIFY(addIn && !addIn->isVisible());
         const int writes = Settings::fileWrites();

@@ -17,7 +17,7 @@ class FileListsTest : public TestCase
         for (const char *d : {"b folder", "A folder", ".hidden folder", "c folder/inner"})
             QVERIFY(QDir().mkpath(tree() + "/" + d));
         for (const char *f : {"zeta.txt", "Alpha.doc", "beta's notes.txt", ".secret"})
-            QVERIFY(writeFile(tree() + "/" + f, "x"));
+            QVERIFY(writeBytes(tree() + "/" + f, "x"));
     }
 
 public:

@@ -51,11 +51,11 @@ private Q_SLOTS:
     {
         const QString target = TestEnv::root() + "/listing.pdf";
         QCOMPARE(printInto(target), 0);
-        QVERIFY(readFile(target).startsWith("%PDF-"));
-        QVERIFY(readFile(target).trimmed().endsWith("%%EOF"));
+        QVERIFY(fileBytes(target).startsWith("%PDF-"));
+        QVERIFY(fileBytes(target).trimmed().endsWith("%%EOF"));
         QCOMPARE(files(TestEnv::root()), QStringList{"listing.pdf"});
         // A print that fails half way leaves the earlier file, and no other.
-        QVERIFY(writeFile(target, "the earlier listing"));
+        QVERIFY(writeBytes(target, "the earlier listing"));
         Printing::setNextPdfFile(target);
         std::unique_ptr<QPrinter> printer = Printing::choosePrinter("Listing");
         QCOMPARE(printer->outputFileName(), target);
@@ -63,7 +63,7 @@ private Q_SLOTS:
             p.drawText(10, 10, "half");
             throw RuntimeError(3021, "No current record.");
         }));
-        QCOMPARE(readFile(target), QByteArray("the earlier listing"));
+        QCOMPARE(fileBytes(target), QByteArray("the earlier listing"));
         QCOMPARE(files(TestEnv::root()), QStringList{"listing.pdf"});
     }
 

@@ -55,7 +55,7 @@ private Q_SLOTS:
         // Changed behind the store's back with the same size and the same
         // modification time: the kept copy is used, the file is not read.
         const struct stat before = statOf(file());
-        QVERIFY(writeFile(file(), readFile(file()).replace("Notes", "Mails")));
+        QVERIFY(writeBytes(file(), fileBytes(file()).replace("Notes", "Mails")));
         QVERIFY(setModified(before.st_mtim));
         QCOMPARE(get("AddIns", "AddIn1Desc"), QString("Notes"));
         QCOMPARE(Settings::fileReads(), reads);
@@ -67,19 +67,19 @@ private Q_SLOTS:
 
         // A line added: the size changed (the time is put back).
         struct stat st = statOf(file());
-        QVERIFY(writeFile(file(), readFile(file()) + "AddIn2Desc=Backup\n"));
+        QVERIFY(writeBytes(file(), fileBytes(file()) + "AddIn2Desc=Backup\n"));
         QVERIFY(setModified(st.st_mtim));
         QCOMPARE(get("addins", "ADDIN2DESC"), QString("Backup"));
         // Saved by rename, same size and time: a new inode.
         st = statOf(file());
-        QVERIFY(writeFile(file() + ".new", readFile(file()).replace("Backup", "Resync")));
+        QVERIFY(writeBytes(file() + ".new", fileBytes(file()).replace("Backup", "Resync")));
         QVERIFY(::rename(QFile::encodeName(file() + ".new").constData(), QFile::encodeName(file()).constData()) == 0);
         QVERIFY(setModified(st.st_mtim));
         QVERIFY(statOf(file()).st_ino != st.st_ino);
         QCOMPARE(get("AddIns", "AddIn2Desc"), QString("Resync"));
 
         // A hand edit is not overwritten by the next save of another key.
-        QVERIFY(writeFile(file(), readFile(file()) + "AddIn3Desc=Clock\n"));
+        QVERIFY(writeBytes(file(), fileBytes(file()) + "AddIn3Desc=Clock\n"));
         QVERIFY(setModified(st.st_mtim, 2));
         QVERIFY(save("Settings", "LastClass", "Biology"));
         Settings::resetForTests();
@@ -92,7 +92,7 @@ private Q_SLOTS:
 
     void aSectionIsReadAsTheKeysAreReadOneByOne()
     {
-        QVERIFY(writeFile(file(), "[ClassFolders]\nBiology=Red\nbiology=Blue\nArt %3D Craft=Green\n\n"
+        QVERIFY(writeBytes(file(), "[ClassFolders]\nBiology=Red\nbiology=Blue\nArt %3D Craft=Green\n\n"
                                   "[classfolders]\nChemistry=Yellow\n\n[Other]\nMusic=Pink\n"));
         const Settings::SectionValues colours = Settings::section(Settings::App, "CLASSFOLDERS");
         for (const char *key : {"Biology", "BIOLOGY", "Art = Craft", "Chemistry", "Music", "Nothing"})
@@ -117,10 +117,10 @@ private Q_SLOTS:
             // Read back at once, written only when the outer batch ends.
             QCOMPARE(get("Settings", "LastClass"), QString("Art"));
             QCOMPARE(Settings::fileWrites(), writes);
-            QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=Biology\n\n"));
+            QCOMPARE(fileBytes(file()), QByteArray("[Settings]\nLastClass=Biology\n\n"));
         }
         QCOMPARE(Settings::fileWrites(), writes + 1);
-        QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=Art\nLastSemester=Fall 2026\n\n"));
+        QCOMPARE(fileBytes(file()), QByteArray("[Settings]\nLastClass=Art\nLastSemester=Fall 2026\n\n"));
         // Nothing changed in a batch: nothing written.
         {
             Settings::Batch batch;
@@ -154,17 +154,17 @@ private Q_SLOTS:
         // spelling it was first written with.
         QVERIFY(Settings::save(Settings::App, "Settings", {{"LastSemester", "Spring 2027"}, {"LASTCLASS", "biology"}}));
         QCOMPARE(Settings::fileWrites(), writes + 2);
-        QCOMPARE(readFile(file()), QByteArray("[Settings]\nLastClass=biology\nLastSemester=Spring 2027\n\n"));
+        QCOMPARE(fileBytes(file()), QByteArray("[Settings]\nLastClass=biology\nLastSemester=Spring 2027\n\n"));
 
         // A key never written is written even with an empty value.
         QVERIFY(save("Settings", "Empty", ""));
         QCOMPARE(Settings::fileWrites(), writes + 3);
-        QVERIFY(readFile(file()).contains("\nEmpty=\n"));
+        QVERIFY(fileBytes(file()).contains("\nEmpty=\n"));
     }
 
     void linesNotUnderstoodAreKept()
     {
-        QVERIFY(writeFile(file(), "; written by hand\n"
+        QVERIFY(writeBytes(file(), "; written by hand\n"
                                   "[ AddIns ]\n"
                                   "  AddIn1Desc\t=Notes\n"
                                   "this line has no equals sign\n"
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QCOMPARE(values(), QStringList({"Notes", "notes --new ", " Biology"}));
 
         QVERIFY(save("Settings", "LastSemester", "Fall 2026"));
-        QCOMPARE(readFile(file()), QByteArray("; written by hand\n"
+        QCOMPARE(fileBytes(file()), QByteArray("; written by hand\n"
                                               "[AddIns]\n"
                                               "AddIn1Desc=Notes\n"
                                               "this line has no equals sign\n"
@@ -210,7 +210,7 @@ private Q_SLOTS:
                                    "[a%3Db]\n"
                                    "k=50%\n"
                                    "\n";
-        QVERIFY(writeFile(file(), written));
+        QVERIFY(writeBytes(file(), written));
         QCOMPARE(get("ClassFolders", "C/C++ 101"), QString("Red"));
         QCOMPARE(get("ClassFolders", " blank "), QString("x = y; 'q' \"qq\""));
         QCOMPARE(get("ClassFolders", "blank"), QString());
@@ -221,7 +221,7 @@ private Q_SLOTS:
 
         // Written back, every line stands as it did.
         QVERIFY(save("ClassFolders", "C/C++ 101", "Blue"));
-        QCOMPARE(readFile(file()), QByteArray(written).replace("C/C++ 101=Red", "C/C++ 101=Blue").replace("k=50%", "k=50%25"));
+        QCOMPARE(fileBytes(file()), QByteArray(written).replace("C/C++ 101=Red", "C/C++ 101=Blue").replace("k=50%", "k=50%25"));
     }
 
     void anyCharactersRoundTrip()
@@ -305,7 +305,7 @@ private Q_SLOTS:
             FileOps::denyReading(file());
             QVERIFY(setModified(statOf(file()).st_mtim, 2));
         }
-        const auto onDisk = [] { return QFileInfo(file()).isDir() ? QByteArray("<folder>") : readFile(file()); };
+        const auto onDisk = [] { return QFileInfo(file()).isDir() ? QByteArray("<folder>") : fileBytes(file()); };
         const QByteArray before = onDisk();
 
         QList<Settings::Failure> told;

@@ -114,7 +114,7 @@ private Q_SLOTS:
         settle();
         QCOMPARE(b->findChild<QLabel *>("lblCurrentQuestion")->text(), QString("Capital of Italy?"));
         // Editing a question in place keeps its quiz.
-        typeCell(b, 0, 1, "PARIS");
+        typeCell(grid(b)->view(), 0, 1, "PARIS");
         want[1] = QString("%1|Capital of France?|PARIS").arg(capitals);
         // A click on the other quiz shows its questions; typing there joins it.
         clickQuiz(b, 0);
@@ -123,10 +123,10 @@ private Q_SLOTS:
         typeQuestion(b, "Second other?", "Yes");
         // A question still being typed when another quiz is clicked stays with
         // the quiz it was typed for; one typed when the window closes is stored too.
-        typeCell(b, grid(b)->view()->model()->rowCount() - 1, 0, "Half typed");
+        typeCell(grid(b)->view(), grid(b)->view()->model()->rowCount() - 1, 0, "Half typed");
         clickQuiz(b, 1);
         QCOMPARE(current(), currentIs(capitals, "Capitals"));
-        typeCell(b, grid(b)->view()->model()->rowCount() - 1, 0, "At closing");
+        typeCell(grid(b)->view(), grid(b)->view()->model()->rowCount() - 1, 0, "At closing");
         click(b, "SSCommand2");
         QVERIFY(m->isVisible());
         want << QString("%1|Second other?|Yes").arg(other) << QString("%1|Half typed|<null>").arg(other)
@@ -263,7 +263,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(TestEnv::driveA()));
         // A question still in its cell editor goes into the export (and
         // into the table), its missing answer written as #NULL#.
-        typeCell(b, grid(b)->view()->model()->rowCount() - 1, 0, "Typed last", true);
+        typeCell(grid(b)->view(), grid(b)->view()->model()->rowCount() - 1, 0, "Typed last", false);
         clickAnswering("cmdExportQuiz", MessageBox::Yes);
         QCOMPARE(TestEnv::shownLast().title, QString("Export done"));
         QVERIFY(fileBytes(quizFile()).endsWith("\"Q\"\r\n\"A\"\r\n\"Typed last\"\r\n#NULL#\r\n"));
@@ -287,20 +287,20 @@ private Q_SLOTS:
         // No: nothing is written.
         clickAnswering("cmdExportQuiz", MessageBox::No);
         QCOMPARE(MessageBox::shown().size(), 1);
-        lastShown("Exporting quiz", "To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?",
+        lastBox("Exporting quiz", "To export a quiz, you must have a floppy diskette\nwith drive A.\n\nAre you ready to proceed?",
                   MessageBox::Question, MessageBox::YesNo);
         QVERIFY(!QFile::exists(quizFile()));
         // An earlier export is replaced.
         writeBytes(quizFile(), "an earlier quiz\r\n");
         clickAnswering("cmdExportQuiz", MessageBox::Yes);
-        lastShown("Export done", "Quiz was exported as a:\\quiz.out!", MessageBox::Information);
+        lastBox("Export done", "Quiz was exported as a:\\quiz.out!", MessageBox::Information);
         QCOMPARE(fileBytes(quizFile()), golden());
         QCOMPARE(QDir(TestEnv::driveA()).entryList(QDir::Files | QDir::Hidden), QStringList({"quiz.out"}));
 
         // Imported from a file whose name has other letter case: No reads nothing.
         QVERIFY(QFile::rename(quizFile(), TestEnv::driveA() + "/QUIZ.OUT"));
         clickAnswering("cmdImportQuiz", MessageBox::No);
-        lastShown("Importing quiz", "To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?",
+        lastBox("Importing quiz", "To import a quiz, you must have a floppy diskette\nwith the quiz in drive A.\n\nAre you ready to proceed?",
                   MessageBox::Question, MessageBox::YesNo);
         QCOMPARE(count("Quizzes"), 2);
         clickAnswering("cmdImportQuiz", MessageBox::Yes);
@@ -343,7 +343,7 @@ private Q_SLOTS:
                 writeBytes(quizFile(), bytes);
             clickAnswering("cmdImportQuiz", MessageBox::Yes);
             QCOMPARE(MessageBox::shown().size(), 2);
-            lastShown("Importing quiz", told.arg(quizFile()) + "\nNo quiz was imported.", MessageBox::Exclamation);
+            lastBox("Importing quiz", told.arg(quizFile()) + "\nNo quiz was imported.", MessageBox::Exclamation);
             QCOMPARE(quizTables(), before);
         }
         // A write the engine undoes part-way (its whole transaction rolled

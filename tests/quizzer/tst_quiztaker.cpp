@@ -73,7 +73,7 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().isEmpty());
         answer(t, "  MADRID");
         QCOMPARE(MessageBox::shown().size(), 1);
-        lastShown("Tarvela Desk", "You've scored 2 out of a possible 3 points.", MessageBox::NoIcon);
+        lastBox("Tarvela Desk", "You've scored 2 out of a possible 3 points.", MessageBox::NoIcon);
         QVERIFY(!frmQuizTaker::existing());
         QVERIFY(m->isVisible());
         // Taken again, it starts over; Escape ends it without a score.
@@ -110,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(listed(s), QStringList({"Same", "same", "Jack's quiz"}));
         // Start without a choice, by the button or by Enter: told, and the window stays.
         click(s, "cmdStart");
-        lastShown("No quiz selected", "You have to select a quiz (with your mouse) \nbefore clicking on start.", MessageBox::Information);
+        lastBox("No quiz selected", "You have to select a quiz (with your mouse) \nbefore clicking on start.", MessageBox::Information);
         auto *list = find<QListWidget>(s, "lstQuizzes");
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Return);
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QRect was = movedByTheUser(m, QRect(130, 90, 700, 520));
         QCOMPARE(was, QRect(130, 90, 700, 520));
         QVERIFY(!openSelection());
-        lastShown("No quizzes.", "There are no quizzes in the database yet.\nUse the QuizBuilder to create or import some.",
+        lastBox("No quizzes.", "There are no quizzes in the database yet.\nUse the QuizBuilder to create or import some.",
                   MessageBox::Information);
         QVERIFY2(cameBack(was), qPrintable(wrong));
 

@@ -63,7 +63,7 @@ frmMain *startWithFile(const QByteArray &bytes)
 {
     newFile();
     writeBytes(transferFile(), bytes);
-    return startProgram();
+    return startQuiet();
 }
 
 const QString ImportQuestion = QStringLiteral(
@@ -105,12 +105,12 @@ private Q_SLOTS:
         const int fall = newFile();
         const int spring = addSemester("Spring 2027", "2027-01-10", "2027-05-20");
         const int original = insertSample(fall);
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
 
         trigger(m, "mnuClassExport");
         QVERIFY(!frmError::existing());
-        lastShown("Export done", "Class was exported successfully!", MessageBox::Information);
+        lastBox("Export done", "Class was exported successfully!", MessageBox::Information);
         const QByteArray want = TransferSample::golden();
         QCOMPARE(fileBytes(transferFile()), want);
         // The export leaves the assignment list past its last row and the class where it was.
@@ -128,7 +128,7 @@ private Q_SLOTS:
         trigger(m, "mnuClassImport");
         QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
         QCOMPARE(MessageBox::shown().size(), 1); // the question, and no message at the end
-        lastShown("Importing classes", ImportQuestion, MessageBox::Question, MessageBox::YesNo);
+        lastBox("Importing classes", ImportQuestion, MessageBox::Question, MessageBox::YesNo);
 
         QCOMPARE(count("Classes"), 1);
         const int id = newestClassId();
@@ -187,7 +187,7 @@ private Q_SLOTS:
     void withoutACurrentClassExportAndEditDoNothing()
     {
         newFile();
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Fall 2026");
         QVERIFY(m->datClasses->noRows());
         MessageBox::clearShown();
@@ -204,7 +204,7 @@ private Q_SLOTS:
         addClass(newFile(), "Biology");
         const QString upperCase = QDir(TestEnv::driveA()).filePath("CLASS.TARVELA");
         writeBytes(upperCase, TransferSample::golden());
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         MessageBox::clearShown();
         MessageBox::setNextAnswers({MessageBox::No});
         trigger(m, "mnuClassImport");
@@ -278,7 +278,7 @@ private Q_SLOTS:
     {
         insertSample(newFile());
         writeBytes(transferFile(), "Biology");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
         const QString before = TestEnv::contents(TestEnv::databasePath());
         const QStringList tree = treeText(m);
@@ -290,7 +290,7 @@ private Q_SLOTS:
         const QString told = QString("The file %1 is not a class transfer file: it has 1 line, and a class alone takes 26.\n\n"
                                      "Nothing was imported.").arg(transferFile());
         QCOMPARE(TestEnv::shownTexts(), (QStringList{ImportQuestion, told}));
-        lastShown("Importing classes", told, MessageBox::Exclamation);
+        lastBox("Importing classes", told, MessageBox::Exclamation);
         QVERIFY2(!frmError::existing(), qPrintable(errorReport()));
         QCOMPARE(TestEnv::contents(TestEnv::databasePath()), before);
         QCOMPARE(treeText(m), tree);
@@ -321,7 +321,7 @@ private Q_SLOTS:
                   << QString("Exercise %1").arg(i + 1);
         writeBytes(transferFile(), ClassTransfer::encode(lines));
         Database::setBusyTimeout(100); // the held file: the end does not wait long
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "O'Neill's Drama, Modern");
         const QString before = TestEnv::contents(TestEnv::databasePath());
         const QStringList tree = treeText(m);
@@ -376,7 +376,7 @@ private Q_SLOTS:
     void aMissingFileOrSemesterIsReportedAndAddsNothing()
     {
         addClass(newFile(), "Biology");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         Reports reports = importAnsweringYes(false);
         QCOMPARE(reports.numbers, QVector<int>{Err::FileNotFound});
         QVERIFY(reports.descriptions[0].contains("class.tarvela"));
@@ -409,7 +409,7 @@ private Q_SLOTS:
     void aFailedExportClaimsNoSuccessAndKeepsTheEarlierFile()
     {
         insertSample(newFile());
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         const QByteArray good = "an earlier export\r\n";
         writeBytes(transferFile(), good);
 
@@ -453,7 +453,7 @@ private Q_SLOTS:
         const int music = addClass(fall, "Music");
         addAssignment(music, "Scales", 20, 15, "2026-10-02");
         addAssignment(music, "Etude", 30, 25, "2026-09-15");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Art");
         // Another window moves the class as the search window does; the list
         // still holds Art's rows.

@@ -69,7 +69,7 @@ class ClassWizardTest : public TestCase
     {
         if (!QFile::exists(TestEnv::databasePath()))
             newFile();
-        m = startProgram();
+        m = startQuiet();
         return openWizard();
     }
     // The semester step one shows: its title, key, start and end.
@@ -299,7 +299,7 @@ private Q_SLOTS:
     void withoutNameOrSemesterNothingIsStored()
     {
         TestEnv::createDatabase();
-        m = startProgram();
+        m = startQuiet();
         QVERIFY(TestEnv::shownTitles().contains("No semesters."));
         if (auto *semesterWizard = frmAddSemesterWizard::existing())
             semesterWizard->hide(); // the user turns to the class wizard instead
@@ -373,7 +373,7 @@ private Q_SLOTS:
         const int art = addClass(fall, QStringLiteral("Art"));
         TestEnv::exec("UPDATE Classes SET StartDate = '2026-09-02', EndDate = '2026-12-19' WHERE ID = ?", {art});
         Settings::save(Settings::App, "Settings", "asst_SeenClassWizzy", "Y"); // no balloon takes the focus
-        startProgram();
+        startQuiet();
         w = frmClassWizzy::instance();
         w->Show();
         QVERIFY(activate(w));

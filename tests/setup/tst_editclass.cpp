@@ -166,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(m->close());
         TestEnv::closeAllWindows();
 
-        m = startProgram();
+        m = startQuiet();
         QCOMPARE(m->datClasses->recordset().value("ClassName").toString(), QString("Music Theory"));
         QCOMPARE(m->findChild<QLabel *>("SSPanel5")->text(), QString("Class : Music Theory"));
         QVERIFY(m->findChild<QWidget *>("gridAssignments")->isEnabled());

@@ -60,7 +60,7 @@ private Q_SLOTS:
     void deletingTheLastSemesterLeadsToTheWizard()
     {
         addClass(newFile(), "Biology");
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         clickNode(m, "Fall 2026");
         QCOMPARE(text(m, "SSPanel4"), QString("Semester : Fall 2026"));
         QCOMPARE(text(m, "SSPanel5"), QString("Class : Biology"));
@@ -138,7 +138,7 @@ private Q_SLOTS:
     void reopeningGoesBackToTheIntroduction()
     {
         newFile();
-        frmMain *m = startProgram();
+        frmMain *m = startQuiet();
         click(m, "SSCommand1");
         auto *w = frmAddSemesterWizard::existing();
         QVERIFY(w && onIntroduction(w));

@@ -24,6 +24,15 @@ namespace MainHelpers {
 // The grade thresholds most tests give a class: A from 90, B 80, C 70, D 60, F 0.
 inline QVariantList scale() { return {90, 80, 70, 60, 0}; }
 
+// A class closed out with its final letter and credit hours (open, when
+// not `closed`), as the GPA counts it; returns its key.
+inline int closedClass(int semesterId, const QString &name, const QString &letter, const QVariant &hours, bool closed = true)
+{
+    TestEnv::exec("INSERT INTO Classes (Semester_ID, ClassName, FinalLetterGrade, CreditHours, ClassClosed) VALUES (?, ?, ?, ?, ?)",
+                  {semesterId, name, letter, hours, closed ? 1 : 0});
+    return TestEnv::scalar("SELECT max(ID) FROM Classes").toInt();
+}
+
 inline int count(const QString &sql, const QVariantList &params = {}) { return TestEnv::scalar(sql, params).toInt(); }
 inline QString setting(const char *key) { return Settings::get(Settings::App, "Settings", key); }
 
@@ -37,22 +46,6 @@ inline QString label(QWidget *w, const char *name)
 inline QStringList figures(frmMain *m)
 {
     return {label(m, "lblMaxPoints"), label(m, "lblCurrentPoints"), label(m, "lblLetterGrade")};
-}
-
-inline QStringList items(QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; list && i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-// The last message box had this title (and this text, when one is given).
-inline void lastBox(const QString &title, const QString &text = QString())
-{
-    QCOMPARE(TestEnv::shownLast().title, title);
-    if (!text.isNull())
-        QCOMPARE(TestEnv::shownLast().text, text);
 }
 
 inline DataGrid *grid(frmMain *m) { return find<DataGrid>(m, "gridAssignments"); }

@@ -1,26 +1,8 @@
-#pragma once
-// Starting the main window the way a user does, for the main window's tests.
-#include "TestEnv.h"
-
-#include "mainwindow/frmMain.h"
-#include "platform/MessageBox.h"
-#include "platform/Settings.h"
-
-#include <QAction>
-
-#include <QApplication>
-#include <QHelpEvent>
-#include <QLabel>
-#include <QScreen>
-#include <QToolTip>
-#include <QTreeWidget>
+#include "MainHelpers.h"
 
 namespace MainHelpers {
 
-// Lets queued work and window activation happen: posted events, zero
-// timers and deferred deletions, and what they queue in turn. It waits for
-// nothing that takes time; a test that waits for a state uses QTRY_*.
-inline void settle()
+void settle()
 {
     for (int i = 0; i < 5; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -28,9 +10,7 @@ inline void settle()
     }
 }
 
-// Makes the window the program's active window, as a click on it would;
-// the test fails when it does not become active.
-inline bool activate(QWidget *w)
+bool activate(QWidget *w)
 {
     w->activateWindow();
     const bool ok = QTest::qWaitForWindowActive(w, 2000);
@@ -40,17 +20,25 @@ inline bool activate(QWidget *w)
     return ok;
 }
 
-// A box over the window closes and the desktop hands the activation back
-// to the window, at once, before the requests the program made meanwhile
-// are served.
-inline void boxClosesOver(QWidget *w)
+void boxClosesOver(QWidget *w)
 {
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(w);
 }
 
-// Starts the program (its main window) with the given answers queued.
-inline frmMain *start(const QList<MessageBox::Answer> &answers = {})
+void lastBox(const QString &title, const QString &text, std::optional<MessageBox::Icon> icon, MessageBox::Buttons buttons)
+{
+    const MessageBox::Shown last = TestEnv::shownLast();
+    QCOMPARE(last.title, title);
+    if (!text.isNull())
+        QCOMPARE(last.text, text);
+    if (icon) {
+        QCOMPARE(last.icon, *icon);
+        QCOMPARE(last.buttons, buttons);
+    }
+}
+
+frmMain *start(const QList<MessageBox::Answer> &answers)
 {
     frmMain::splashMilliseconds = 0;
     MessageBox::setNextAnswers(answers);
@@ -59,16 +47,7 @@ inline frmMain *start(const QList<MessageBox::Answer> &answers = {})
     return m;
 }
 
-template <class T> T *find(QWidget *w, const char *name)
-{
-    T *child = w ? w->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-    if (!child)
-        QTest::qFail(qPrintable(QStringLiteral("control %1 not found").arg(QString::fromLatin1(name))), __FILE__, __LINE__);
-    return child;
-}
-
-// The tree's nodes as "text" (semesters) and "  text" (classes).
-inline QStringList treeText(frmMain *m)
+QStringList treeText(frmMain *m)
 {
     QStringList out;
     auto *tree = m->findChild<QTreeWidget *>(QStringLiteral("SSTree2"));
@@ -81,15 +60,14 @@ inline QStringList treeText(frmMain *m)
     return out;
 }
 
-inline QTreeWidgetItem *node(frmMain *m, const QString &text)
+QTreeWidgetItem *node(frmMain *m, const QString &text)
 {
     auto *tree = m->findChild<QTreeWidget *>(QStringLiteral("SSTree2"));
     const auto items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return items.isEmpty() ? nullptr : items.first();
 }
 
-// Clicks a node of the tree as the user would.
-inline void clickNode(frmMain *m, const QString &text)
+void clickNode(frmMain *m, const QString &text)
 {
     auto *tree = m->findChild<QTreeWidget *>(QStringLiteral("SSTree2"));
     QTreeWidgetItem *item = node(m, text);
@@ -100,11 +78,7 @@ inline void clickNode(frmMain *m, const QString &text)
     settle();
 }
 
-// What keeps a label's text from being read whole in its window: the
-// window wider than `width` (the width it had before the text came) or
-// partly off the screen, the label outside its window or cut off below its
-// last line. "" when it can be read whole.
-inline QString notWhole(const QLabel *label, int width)
+QString notWhole(const QLabel *label, int width)
 {
     settle();
     const QWidget *window = label->window();
@@ -120,10 +94,7 @@ inline QString notWhole(const QLabel *label, int width)
     return wrong.join(QStringLiteral("; "));
 }
 
-// The rows of a test of the longest texts two fields hold, `firstLength` and
-// `secondLength` characters: one long word, words, and characters beyond
-// the basic plane (two UTF-16 units each).
-inline void longTextRows(const char *first, int firstLength, const char *second, int secondLength)
+void longTextRows(const char *first, int firstLength, const char *second, int secondLength)
 {
     QTest::addColumn<QString>(first);
     QTest::addColumn<QString>(second);
@@ -134,8 +105,7 @@ inline void longTextRows(const char *first, int firstLength, const char *second,
     QTest::newRow("emoji") << emoji.repeated(firstLength) << emoji.repeated(secondLength);
 }
 
-// The tooltip a control shows when the mouse rests on it ("" for none).
-inline QString toolTipOf(QWidget *w)
+QString toolTipOf(QWidget *w)
 {
     QToolTip::hideText();
     const QPoint at = w->rect().center();
@@ -144,30 +114,27 @@ inline QString toolTipOf(QWidget *w)
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
-// Rows put straight into the file.
-using TestEnv::addAssignment;
-using TestEnv::addClass;
-using TestEnv::addSemester;
-
-// A fresh database holding one semester ("Fall 2026", 1 September to 20
-// December 2026, unless named otherwise); returns the semester's key.
-inline int newFile(const QString &semester = QStringLiteral("Fall 2026"))
+int newFile(const QString &semester)
 {
     TestEnv::createDatabase();
     return addSemester(semester);
 }
 
-// Starts the program with the tips switched off: no tips window comes up
-// first.
-inline frmMain *startQuiet(const QList<MessageBox::Answer> &answers = {})
+frmMain *startQuiet(const QList<MessageBox::Answer> &answers)
 {
     Settings::save(Settings::ExeApp, "Options", "Show Tips at Startup", "0");
     return start(answers);
 }
 
-// Types a text key by key into a control, as a keyboard would: a character
-// beyond ASCII comes as the text of a key.
-inline void typeText(QWidget *w, const QString &text)
+QStringList items(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; list && i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void typeText(QWidget *w, const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
@@ -182,19 +149,58 @@ inline void typeText(QWidget *w, const QString &text)
     }
 }
 
-// Clicks a control (the test fails without it) and lets what it starts happen.
-inline void click(QWidget *w, const char *name)
+void typeCell(QTableView *v, int row, int column, const QString &text, bool enter)
+{
+    QVERIFY(v);
+    const QModelIndex idx = v->model()->index(row, column);
+    QVERIFY2(idx.isValid(), "no such cell");
+    v->setCurrentIndex(idx);
+    v->edit(idx);
+    QWidget *editor = v->indexWidget(idx);
+    auto *combo = qobject_cast<QComboBox *>(editor);
+    QLineEdit *line = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(editor);
+    for (QLineEdit *w : v->viewport()->findChildren<QLineEdit *>())
+        if (!line && w->isVisible())
+            line = w;
+    QVERIFY2(line, "no cell editor");
+    line->clear();
+    QTest::keyClicks(line, text);
+    if (enter)
+        QTest::keyClick(line, Qt::Key_Return);
+    settle();
+    if (!enter)
+        QVERIFY2(line->isVisible() && line->text() == text, "the cell is not being typed");
+}
+
+void click(QWidget *w, const char *name)
 {
     if (auto *c = find<QWidget>(w, name))
         QTest::mouseClick(c, Qt::LeftButton);
     settle();
 }
 
-// Chooses a menu command (the test fails without it) and lets it run.
-inline void trigger(frmMain *m, const char *action)
+void trigger(frmMain *m, const char *action)
 {
     if (auto *a = find<QAction>(m, action))
         a->trigger();
+    settle();
+}
+
+QTimer *heldTimer(QObject *window, const char *name, int interval)
+{
+    auto *t = window ? window->findChild<QTimer *>(QString::fromLatin1(name)) : nullptr;
+    if (!t || !t->isActive() || t->interval() != interval) {
+        QTest::qFail(qPrintable(QStringLiteral("%1 does not run every %2 ms").arg(QString::fromLatin1(name)).arg(interval)), __FILE__,
+                     __LINE__);
+        return nullptr;
+    }
+    t->stop();
+    return t;
+}
+
+void tick(QTimer *timer)
+{
+    QVERIFY(timer && QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
     settle();
 }
 

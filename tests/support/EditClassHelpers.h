@@ -69,7 +69,7 @@ struct EditorFixture {
         f = twoClasses();
         if (before)
             before(f);
-        m = startProgram();
+        m = startQuiet();
         if (!className.isEmpty())
             clickNode(m, className);
         e = openEditor(m);

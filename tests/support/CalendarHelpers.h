@@ -1,6 +1,6 @@
 #pragma once
 // Opening the calendar from the main window and driving it as a user does.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "calendar/DayView.h"
 #include "calendar/MonthView.h"
@@ -14,23 +14,6 @@
 namespace CalendarHelpers {
 
 using namespace SetupHelpers;
-
-// The key of a database with one semester (made, with the file, when
-// missing), so that no wizard opens at start.
-inline int semesterId()
-{
-    if (!QFile::exists(TestEnv::databasePath()))
-        TestEnv::createDatabase();
-    if (count("Semesters") == 0)
-        addSemester(QStringLiteral("Spring 2026"), QStringLiteral("2026-01-10"), QStringLiteral("2026-05-20"));
-    return TestEnv::scalar(QStringLiteral("SELECT min(ID) FROM Semesters")).toInt();
-}
-
-inline frmMain *startWithSemester()
-{
-    semesterId();
-    return startProgram();
-}
 
 // The toolbar's Calendar button.
 inline frmCalendar *openCalendar(frmMain *m)
@@ -161,24 +144,6 @@ inline void appendToEntry(DayView *v, const QString &text, const QString &more)
     QTest::keyClicks(v, more);
     QVERIFY(v->isEditing());
     QTest::keyClick(v->editor(), Qt::Key_Return);
-    settle();
-}
-
-// Types a cell of a grid as the user does: edit, type, Enter.
-inline void typeCell(QTableView *v, int row, int column, const QString &text)
-{
-    const QModelIndex idx = v->model()->index(row, column);
-    QVERIFY(idx.isValid());
-    v->setCurrentIndex(idx);
-    v->edit(idx);
-    QLineEdit *line = nullptr;
-    for (QLineEdit *w : v->viewport()->findChildren<QLineEdit *>())
-        if (w->isVisible())
-            line = w;
-    QVERIFY2(line, "no cell editor");
-    line->clear();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
     settle();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The address book opened from the main window's "Contacts" command, its
 // contacts put straight into the file, and small pictures made on the spot.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "addressbook/AddressBookControls.h"
 #include "addressbook/frmAddressBook.h"
@@ -59,7 +59,7 @@ struct BookFixture {
     // Starts the program and opens the address book.
     bool start()
     {
-        m = startProgram();
+        m = startQuiet();
         return open();
     }
     // Opens the address book by the main window's "Contacts".
@@ -74,14 +74,7 @@ struct BookFixture {
 inline QListWidget *nameList(QWidget *b) { return find<QListWidget>(b, "lstAll"); }
 inline ContactPicture *picture(QWidget *b) { return find<ContactPicture>(b, "imgPicture"); }
 
-inline QStringList listed(QWidget *b)
-{
-    QStringList out;
-    QListWidget *list = nameList(b);
-    for (int i = 0; list && i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+inline QStringList listed(QWidget *b) { return items(nameList(b)); }
 
 // Clicks the list's entry `row` as the user would.
 inline void clickName(QWidget *b, int row)

@@ -13,6 +13,7 @@
 #include <memory>
 
 class Database;
+class Recordset;
 
 namespace TestEnv {
 
@@ -59,6 +60,8 @@ int rootPage(const QString &file, const QString &name);
 // follow them, as damage to the file leaves an index behind its table: a
 // row inserted is missing from the index, a row deleted stays in it.
 bool changeBehindIndex(const QString &file, const QString &index, const QString &sql);
+// A field of every row of a recordset, in its order.
+QStringList titlesOf(Recordset &rs, const QString &field = QStringLiteral("AssignmentTitle"));
 // The number of the run-time error the work raises; 0 when it raises none.
 int errorNumber(const std::function<void()> &work, QString *description = nullptr);
 

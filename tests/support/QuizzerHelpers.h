@@ -1,6 +1,6 @@
 #pragma once
 // Starting the program and driving the quizzer's windows as a user does.
-#include "../setup/SetupHelpers.h"
+#include "SetupHelpers.h"
 
 #include "platform/InputBox.h"
 #include "quizzer/QuizTransfer.h"
@@ -19,14 +19,6 @@
 namespace QuizzerHelpers {
 
 using namespace SetupHelpers;
-
-// A database with one semester (so the main window asks nothing) and the
-// main window up.
-inline frmMain *startWithSemester()
-{
-    newFile();
-    return startProgram();
-}
 
 inline int addQuiz(const QVariant &title)
 {
@@ -83,46 +75,19 @@ inline QStringList gridRows(frmQuizBuilder *b)
     return out;
 }
 
-// Opens a cell's editor and types into it; Enter ends the edit unless `stay`.
-inline void typeCell(frmQuizBuilder *b, int row, int column, const QString &text, bool stay = false)
-{
-    QTableView *v = grid(b)->view();
-    const QModelIndex idx = v->model()->index(row, column);
-    QVERIFY2(idx.isValid(), "no such cell");
-    v->setCurrentIndex(idx);
-    v->edit(idx);
-    QLineEdit *editor = nullptr;
-    for (QLineEdit *w : v->viewport()->findChildren<QLineEdit *>())
-        if (w->isVisible())
-            editor = w;
-    QVERIFY2(editor, "no cell editor");
-    editor->clear();
-    QTest::keyClicks(editor, text);
-    if (!stay)
-        QTest::keyClick(editor, Qt::Key_Return);
-    settle();
-}
-
 // Types a question and its answer into the grid's empty last row and
 // leaves the row, which stores it.
 inline void typeQuestion(frmQuizBuilder *b, const QString &question, const QString &answer)
 {
     const int row = grid(b)->view()->model()->rowCount() - 1;
     QVERIFY2(grid(b)->model()->isNewRow(row), "the grid takes no new row");
-    typeCell(b, row, 0, question);
-    typeCell(b, row, 1, answer);
+    typeCell(grid(b)->view(), row, 0, question);
+    typeCell(grid(b)->view(), row, 1, answer);
     grid(b)->view()->setCurrentIndex(grid(b)->view()->model()->index(0, 0));
     settle();
 }
 
-inline QStringList listed(frmQuizSelection *s)
-{
-    QStringList out;
-    auto *list = s->findChild<QListWidget *>(QStringLiteral("lstQuizzes"));
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+inline QStringList listed(frmQuizSelection *s) { return items(find<QListWidget>(s, "lstQuizzes")); }
 
 inline void chooseQuiz(frmQuizSelection *s, int n)
 {

@@ -13,6 +13,7 @@
 #include "platform/Sound.h"
 #include "store/Compaction.h"
 #include "store/Database.h"
+#include "store/Recordset.h"
 #include "store/clsTarvelaDB.h"
 
 #include <QApplication>
@@ -173,6 +174,14 @@ bool changeBehindIndex(const QString &file, const QString &index, const QString 
                               "WHERE name = %2")
                    .arg(never.size())
                    .arg(quoted));
+}
+
+QStringList titlesOf(Recordset &rs, const QString &field)
+{
+    QStringList out;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        out << rs.valueAt(i, field).toString();
+    return out;
 }
 
 int errorNumber(const std::function<void()> &work, QString *description)
