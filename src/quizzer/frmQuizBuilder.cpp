@@ -398,28 +398,25 @@ void frmQuizBuilder::cmdImportQuiz_Click()
         QVariant quizId;
         int refused = 0;
         QString firstReason;
-        auto db = Database::open(DatabasePath);
         try {
-            db->beginTrans();
-            auto quizzes = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE ID IS NULL"), Database::Dynaset);
-            quizId = appendRow(*quizzes, {{QStringLiteral("Title"), quiz.title}});
-            quizzes->Close();
-            auto items = db->openRecordset(QStringLiteral("SELECT * FROM QuizItems WHERE Quiz_ID = ?"), Database::Dynaset, {quizId});
-            for (const auto &pair : std::as_const(quiz.pairs)) {
-                try {
-                    appendRow(*items, {{QStringLiteral("Quiz_ID"), quizId}, {QStringLiteral("Question"), pair.first},
-                                       {QStringLiteral("Answer"), pair.second}});
-                } catch (const RuntimeError &e) {
-                    if (refused++ == 0)
-                        firstReason = e.description();
+            auto db = Database::open(DatabasePath); // closed when it goes
+            db->inTransaction([&] {
+                auto quizzes = db->openRecordset(QStringLiteral("SELECT * FROM Quizzes WHERE ID IS NULL"), Database::Dynaset);
+                quizId = appendRow(*quizzes, {{QStringLiteral("Title"), quiz.title}});
+                quizzes->Close();
+                auto items = db->openRecordset(QStringLiteral("SELECT * FROM QuizItems WHERE Quiz_ID = ?"), Database::Dynaset, {quizId});
+                for (const auto &pair : std::as_const(quiz.pairs)) {
+                    try {
+                        appendRow(*items, {{QStringLiteral("Quiz_ID"), quizId}, {QStringLiteral("Question"), pair.first},
+                                           {QStringLiteral("Answer"), pair.second}});
+                    } catch (const RuntimeError &e) {
+                        if (refused++ == 0)
+                            firstReason = e.description();
+                    }
                 }
-            }
-            items->Close();
-            db->commitTrans();
-            db->close();
+                items->Close();
+            });
         } catch (const RuntimeError &e) {
-            db->rollback();
-            db->close();
             RefreshQuizTree();
             return say(hourglass, QStringLiteral("No quiz was imported.\n") + e.description(), MessageBox::Exclamation, ImportTitle);
         }

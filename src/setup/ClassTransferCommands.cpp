@@ -90,15 +90,15 @@ void followCurrentClass(Steps &steps, DataSource *work)
 // and its field stays unset. Returns the new class's key.
 QVariant store(Steps &steps, const QVariant &semesterId, const ReadFile &file)
 {
-    auto db = Database::open(DatabasePath);
-    try {
-        db->beginTrans();
+    auto db = Database::open(DatabasePath); // closed when it goes
+    QVariant classId;
+    db->inTransaction([&] {
         auto classes = db->openRecordset(QStringLiteral("SELECT * FROM Classes WHERE Semester_ID = ?"), Database::Dynaset, {semesterId});
         classes->AddNew();
         classes->setValue(QStringLiteral("Semester_ID"), semesterId);
         setValues(steps, *classes, file.classRow, classFields());
         classes->Update();
-        const QVariant classId = classes->valueAt(classes->RecordCount() - 1, QStringLiteral("ID"));
+        classId = classes->valueAt(classes->RecordCount() - 1, QStringLiteral("ID"));
         classes->Close();
 
         auto work = db->openRecordset(QStringLiteral("SELECT * FROM Assignments WHERE Class_ID = ?"), Database::Dynaset, {classId});
@@ -111,14 +111,8 @@ QVariant store(Steps &steps, const QVariant &semesterId, const ReadFile &file)
             work->Update();
         }
         work->Close();
-        db->commitTrans();
-        db->close();
-        return classId;
-    } catch (const RuntimeError &) {
-        db->rollback();
-        db->close();
-        throw;
-    }
+    });
+    return classId;
 }
 
 } // namespace

@@ -152,16 +152,6 @@ void foldedText(sqlite3_context *context, int, sqlite3_value **arguments)
     sqlite3_result_text16(context, folded.utf16(), int(folded.size() * sizeof(QChar)), SQLITE_TRANSIENT);
 }
 
-// What of the engine's integrity findings tells of damage, each told once.
-QStringList damageAmong(const QStringList &findings)
-{
-    QStringList damage;
-    for (const QString &finding : findings)
-        if (finding != QLatin1String("ok") && finding != QLatin1String("*** in database main ***") && !damage.contains(finding))
-            damage << finding;
-    return damage;
-}
-
 // No database file at the path: nothing stands there, or a folder does.
 RuntimeError notAFile(const QString &path)
 {
@@ -646,7 +636,7 @@ void Database::verify()
     const QString file = shown(usable().file);
     // The quick check passes a row missing from an index, which then counts
     // rows other than the table holds: the full one is needed.
-    QStringList damage = damageAmong(IndexRepair::fullCheck(usable().handle));
+    QStringList damage = IndexRepair::fullCheck(usable().handle);
     if (damage.isEmpty())
         return;
     constexpr int told = 5;
@@ -875,17 +865,24 @@ void Database::rollback()
         m_conn->sql().rollback();
 }
 
-void Database::executeTogether(const QList<QPair<QString, QVariantList>> &statements)
+void Database::inTransaction(const std::function<void()> &work)
 {
     beginTrans();
     try {
-        for (const auto &s : statements)
-            execute(s.first, s.second);
+        work();
         commitTrans();
     } catch (const RuntimeError &) {
         rollback();
         throw;
     }
+}
+
+void Database::executeTogether(const QList<QPair<QString, QVariantList>> &statements)
+{
+    inTransaction([&] {
+        for (const auto &s : statements)
+            execute(s.first, s.second);
+    });
 }
 
 void Database::close()

@@ -92,6 +92,9 @@ public:
     void beginTrans();
     void commitTrans();
     void rollback();
+    // Runs `work` in one transaction: every write it makes takes effect, or
+    // none when it raises (the error is raised again after the rollback).
+    void inTransaction(const std::function<void()> &work);
     // Runs statements in one transaction: all of them take effect or none.
     void executeTogether(const QList<QPair<QString, QVariantList>> &statements);
 

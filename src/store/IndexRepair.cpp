@@ -117,13 +117,13 @@ bool dropIndexesFromSchema(sqlite3 *db)
         && exec(db, QStringLiteral("PRAGMA writable_schema = OFF"));
 }
 
-// The findings of the full check on the tables alone tell of nothing but
-// pages that nothing uses.
-bool tablesWhole(const QStringList &findings)
+// The damage the full check on the tables alone finds is nothing but pages
+// that nothing uses.
+bool tablesWhole(const QStringList &damage)
 {
     static const QRegularExpression unused(QStringLiteral("^Page \\d+ is never used$"));
-    for (const QString &f : findings)
-        if (f != QLatin1String("ok") && f != QLatin1String("*** in database main ***") && !unused.match(f).hasMatch())
+    for (const QString &d : damage)
+        if (!unused.match(d).hasMatch())
             return false;
     return true;
 }
@@ -159,12 +159,14 @@ QStringList IndexRepair::fullCheck(sqlite3 *db)
     const bool finished = column(db, QStringLiteral("PRAGMA integrity_check(100)"), &rows);
     const QString reason = finished ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
     exec(db, QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
-    QStringList out;
+    QStringList damage;
     for (const QString &row : std::as_const(rows))
-        out += row.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString &finding : row.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (finding != QLatin1String("ok") && finding != QLatin1String("*** in database main ***") && !damage.contains(finding))
+                damage << finding;
     if (!finished)
-        out << reason;
-    return out;
+        damage << reason;
+    return damage;
 }
 
 std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
@@ -183,14 +185,13 @@ std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
     if (repair->m_original.isEmpty() || !loadInMemory(work, repair->m_original))
         return nullptr;
 
-    repair->m_findings = IndexRepair::fullCheck(work.db);
     QMap<QString, qint64> rows;
     QStringList indexes;
-    if (repair->m_findings == QStringList{QStringLiteral("ok")} || !countRows(work.db, &rows)
+    if (fullCheck(work.db).isEmpty() || !countRows(work.db, &rows)
         || !column(work.db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"), &indexes)
         || indexes.isEmpty())
         return nullptr;
-    if (!dropIndexesFromSchema(work.db) || !tablesWhole(IndexRepair::fullCheck(work.db)))
+    if (!dropIndexesFromSchema(work.db) || !tablesWhole(fullCheck(work.db)))
         return nullptr;
     if (!exec(work.db, QStringLiteral("VACUUM")))
         return nullptr;
@@ -198,7 +199,7 @@ std::unique_ptr<IndexRepair> IndexRepair::prepare(const QString &path)
         if (!exec(work.db, sql))
             return nullptr;
     QMap<QString, qint64> after;
-    if (IndexRepair::fullCheck(work.db) != QStringList{QStringLiteral("ok")} || !countRows(work.db, &after) || after != rows)
+    if (!fullCheck(work.db).isEmpty() || !countRows(work.db, &after) || after != rows)
         return nullptr;
     repair->m_mended = pagesOf(work.db);
     if (repair->m_mended.isEmpty())

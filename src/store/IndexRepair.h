@@ -27,13 +27,11 @@ public:
     static std::unique_ptr<IndexRepair> prepare(const QString &file);
 
     // The engine's full check of every page and every index against its
-    // table: its findings, one a line ("ok" alone for a whole file); a check
-    // the engine cannot finish ends with the engine's reason. Rows holding a
-    // text longer than its field allows are no damage and not reported.
+    // table: the damage it finds, each finding once (none for a whole file);
+    // a check the engine cannot finish ends with the engine's reason. Rows
+    // holding a text longer than its field allows are no damage.
     static QStringList fullCheck(sqlite3 *db);
 
-    // What the engine's check found, one finding a line.
-    QStringList findings() const { return m_findings; }
     // The file apply() keeps the database as it was in (beside it).
     QString keptCopy() const { return m_kept; }
     // Keeps the file as it was under keptCopy(), then puts the mended file
@@ -47,7 +45,6 @@ private:
     sqlite3 *m_hold = nullptr; // the connection that keeps writers out
     QString m_file;
     QString m_kept;
-    QStringList m_findings;
     QByteArray m_original;
     QByteArray m_mended;
 };
