@@ -39,7 +39,6 @@ public:
     explicit WrappedLabel(const QString &text, QWidget *parent = nullptr);
 
     void setOneLine(bool oneLine);
-    bool isOneLine() const { return m_oneLine; }
     // One line: the text as it is drawn now (shortened with "…" when it
     // does not fit); wrapped: the text.
     QString shownText() const;

@@ -115,10 +115,7 @@ char32_t keptAs(char32_t c)
     return result;
 }
 
-QString quoted(const QString &piece)
-{
-    return QLatin1Char('"') + QString(piece).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
+using Schema::quoted;
 
 // What the text index is asked: the rows whose title or comments hold the
 // first piece of the text and its last, each in every way of writing its

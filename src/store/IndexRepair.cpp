@@ -1,5 +1,7 @@
 #include "IndexRepair.h"
 
+#include "Schema.h"
+
 #include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
@@ -62,7 +64,7 @@ bool column(sqlite3 *db, const QString &sql, QStringList *out)
     return rc == SQLITE_DONE;
 }
 
-QString quoted(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+using Schema::quoted;
 
 // The rows of every table, counted through the table itself (an index may
 // lack some); false when a table cannot be read to its end.

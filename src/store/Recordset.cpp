@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "Schema.h"
 #include "Values.h"
 #include "platform/RuntimeError.h"
 #include "platform/TextCodec.h"
@@ -12,7 +13,7 @@ namespace {
 
 RuntimeError noCurrentRecord() { return RuntimeError(Err::NoCurrentRecord, QStringLiteral("No current record.")); }
 
-QString quoted(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+using Schema::quoted;
 
 bool sameValue(const QVariant &a, const QVariant &b)
 {

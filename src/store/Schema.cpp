@@ -4,6 +4,8 @@
 
 namespace Schema {
 
+QString quoted(const QString &text) { return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+
 namespace {
 Field key(const char *name) { return Field{QString::fromLatin1(name), Type::Long, 0}; }
 Field lng(const char *name) { return Field{QString::fromLatin1(name), Type::Long, 0}; }

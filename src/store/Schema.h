@@ -28,6 +28,10 @@ struct Table {
 };
 
 // The tables in creation order.
+// A text in double quotes, those it holds doubled: a table or field name in
+// a statement, or a phrase asked of the text index.
+QString quoted(const QString &text);
+
 const QVector<Table> &tables();
 // A table by name, without regard to letter case; nullptr when unknown.
 const Table *table(const QString &name);
